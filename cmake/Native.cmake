@@ -1,0 +1,22 @@
+# Native build: core unit tests (and, on request, benchmarks and fuzz targets).
+find_package(GTest REQUIRED)
+
+file(GLOB PW_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/*_test.cpp)
+list(FILTER PW_NATIVE_TESTS EXCLUDE REGEX "_win32_test\\.cpp$|/e2e/")
+add_executable(core_tests ${PW_NATIVE_TESTS})
+target_link_libraries(core_tests PRIVATE pw_core GTest::gtest GTest::gtest_main)
+target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(core_tests PRIVATE ${PW_WARNINGS})
+target_compile_definitions(core_tests PRIVATE PW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_test(NAME core_tests COMMAND core_tests --gtest_brief=1)
+
+if(PW_BENCH)
+  find_package(benchmark REQUIRED)
+  file(GLOB PW_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
+  foreach(src ${PW_BENCHES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE pw_core benchmark::benchmark)
+    target_compile_options(${name} PRIVATE ${PW_WARNINGS})
+  endforeach()
+endif()

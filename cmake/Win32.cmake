@@ -1,0 +1,53 @@
+# Windows build (MinGW-w64): the Win32 shell, promptwright.exe and the tests that
+# run under Wine.
+enable_language(RC)
+
+set(PW_STATIC_LINK -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+# Win32 shell, everything but the entry point, so that in-process tests link it.
+file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*_win32.cpp)
+list(FILTER PW_SHELL_SOURCES EXCLUDE REGEX "/app/main_win32\\.cpp$")
+add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
+target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 gdi32 user32 kernel32)
+target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
+
+add_executable(promptwright WIN32
+  ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp
+  ${CMAKE_SOURCE_DIR}/src/res/promptwright.rc)
+target_link_libraries(promptwright PRIVATE pw_shell)
+target_compile_options(promptwright PRIVATE ${PW_WARNINGS})
+target_link_options(promptwright PRIVATE ${PW_STATIC_LINK})
+set_target_properties(promptwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PW_OUTPUT_DIR})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/promptwright.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h;${CMAKE_SOURCE_DIR}/src/res/promptwright.ico;${CMAKE_SOURCE_DIR}/src/res/promptwright.manifest")
+
+# GoogleTest from Debian's sources, built for this target.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# In-process tests of the shell (dialogs created by the test itself, real
+# profile functions and files).
+file(GLOB PW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/*_win32_test.cpp)
+list(FILTER PW_WIN32_TESTS EXCLUDE REGEX "/e2e/")
+add_executable(win32_tests ${PW_WIN32_TESTS} ${CMAKE_SOURCE_DIR}/src/res/promptwright.rc)
+target_link_libraries(win32_tests PRIVATE pw_shell gtest gtest_main)
+target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(win32_tests PRIVATE ${PW_WARNINGS})
+target_link_options(win32_tests PRIVATE ${PW_STATIC_LINK})
+add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=1)
+set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
+
+# End-to-end tests: a separate program that starts promptwright.exe and drives it.
+file(GLOB PW_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${PW_E2E_SOURCES})
+target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 kernel32 gdi32)
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(e2e_tests PRIVATE ${PW_WARNINGS})
+target_link_options(e2e_tests PRIVATE ${PW_STATIC_LINK})
+add_dependencies(e2e_tests promptwright)
+add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1)
+set_tests_properties(e2e_tests PROPERTIES TIMEOUT 1200
+  ENVIRONMENT "PW_EXE=${PW_OUTPUT_DIR}/promptwright.exe")

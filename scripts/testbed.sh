@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Runs a command inside the private Wine test bed: a WINEPREFIX and an Xvfb
+# display under build/, a wineserver kept alive for the run, everything cleaned
+# up on every way out. Usage: scripts/testbed.sh COMMAND [ARGS...]
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+B="$ROOT/build"
+mkdir -p "$B"
+
+export WINEPREFIX="$B/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+xvfb_pid=""
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" >/dev/null 2>&1 || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT INT TERM
+
+# A free display number of our own, so that the tests never draw on the user's.
+if [ -z "${PW_KEEP_DISPLAY:-}" ]; then
+  for n in $(seq 91 140); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      xvfb_pid=$!
+      export DISPLAY=":$n"
+      break
+    fi
+  done
+  [ -n "$xvfb_pid" ] || { echo "testbed: no free X display" >&2; exit 1; }
+  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+fi
+
+# Create the prefix once, before anything runs in parallel in it.
+if [ ! -f "$WINEPREFIX/.pw-ready" ]; then
+  echo "testbed: creating Wine prefix in $WINEPREFIX" >&2
+  rm -rf "$WINEPREFIX"
+  wine wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  # Without a window manager Wine waits ~2 s whenever a managed window hides.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.pw-ready"
+fi
+
+wineserver -p
+"$@"
