@@ -16,7 +16,7 @@ build: deps i686 x86_64 native native-san
 
 define configure
 	@mkdir -p $(B)/$(1)
-	@test -f $(B)/$(1)/CMakeCache.txt || cmake -S $(ROOT) -B $(B)/$(1) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=$(2) $(3) >/dev/null
+	@test -f $(B)/$(1)/Makefile || cmake -S $(ROOT) -B $(B)/$(1) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=$(2) $(3) >/dev/null
 endef
 
 i686:

@@ -20,3 +20,9 @@ if(PW_BENCH)
     target_compile_options(${name} PRIVATE ${PW_WARNINGS})
   endforeach()
 endif()
+
+# The statement corpus for scripts/compile-check.sh: a C file of generated
+# statements, compiled there with MinGW against <windows.h>.
+add_executable(statement_corpus ${CMAKE_SOURCE_DIR}/tests/codegen/statement_corpus.cpp)
+target_link_libraries(statement_corpus PRIVATE pw_core)
+target_compile_options(statement_corpus PRIVATE ${PW_WARNINGS})

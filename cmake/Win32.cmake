@@ -12,6 +12,7 @@ add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
 target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 gdi32 user32 kernel32)
 target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
 
+file(GLOB PW_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/*)
 add_executable(promptwright WIN32
   ${CMAKE_SOURCE_DIR}/src/app/main_win32.cpp
   ${CMAKE_SOURCE_DIR}/src/res/promptwright.rc)
@@ -20,7 +21,7 @@ target_compile_options(promptwright PRIVATE ${PW_WARNINGS})
 target_link_options(promptwright PRIVATE ${PW_STATIC_LINK})
 set_target_properties(promptwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PW_OUTPUT_DIR})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/promptwright.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/res/resource.h;${CMAKE_SOURCE_DIR}/src/res/promptwright.ico;${CMAKE_SOURCE_DIR}/src/res/promptwright.manifest")
+  OBJECT_DEPENDS "${PW_RESOURCE_FILES}")
 
 # GoogleTest from Debian's sources, built for this target.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)

@@ -7,10 +7,19 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B="$ROOT/build"
 mkdir -p "$B"
 
+# One run at a time per prefix: a second run's wineserver -k would end the
+# first run's programs.
+exec 9>"$B/testbed.lock"
+flock 9
+
 export WINEPREFIX="$B/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+export WINE="$ROOT/scripts/wine.sh"
+# Whether this machine runs 32-bit programs at all (some kernels have ia32
+# emulation switched off); run-tests.sh reports it rather than failing.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then export PW_RUNS_32BIT=1; else export PW_RUNS_32BIT=0; fi
 
 xvfb_pid=""
 cleanup() {
@@ -37,13 +46,13 @@ fi
 if [ ! -f "$WINEPREFIX/.pw-ready" ]; then
   echo "testbed: creating Wine prefix in $WINEPREFIX" >&2
   rm -rf "$WINEPREFIX"
-  wine wineboot -i >/dev/null 2>&1 || true
+  "$WINE" wineboot -i >/dev/null 2>&1 || true
   wineserver -w
   # Without a window manager Wine waits ~2 s whenever a managed window hides.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.pw-ready"
 fi
 
-wineserver -p
+wineserver -p || true
 "$@"

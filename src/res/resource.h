@@ -26,6 +26,11 @@
 #define IDC_BUTTONS 1006
 #define IDC_LABEL 1007
 #define IDC_DEFBUTTON 1008
+// <winuser.h> names an obsolete cursor IDC_ICON; the icon list takes the name
+// (Win32 files include <windows.h> before this header).
+#ifdef IDC_ICON
+#undef IDC_ICON
+#endif
 #define IDC_ICON 1009
 #define IDC_ICONPREVIEW 1010
 #define IDC_APPLMODAL 1011

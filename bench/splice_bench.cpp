@@ -1,0 +1,122 @@
+// SpliceCode against a plain memcpy of the same bytes into a buffer that is
+// already there. Texts of 1, 16 and 64 MiB of C-like source with markers
+// spread evenly: 100,000 in 64 MiB, proportionally fewer in the smaller ones.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "output/splice.h"
+
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+const std::vector<std::string> kMarkers = {"/*MB*/", "/*mb*/"};
+constexpr std::string_view kCode =
+    "MessageBox(hWnd, \"The file was saved.\", \"Promptwright\", MB_OK | MB_ICONINFORMATION);";
+
+std::string MakeSource(std::size_t size) {
+    static const char* const kLines[] = {
+        "    /* Count the entries that are still open. */\r\n",
+        "    for (int i = 0; i < count; ++i) {\r\n",
+        "        if (items[i].state == STATE_OPEN) ++open; // still in use\r\n",
+        "    }\r\n",
+        "    if (MessageBox(hWnd, text, title, MB_YESNO) == IDNO) return FALSE;\r\n",
+        "    total = (total * 31 + open) % 1000003;\r\n",
+        "\r\n",
+    };
+    const std::size_t markers = 100000 * size / (64 * kMiB);
+    const std::size_t spacing = size / markers;
+    std::string s;
+    s.reserve(size + 128);
+    std::size_t nextMarker = spacing / 2;
+    std::size_t line = 0;
+    std::size_t placed = 0;
+    while (s.size() < size) {
+        if (s.size() >= nextMarker && placed < markers) {
+            s += "    ";
+            s += kMarkers[placed % 2];
+            s += "\r\n";
+            ++placed;
+            nextMarker += spacing;
+        } else {
+            s += kLines[line++ % std::size(kLines)];
+        }
+    }
+    s.resize(size);
+    return s;
+}
+
+const std::string& Source(std::size_t mib) {
+    static std::string sources[65];
+    if (sources[mib].empty()) sources[mib] = MakeSource(mib * kMiB);
+    return sources[mib];
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    std::string out(source.size(), '\0');
+    for (auto _ : state) {
+        std::memcpy(out.data(), source.data(), source.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+// The occurrence list walked piece by piece into an output that is reused, as
+// the source insertion does on its way to the file.
+void BM_FindAndVisit(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    std::string out;
+    for (auto _ : state) {
+        const std::vector<pw::MarkerOccurrence> occurrences = pw::FindMarkerOccurrences(source, kMarkers);
+        out.clear();
+        out.reserve(pw::SplicedSize(source.size(), kCode.size(), occurrences));
+        pw::VisitSplicedText(kCode, source, occurrences, [&out](std::string_view piece) { out.append(piece); });
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+// In place in a string with room for the result (no allocation).
+void BM_SpliceInPlaceRoomy(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    std::string text;
+    for (auto _ : state) {
+        state.PauseTiming();
+        text.assign(source);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pw::SpliceCode(kCode, text, kMarkers));
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+// In place in a string of exactly the source's size: the result needs a fresh
+// allocation, whose pages are first touched by the splice.
+void BM_SpliceInPlaceExact(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string text(source);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pw::SpliceCode(kCode, text, kMarkers));
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        text = std::string();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+}  // namespace
+
+BENCHMARK(BM_Memcpy)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindAndVisit)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpliceInPlaceRoomy)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpliceInPlaceExact)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

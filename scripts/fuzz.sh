@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets fuzz/*_fuzz.cpp with ASan and UBSan and runs each
+# for SECONDS (default 20) on a corpus under build/fuzz/, seeded from fuzz/corpus/.
+# Exits non-zero when a target fails to build or finds a crash; the crashing
+# input is left in build/fuzz/crashes/.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+SECONDS_PER_TARGET=${1:-20}
+OUT="$ROOT/build/fuzz"
+CXX=${CXX_FUZZ:-clang++}
+FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Wall -Wextra -Werror -I "$ROOT/src")
+
+mkdir -p "$OUT/crashes"
+
+# The core the targets exercise: the readers and the model they fill.
+mapfile -t CORE < <(ls "$ROOT"/src/codeparse/*.cpp "$ROOT"/src/model/*.cpp | grep -v '_win32\.cpp$')
+
+status=0
+summary=()
+for src in "$ROOT"/fuzz/*_fuzz.cpp; do
+  name=$(basename "$src" .cpp)
+  echo "== $name: building"
+  if ! "$CXX" "${FLAGS[@]}" "$src" "${CORE[@]}" -o "$OUT/$name"; then
+    summary+=("$name: build failed")
+    status=1
+    continue
+  fi
+  corpus="$OUT/corpus/$name"
+  mkdir -p "$corpus"
+  cp -n "$ROOT"/fuzz/corpus/* "$corpus"/ 2>/dev/null || true
+  log="$OUT/$name.log"
+  echo "== $name: running for ${SECONDS_PER_TARGET}s"
+  "$OUT/$name" -max_total_time="$SECONDS_PER_TARGET" -max_len=4096 -timeout=5 -print_final_stats=1 \
+    -artifact_prefix="$OUT/crashes/$name-" "$corpus" >"$log" 2>&1
+  rc=$?
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+  if [ $rc -ne 0 ]; then
+    tail -40 "$log"
+    summary+=("$name: FAILED (exit $rc, ${runs:-?} runs; see $log and $OUT/crashes/)")
+    status=1
+  else
+    summary+=("$name: ok (${runs:-?} runs)")
+  fi
+done
+
+echo "fuzz summary: $(IFS=';'; echo "${summary[*]}" | sed 's/;/; /g')"
+exit $status

@@ -1,0 +1,50 @@
+// What the program learns at start-up from its command line and the
+// "Settings" section of its settings file. Filled once, read everywhere.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pw {
+
+struct AppSettings {
+    std::string settingsPath;
+    int advancedLayout = 0;   // > 0: the advanced layout
+    int insertCopy = 1;       // clipboard mode of Insert in source (first file only)
+    int insertShutDown = 1;   // non-zero: windows close after Insert in source
+    std::string startupQuickBox;
+    std::vector<std::string> markers;      // -IC: markers, then "InsertionCode"
+    std::vector<std::string> parents;      // owner-window expressions
+    std::vector<std::string> targetFiles;  // existing files named on the command line
+    bool quickInsertOnly = false;          // -QI
+};
+
+// What start-up needs of the platform: the existence test and the profile
+// functions. The Win32 shell implements it with the real ones.
+class StartupEnvironment {
+public:
+    virtual ~StartupEnvironment() = default;
+    virtual bool FileExists(const std::string& path) = 0;
+    // The key's value, or `fallback` when the key (or the file) is missing.
+    virtual std::string ReadString(const std::string& file, const std::string& section,
+                                   const std::string& key, const std::string& fallback) = 0;
+    virtual int ReadInt(const std::string& file, const std::string& section,
+                        const std::string& key, int fallback) = 0;
+    virtual std::string ExpandEnvironment(const std::string& text) = 0;
+};
+
+inline constexpr char kSettingsSection[] = "Settings";
+inline constexpr char kQuickBoxSection[] = "QuickBox";
+
+// args[0] is the program path as typed; the rest are the command-line arguments.
+AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);
+
+// The program path with its extension replaced by ".ini" (appended when the
+// file name has none).
+std::string DefaultSettingsPath(std::string_view programPath);
+
+// Appends the entries of a TAB- or space-separated list; empty pieces give none.
+void SplitSettingList(std::string_view value, std::vector<std::string>& list);
+
+}  // namespace pw

@@ -1,0 +1,28 @@
+// Program entry: read the command line and the settings, then run one modal
+// dialog whose result is the exit code.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/globals_win32.h"
+#include "app/main_form_win32.h"
+#include "app/settings_win32.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    using namespace pw;
+    programIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+
+    std::vector<std::string> args(__argv, __argv + __argc);
+    Win32StartupEnvironment environment;
+    appSettings = ReadStartup(args, environment);
+
+    InitCommonControls();
+
+    if (appSettings.quickInsertOnly) {
+        return 0;  // QuickInsert window: not yet
+    }
+    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(MainFormTemplate()),
+                                            nullptr, MainFormProc, 0));
+}

@@ -1,0 +1,279 @@
+#include "e2e/driver_win32.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace e2e {
+namespace {
+
+std::string WindowsPath(std::string path) {
+    // CTest hands us a Unix path; Wine maps the root to drive Z:.
+    if (!path.empty() && path[0] == '/') path = std::string("Z:").append(path);
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string ExePath() {
+    const char* exe = std::getenv("PW_EXE");
+    if (exe == nullptr || *exe == '\0') throw std::runtime_error("PW_EXE is not set");
+    return WindowsPath(exe);
+}
+
+std::string Quote(const std::string& arg) {
+    if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+    std::string quoted = "\"";
+    for (char c : arg) {
+        if (c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string ClassName(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string WindowTextOf(HWND window) {
+    // Send WM_GETTEXT: GetWindowText does not reach other processes' controls.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(got));
+    if (wide.empty()) return {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
+    return text;
+}
+
+struct FindData {
+    DWORD pid;
+    std::string caption;
+    bool wantMessageBox;
+    HWND found;
+};
+
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
+    auto* data = reinterpret_cast<FindData*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != data->pid || !IsWindowVisible(window) || ClassName(window) != "#32770") return TRUE;
+    // Message boxes show their text in the static 0xFFFF; our own dialogs do not use it.
+    const bool isMessageBox = GetDlgItem(window, 0xFFFF) != nullptr;
+    if (data->wantMessageBox) {
+        if (!isMessageBox) return TRUE;
+    } else if (!data->caption.empty() && WindowTextOf(window) != data->caption) {
+        return TRUE;
+    }
+    data->found = window;
+    return FALSE;
+}
+
+HWND FindTopLevel(DWORD pid, const std::string& caption, bool messageBox) {
+    FindData data{pid, caption, messageBox, nullptr};
+    EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&data));
+    return data.found;
+}
+
+}  // namespace
+
+TempDir::TempDir() {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    for (;;) {
+        path_ = std::string(base) + "pw-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() {
+    // Remove what the test left; files may still be settling after the
+    // program ended, so try a few times.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        WIN32_FIND_DATAA entry;
+        HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &entry);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::string name = entry.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string full = path_ + "\\" + name;
+                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveDirectoryA(full.c_str());
+                else
+                    DeleteFileA(full.c_str());
+            } while (FindNextFileA(find, &entry));
+            FindClose(find);
+        }
+        if (RemoveDirectoryA(path_.c_str())) return;
+        Sleep(50);
+    }
+}
+
+void TempDir::Write(const std::string& name, const std::string& content) const {
+    std::ofstream out(File(name), std::ios::binary);
+    out << content;
+}
+
+std::string TempDir::Read(const std::string& name) const {
+    std::ifstream in(File(name), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings) {
+    const std::string exe = dir.File("promptwright.exe");
+    if (!CopyFileA(ExePath().c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy the program");
+    if (!settings.empty()) dir.Write("promptwright.ini", settings);
+    std::string commandLine = Quote(exe);
+    for (const std::string& arg : args) commandLine += " " + Quote(arg);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.path().c_str(), &startup, &process_))
+        throw std::runtime_error("cannot start the program");
+    WaitForInputIdle(process_.hProcess, 10000);
+}
+
+App::~App() {
+    if (Running()) {
+        TerminateProcess(process_.hProcess, 99);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool App::Running() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT; }
+
+HWND App::WaitWindow(const std::string& caption, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindTopLevel(pid(), caption, false)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+MessageBoxInfo App::WaitMessageBox(DWORD timeoutMs) const {
+    MessageBoxInfo info;
+    WaitFor([&] { return (info.window = FindTopLevel(pid(), "", true)) != nullptr; }, timeoutMs);
+    if (info.window == nullptr) return info;
+    info.caption = WindowTextOf(info.window);
+    info.text = WindowTextOf(GetDlgItem(info.window, 0xFFFF));
+    for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO, IDTRYAGAIN, IDCONTINUE, 9 /*IDHELP*/}) {
+        HWND button = GetDlgItem(info.window, id);
+        if (button != nullptr && IsWindowVisible(button)) info.buttons.push_back(id);
+    }
+    HWND icon = GetDlgItem(info.window, 0x14);
+    info.hasIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+    return info;
+}
+
+bool App::NoMessageBoxWithin(DWORD timeoutMs) const {
+    return !WaitFor([&] { return FindTopLevel(pid(), "", true) != nullptr; }, timeoutMs);
+}
+
+int App::WaitExit(DWORD timeoutMs) {
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1000;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+
+std::string Text(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
+
+void SetText(HWND dialog, int id, const std::string& text) {
+    const int chars = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), chars);
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+int ListPosition(HWND dialog, int id) {
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
+}
+
+void ChooseListPosition(HWND dialog, int id, int position) {
+    HWND list = GetDlgItem(dialog, id);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+std::string ListText(HWND dialog, int id, int position) {
+    // The ANSI item text comes back as UTF-16 across processes: use the W message.
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
+    if (length < 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(length));
+    return std::string(wide.begin(), wide.end());
+}
+
+int ListCount(HWND dialog, int id) {
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0));
+}
+
+bool Checked(HWND dialog, int id) {
+    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+bool Visible(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+void Command(HWND dialog, int id) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void SendCommand(HWND dialog, int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
+
+void PressKey(HWND window, UINT virtualKey) {
+    PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(window, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+bool WaitGone(HWND window, DWORD timeoutMs) {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+HICON ShownIcon(HWND dialog, int id) {
+    return reinterpret_cast<HICON>(SendMessageW(GetDlgItem(dialog, id), STM_GETICON, 0, 0));
+}
+
+std::string ClipboardText() {
+    std::string text = "<none>";
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (data != nullptr) {
+        if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void SetClipboardText(const std::string& text) {
+    for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (block != nullptr) {
+        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+    }
+    CloseClipboard();
+}
+
+}  // namespace e2e

@@ -1,0 +1,108 @@
+// Drives a running promptwright.exe from another process, as a user would:
+// start it with arguments and its own settings, find its windows and controls,
+// set and read them, press buttons and menu items, answer message boxes, read
+// the clipboard and collect the exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// A folder of its own for one test, removed when the test ends.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    void Write(const std::string& name, const std::string& content) const;
+    std::string Read(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;
+    std::vector<int> buttons;  // command identifiers (IDOK, IDYES, ...) in the box
+    bool hasIcon = false;
+};
+
+class App {
+public:
+    // Copies promptwright.exe into `dir` (so that its default settings file is
+    // dir\promptwright.ini), writes `settings` there when not empty, and starts
+    // it with `args` in `dir`.
+    App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings = "");
+    ~App();  // ends the process if it still runs
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    DWORD pid() const { return process_.dwProcessId; }
+
+    // The first visible top-level dialog of the process whose caption is
+    // `caption` (any when empty), or null after the timeout.
+    HWND WaitWindow(const std::string& caption = "", DWORD timeoutMs = 15000) const;
+    HWND MainForm(DWORD timeoutMs = 15000) const { return WaitWindow("Promptwright", timeoutMs); }
+
+    // A message box of the process (a dialog with the static text 0xFFFF).
+    MessageBoxInfo WaitMessageBox(DWORD timeoutMs = 10000) const;
+    bool NoMessageBoxWithin(DWORD timeoutMs) const;
+
+    // The exit code, or -1000 when the process still runs after the timeout.
+    int WaitExit(DWORD timeoutMs = 15000);
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// Controls of another process.
+HWND Control(HWND dialog, int id);
+std::string Text(HWND dialog, int id);
+void SetText(HWND dialog, int id, const std::string& text);
+int ListPosition(HWND dialog, int id);
+// Selects a position and notifies the dialog as a user's choice would.
+void ChooseListPosition(HWND dialog, int id, int position);
+std::string ListText(HWND dialog, int id, int position);
+int ListCount(HWND dialog, int id);
+bool Checked(HWND dialog, int id);
+// Clicks a check box or radio button as the user would (the state changes and
+// the dialog is told).
+void Click(HWND dialog, int id);
+bool Enabled(HWND dialog, int id);
+bool Visible(HWND dialog, int id);
+// Posts a command (a button press or menu item); returns at once, so commands
+// that open modal windows do not block the test.
+void Command(HWND dialog, int id);
+// Sends a command and waits for it to be handled.
+void SendCommand(HWND dialog, int id);
+void Close(HWND window);  // the close box
+void PressKey(HWND window, UINT virtualKey);
+// Waits until `window` is gone.
+bool WaitGone(HWND window, DWORD timeoutMs = 10000);
+// The icon shown by a static icon control, or null.
+HICON ShownIcon(HWND dialog, int id);
+
+std::string ClipboardText();  // CF_TEXT, or "<none>" when there is none
+void SetClipboardText(const std::string& text);
+
+// Runs `check` until it returns true or the timeout passes.
+template <typename Check>
+bool WaitFor(Check check, DWORD timeoutMs = 5000) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (check()) return true;
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+}  // namespace e2e
