@@ -4,9 +4,19 @@
 
 #include "app/dialog_form_win32.h"
 #include "app/globals_win32.h"
+#include "app/quickbox_win32.h"
+#include "codegen/expansion.h"
+#include "codegen/params_dialog_win32.h"
+#include "codegen/preview_win32.h"
+#include "codeparse/load_code_win32.h"
 #include "model/clear_form.h"
 #include "model/option_lists_win32.h"
+#include "output/clipboard_win32.h"
+#include "output/insert_source_win32.h"
+#include "output/quick_insert_win32.h"
 #include "res/resource.h"
+#include "ui/about_win32.h"
+#include "ui/labels_win32.h"
 
 namespace pw {
 namespace {
@@ -23,14 +33,19 @@ bool Advanced() { return appSettings.advancedLayout > 0; }
 
 void OnInitDialog(HWND form) {
     HMENU menu = GetMenu(form);
+    BuildQuickBoxMenu(form);
     if (!Advanced()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
     DrawMenuBar(form);
 
     FillOptionLists(form, appSettings.advancedLayout);
-    DialogForm dialog(form);
-    ClearForm(dialog);
+    // Clears the form first, so it opens in the Clear state with the start-up
+    // slot (if it exists) over it.
+    LoadQuickBox(form, appSettings.startupQuickBox, appSettings.settingsPath);
 
-    if (appSettings.targetFiles.empty()) {
+    if (!appSettings.targetFiles.empty()) {
+        InstallWarningLabel(form, IDC_SAVEWARN1);
+        InstallWarningLabel(form, IDC_SAVEWARN2);
+    } else {
         EnableWindow(GetDlgItem(form, IDC_INSERT), FALSE);
         EnableMenuItem(menu, IDC_INSERT, MF_BYCOMMAND | MF_GRAYED);
         SetDlgItemTextA(form, IDC_SAVEWARN1, "");
@@ -41,6 +56,40 @@ void OnInitDialog(HWND form) {
 void EndMainForm(HWND form, INT_PTR result) {
     EndQuickInsertWindow();
     EndDialog(form, result);
+}
+
+// The statement for the form with line feeds made CR LF, as the code box, the
+// clipboard and source files take it.
+std::string ExpandedStatement(HWND form) { return ExpandLineFeeds(GenerateFromDialog(form)); }
+
+void OnInsert(HWND form) {
+    const std::string code = ExpandedStatement(form);
+    int clipboardMode = appSettings.insertCopy;
+    for (const std::string& path : appSettings.targetFiles) {
+        InsertInSource(form, code, path, clipboardMode, appSettings.markers);
+        clipboardMode = 0;  // the clipboard offer goes with the first file only
+    }
+    if (appSettings.insertShutDown != 0) EndMainForm(form, 1);
+}
+
+void OnGenerate(HWND form) { SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(form).c_str()); }
+
+void OnCopy(HWND form) { CopyToClipboard(form, ExpandedStatement(form)); }
+
+void OnLoadCode(HWND form) {
+    if (!Advanced()) {
+        RunQuickInsert(form);
+        return;
+    }
+    LoadCodeIntoForm(form, WindowText(GetDlgItem(form, IDC_CODE)));
+}
+
+void OnQuickBoxLoad(HWND form, int command) {
+    LoadQuickBox(form, QuickBoxSlotName(form, command), appSettings.settingsPath);
+}
+
+void OnQuickBoxSet(HWND form, int command) {
+    StoreQuickBox(form, QuickBoxSlotName(form, command), appSettings.settingsPath);
 }
 
 void OnClear(HWND form) {
@@ -57,10 +106,21 @@ void OnHelpRequest(const HELPINFO* info) {
 
 void OnCommand(HWND form, int command, int notification) {
     switch (command) {
+    case IDC_INSERT: OnInsert(form); break;
     case IDC_EXIT: EndMainForm(form, 0); break;
+    case IDC_PREVIEW: PreviewMessageBox(form); break;
+    case IDC_GENERATE: OnGenerate(form); break;
+    case IDC_COPY: OnCopy(form); break;
+    case IDC_LOADCODE: OnLoadCode(form); break;
     case IDM_CLEAR: OnClear(form); break;
     case IDM_HELP: OnHelpContents(form); break;
-    default: break;  // includes IDOK and IDCANCEL: Enter and Escape do nothing
+    case IDM_ABOUT: RunAboutBox(form); break;
+    default:
+        if (IsQuickBoxLoadCommand(command))
+            OnQuickBoxLoad(form, command);
+        else if (IsQuickBoxSetCommand(command))
+            OnQuickBoxSet(form, command);
+        break;  // anything else, IDOK and IDCANCEL included: Enter and Escape do nothing
     }
     if (notification == CBN_SELCHANGE && command == IDC_ICON) UpdateIconPreview(form);
 }
@@ -88,7 +148,10 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ACTIVATE: UpdateIconPreview(form); break;
     case WM_HELP: OnHelpRequest(reinterpret_cast<const HELPINFO*>(lParam)); break;
     case WM_CLOSE: EndMainForm(form, 0); break;
-    case WM_DESTROY: PostQuitMessage(0); break;
+    case WM_DESTROY:
+        FreeLabelResources();
+        PostQuitMessage(0);
+        break;
     default: return FALSE;
     }
     SetDialogIcons(form, true);

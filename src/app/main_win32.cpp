@@ -9,6 +9,7 @@
 #include "app/globals_win32.h"
 #include "app/main_form_win32.h"
 #include "app/settings_win32.h"
+#include "output/quick_insert_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace pw;
@@ -20,9 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     InitCommonControls();
 
-    if (appSettings.quickInsertOnly) {
-        return 0;  // QuickInsert window: not yet
-    }
+    if (appSettings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr));
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(MainFormTemplate()),
                                             nullptr, MainFormProc, 0));
 }

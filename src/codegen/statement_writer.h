@@ -1,4 +1,4 @@
-// The code writer (Part 3.2): the statement text of the three call forms.
+// The code writer: the statement text of the three call forms.
 #pragma once
 
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace pw {
 
-// The MSGBOXPARAMS options (Part 3.4). Texts of any length.
+// The MSGBOXPARAMS options. Texts of any length.
 struct ParamsOptions {
     std::string structName, iconId, callbackName, contextHelpId;
 };

@@ -1,4 +1,4 @@
-// The style expression (Part 3.1): the MB_ constant names that the form
+// The style expression: the MB_ constant names that the form
 // selects, joined by " | ", button set first.
 #pragma once
 

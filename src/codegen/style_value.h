@@ -1,4 +1,4 @@
-// The numeric style of the preview (Part 3.3).
+// The numeric style of the preview.
 #pragma once
 
 #include <cstdint>

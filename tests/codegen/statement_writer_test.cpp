@@ -1,4 +1,4 @@
-// Part 3.2: the code writer, table-driven over both layouts, with a fake
+// the code writer, table-driven over both layouts, with a fake
 // options dialog.
 #include "codegen/statement_writer.h"
 

@@ -1,4 +1,4 @@
-// Part 3.1: the style expression, table-driven over both layouts.
+// the style expression, table-driven over both layouts.
 #include "codegen/style_expression.h"
 
 #include <gtest/gtest.h>
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(StyleExpression, LongestExpressionIs240Characters) {
-    // The longest names of each list and all ten check entries. Part 3.1's 240
+    // The longest names of each list and all ten check entries. The 240
     // counts both modality entries, which a radio group never gives together;
     // a form that reports both checked still gets them, in table order.
     test::RawForm form;

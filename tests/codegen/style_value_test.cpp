@@ -1,4 +1,4 @@
-// Part 3.3: the numeric style of the preview, table-driven over both layouts.
+// the numeric style of the preview, table-driven over both layouts.
 #include "codegen/style_value.h"
 
 #include <gtest/gtest.h>

@@ -139,12 +139,18 @@ void ExpectWarning(const std::vector<SeenBox>& boxes, HWND owner, const std::str
 class InsertSource : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Wine reuses process ids, and other test runs may share the temp
+        // folder: take the first free name.
         static int serial = 0;
         char temp[MAX_PATH + 1] = {};
         ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
-        dir_ = std::string(temp) + "pw_insert_" + std::to_string(GetCurrentProcessId()) + "_" +
-               std::to_string(++serial) + "\\";
-        ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+        DWORD error = 0;
+        do {
+            dir_ = std::string(temp) + "pw_insert_" + std::to_string(GetCurrentProcessId()) + "_" +
+                   std::to_string(GetTickCount()) + "_" + std::to_string(++serial) + "\\";
+            error = CreateDirectoryA(dir_.c_str(), nullptr) ? 0 : GetLastError();
+        } while (error == ERROR_ALREADY_EXISTS);
+        ASSERT_EQ(error, 0u) << dir_;
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(owner_, nullptr);
