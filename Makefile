@@ -41,7 +41,7 @@ test: build
 screenshots: deps i686 x86_64
 	@bash scripts/testbed.sh bash scripts/screenshots.sh
 
-bench: deps
+bench: deps x86_64
 	$(call configure,bench,Release,-DPW_BENCH=ON)
 	@cmake --build $(B)/bench -j $(JOBS) -- --no-print-directory
 	@bash scripts/run-bench.sh

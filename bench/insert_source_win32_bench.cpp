@@ -2,7 +2,6 @@
 // through the same calls (CreateFileA, ReadFile, WriteFile, SetEndOfFile,
 // FlushFileBuffers). Usage: insert_source_win32_bench [MiB] [runs]
 // The file is C-like text with markers spread evenly, 100,000 per 64 MiB.
-#ifdef _WIN32
 
 #include <windows.h>
 
@@ -162,15 +161,3 @@ int main(int argc, char** argv) {
     std::printf("ratio          %9.2f\n", i / p);
     return 0;
 }
-
-#else
-
-#include <cstdio>
-
-// Built with the native benchmarks as well; it measures Win32 calls only.
-int main() {
-    std::puts("insert_source_win32_bench: Windows only");
-    return 0;
-}
-
-#endif

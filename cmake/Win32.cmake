@@ -52,3 +52,14 @@ add_dependencies(e2e_tests promptwright)
 add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1)
 set_tests_properties(e2e_tests PROPERTIES TIMEOUT 1200
   ENVIRONMENT "PW_EXE=${PW_OUTPUT_DIR}/promptwright.exe")
+
+# Benchmarks of the shell, plain programs timed with QueryPerformanceCounter
+# (run by scripts/run-bench.sh; not part of the tests).
+file(GLOB PW_WIN32_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win32_bench.cpp)
+foreach(src ${PW_WIN32_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE pw_shell)
+  target_compile_options(${name} PRIVATE ${PW_WARNINGS})
+  target_link_options(${name} PRIVATE ${PW_STATIC_LINK})
+endforeach()

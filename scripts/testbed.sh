@@ -7,12 +7,15 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 B="$ROOT/build"
 mkdir -p "$B"
 
+# PW_TESTBED names a separate prefix, so that runs in parallel do not wait
+# for each other.
+suffix=${PW_TESTBED:+-$PW_TESTBED}
+export WINEPREFIX="$B/wineprefix$suffix"
+
 # One run at a time per prefix: a second run's wineserver -k would end the
 # first run's programs.
-exec 9>"$B/testbed.lock"
+exec 9>"$B/testbed$suffix.lock"
 flock 9
-
-export WINEPREFIX="$B/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -29,30 +32,41 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # A free display number of our own, so that the tests never draw on the user's.
+# Another test bed may start at the same moment: if our server dies, take the
+# next number.
 if [ -z "${PW_KEEP_DISPLAY:-}" ]; then
   for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      xvfb_pid=$!
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$xvfb_pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
       export DISPLAY=":$n"
       break
     fi
+    xvfb_pid=""
   done
   [ -n "$xvfb_pid" ] || { echo "testbed: no free X display" >&2; exit 1; }
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
 fi
 
 # Create the prefix once, before anything runs in parallel in it.
 if [ ! -f "$WINEPREFIX/.pw-ready" ]; then
   echo "testbed: creating Wine prefix in $WINEPREFIX" >&2
   rm -rf "$WINEPREFIX"
-  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  "$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w
   # Without a window manager Wine waits ~2 s whenever a managed window hides.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.pw-ready"
 fi
 
-wineserver -p || true
+wineserver -p >/dev/null 2>&1 || true
+# Start Wine's background services now, with no output of ours: started by the
+# first test program they would inherit its stdout and hold a pipe open.
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
 "$@"

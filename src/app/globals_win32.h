@@ -18,7 +18,15 @@ inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
 // Sets the small (and, with `big`, the big) icon of a dialog to programIcon.
 void SetDialogIcons(HWND dialog, bool big);
 
-// Ends the QuickInsert window if one is open; does nothing otherwise.
+// Every QuickInsert window from its opening to its destruction, so that the
+// main form can end them all: under -QI in the simple layout a second
+// QuickInsert, opened from the modeless main form, replaces quickInsertWindow
+// while the hidden first one still runs the program's message loop.
+void QuickInsertWindowOpened(HWND window);
+void QuickInsertWindowClosed(HWND window);
+
+// Ends every open QuickInsert window (the latest first), result 0; does
+// nothing when none is open.
 void EndQuickInsertWindow();
 
 }  // namespace pw

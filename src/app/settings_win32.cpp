@@ -2,8 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace pw {
 namespace {
+
+// Wine takes the buffer size of the profile functions as 16 bits: larger
+// buffers give garbage, so values are read whole up to this size.
+constexpr DWORD kLargestProfileBuffer = 65535;
 
 // Reads a profile list or value into a buffer that grows until the result fits:
 // the profile functions cut silently at the buffer size.
@@ -16,11 +22,11 @@ std::string ReadGrowing(const char* section, const char* key, const char* fallba
                                                    file.c_str());
         // A full buffer returns size - 1 (one name or value) or size - 2 (a list).
         const DWORD slack = (section == nullptr || key == nullptr) ? 2 : 1;
-        if (got + slack < size || buffer.size() > (64u << 20)) {
+        if (got + slack < size || size >= kLargestProfileBuffer) {
             buffer.resize(got);
             return buffer;
         }
-        buffer.resize(buffer.size() * 4);
+        buffer.resize(std::min<std::size_t>(buffer.size() * 4, kLargestProfileBuffer));
     }
 }
 

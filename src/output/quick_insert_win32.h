@@ -9,6 +9,11 @@ namespace pw {
 INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Runs the window modally over `owner` (null: the program's first window).
+// Returns 1 when it closed itself after an insertion, else 0.
 INT_PTR RunQuickInsert(HWND owner);
+
+// Shows or hides the slot list, the tree and the code box (SW_SHOW or
+// SW_HIDE each) and enables or disables Insert, Copy and Edit together.
+void ShowQuickInsertPage(HWND dialog, int listShow, int treeShow, int codeShow, bool enable);
 
 }  // namespace pw

@@ -19,9 +19,10 @@ namespace pw {
 // `code` contains stays as it is. Empty markers are ignored. Every byte of the
 // source, zero and BEL included, is ordinary data and kept.
 //
-// Linear in the size of the text for each marker; the result is built with at
-// most one allocation, in place when `source` has the capacity for it. `code`
-// may view into `source`.
+// Time is linear in the text for each marker (times the marker's length at
+// worst, for texts made of near-matches); the result is built with at most one
+// allocation, in place when `source` has the capacity for it. `code` may view
+// into `source`.
 bool SpliceCode(std::string_view code, std::string& source, std::span<const std::string> markers);
 
 // One stretch of the source that the splice replaces.

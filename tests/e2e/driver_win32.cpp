@@ -169,8 +169,11 @@ MessageBoxInfo App::WaitMessageBox(DWORD timeoutMs) const {
         HWND button = GetDlgItem(info.window, id);
         if (button != nullptr && IsWindowVisible(button)) info.buttons.push_back(id);
     }
-    HWND icon = GetDlgItem(info.window, 0x14);
-    info.hasIcon = icon != nullptr && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+    // The icon static is 0x14 on Windows and 0x440 (stc1) under Wine.
+    for (int id : {0x14, 0x440}) {
+        HWND icon = GetDlgItem(info.window, id);
+        if (icon != nullptr && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) != 0) info.hasIcon = true;
+    }
     return info;
 }
 
@@ -221,6 +224,30 @@ int ListCount(HWND dialog, int id) {
     return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0));
 }
 
+int ListBoxCount(HWND dialog, int id) {
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), LB_GETCOUNT, 0, 0));
+}
+
+std::string ListBoxText(HWND dialog, int id, int position) {
+    HWND list = GetDlgItem(dialog, id);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(position), 0);
+    if (length < 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(length));
+    return std::string(wide.begin(), wide.end());
+}
+
+void ChooseListBoxEntry(HWND dialog, int id, int position) {
+    HWND list = GetDlgItem(dialog, id);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+void TypeText(HWND window, const std::string& text) {
+    for (char c : text) SendMessageW(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
 bool Checked(HWND dialog, int id) {
     return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -248,6 +275,43 @@ bool WaitGone(HWND window, DWORD timeoutMs) {
 
 HICON ShownIcon(HWND dialog, int id) {
     return reinterpret_cast<HICON>(SendMessageW(GetDlgItem(dialog, id), STM_GETICON, 0, 0));
+}
+
+std::vector<std::string> Texts(HWND dialog, int id) {
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetDlgCtrlID(child) == id) texts.push_back(WindowTextOf(child));
+    return texts;
+}
+
+void ClickControl(HWND control) {
+    RECT client{};
+    GetClientRect(control, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    PostMessageW(control, WM_LBUTTONUP, 0, middle);
+}
+
+int CountColor(HWND window, COLORREF color) {
+    // Another process's window: read what the screen shows.
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    int count = 0;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            if (GetPixel(memory, x, y) == color) ++count;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return count;
 }
 
 std::string ClipboardText() {

@@ -73,6 +73,14 @@ int ListPosition(HWND dialog, int id);
 void ChooseListPosition(HWND dialog, int id, int position);
 std::string ListText(HWND dialog, int id, int position);
 int ListCount(HWND dialog, int id);
+// List boxes (the combo box functions above are for combo boxes).
+int ListBoxCount(HWND dialog, int id);
+std::string ListBoxText(HWND dialog, int id, int position);
+// Selects an entry and tells the dialog (LBN_SELCHANGE), as a user's click does.
+void ChooseListBoxEntry(HWND dialog, int id, int position);
+// Types into a control with WM_CHAR, one character at a time ('\b' deletes
+// the one before the caret), so that a multi-line edit notifies its dialog.
+void TypeText(HWND window, const std::string& text);
 bool Checked(HWND dialog, int id);
 // Clicks a check box or radio button as the user would (the state changes and
 // the dialog is told).
@@ -90,6 +98,14 @@ void PressKey(HWND window, UINT virtualKey);
 bool WaitGone(HWND window, DWORD timeoutMs = 10000);
 // The icon shown by a static icon control, or null.
 HICON ShownIcon(HWND dialog, int id);
+
+// The texts of every control of `dialog` with the identifier `id`, in
+// template order (several controls may share IDC_LABEL).
+std::vector<std::string> Texts(HWND dialog, int id);
+// A left mouse click in the middle of a control.
+void ClickControl(HWND control);
+// How many pixels of the window's client area show `color` on screen now.
+int CountColor(HWND window, COLORREF color);
 
 std::string ClipboardText();  // CF_TEXT, or "<none>" when there is none
 void SetClipboardText(const std::string& text);

@@ -10,6 +10,7 @@
 
 #include "output/clipboard_win32.h"
 #include "output/insert_source_testing_win32.h"
+#include "output/raii_win32.h"
 
 namespace pw {
 namespace {
@@ -232,13 +233,14 @@ TEST_F(InsertSource, FileThatCannotBeOpenedIsLeftAloneWithAWarning) {
         ASSERT_TRUE(SetClipboardTo(kSentinel));
         const std::string path = Path(c.name);
         c.prepare(path, text);
-        HANDLE holder = INVALID_HANDLE_VALUE;
+        UniqueHandle holder;  // another handle that allows reading only
         if (std::string(c.name) == "held open") {
-            holder = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-            ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+            holder = UniqueHandle(
+                CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(holder.Valid());
         }
         ExpectWarning(Insert(path, kClipboardCopyFile), owner_, "Error while opening file");
-        if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+        holder.Reset();
         if (std::string(c.name) != "missing" && std::string(c.name) != "directory") {
             EXPECT_EQ(ReadBytes(path), text);
         }

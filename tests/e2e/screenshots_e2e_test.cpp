@@ -1,0 +1,146 @@
+// Not a check: `make screenshots` runs this disabled case, which opens the
+// program's windows one after another and holds each still while
+// scripts/screenshots.sh captures the screen.
+//
+// Hand-shake in the folder PW_SHOT_DIR: for each window this writes NAME.bmp
+// (the window as the screen shows it), then NAME.ready ("x y width height" of
+// the window on screen) and waits for the script's NAME.done; a window that
+// does not open is reported as NAME.skip. The picture is taken here because
+// Wine under Xvfb leaves owned modal dialogs black in an X capture of the
+// root window, while its own screen device context shows them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "e2e/driver_win32.h"
+#include "res/resource.h"
+
+namespace e2e {
+namespace {
+
+class Camera {
+public:
+    Camera() {
+        const char* dir = std::getenv("PW_SHOT_DIR");
+        dir_ = dir != nullptr ? dir : "";
+    }
+    bool Ready() const { return !dir_.empty(); }
+
+    void Shoot(const std::string& name, HWND window) {
+        if (window == nullptr) {
+            std::ofstream(File(name + ".skip")) << "not opened\n";
+            return;
+        }
+        Sleep(400);  // let it paint
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        SaveBitmap(File(name + ".bmp"), rect);
+        const std::string partial = File(name + ".part");
+        std::ofstream(partial) << rect.left << ' ' << rect.top << ' ' << rect.right - rect.left << ' '
+                               << rect.bottom - rect.top << '\n';
+        MoveFileA(partial.c_str(), File(name + ".ready").c_str());
+        const std::string done = File(name + ".done");
+        WaitFor([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 30000);
+    }
+
+private:
+    // The screen rectangle as a 24-bit bottom-up BMP file.
+    static void SaveBitmap(const std::string& path, const RECT& rect) {
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        SelectObject(memory, previous);
+        BITMAPINFOHEADER info{};
+        info.biSize = sizeof info;
+        info.biWidth = width;
+        info.biHeight = height;
+        info.biPlanes = 1;
+        info.biBitCount = 24;
+        info.biCompression = BI_RGB;
+        const int stride = (width * 3 + 3) / 4 * 4;
+        std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
+        GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42;  // "BM"
+        file.bfOffBits = sizeof file + sizeof info;
+        file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
+        std::ofstream out(path, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info), sizeof info);
+        out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    }
+
+    std::string File(const std::string& name) const { return dir_ + "\\" + name; }
+    std::string dir_;
+};
+
+void Quit(App& app, HWND form) {
+    if (form != nullptr) SendCommand(form, IDC_EXIT);
+    app.WaitExit(5000);
+}
+
+TEST(Screenshots, DISABLED_Windows) {
+    Camera camera;
+    ASSERT_TRUE(camera.Ready()) << "PW_SHOT_DIR is not set";
+    TempDir dir;
+    dir.Write("source.c", "int main(void) { /*MB*/ return 0; }\n");
+    dir.Write("target.bat", "@rem the About link's harmless target\r\n");
+    SetEnvironmentVariableA("PW_ABOUT_URL", dir.File("target.bat").c_str());
+    {
+        App app(dir, {});
+        HWND form = app.MainForm();
+        camera.Shoot("main-simple", form);
+        Quit(app, form);
+    }
+    {
+        App app(dir, {}, "[Settings]\r\nadvanced=1\r\n");
+        HWND form = app.MainForm();
+        camera.Shoot("main-advanced", form);
+        if (form != nullptr) {
+            Click(form, IDC_TYPE_INDIRECT);
+            Command(form, IDC_GENERATE);
+            HWND params = app.WaitWindow("MessageBoxIndirect", 5000);
+            camera.Shoot("params", params);
+            if (params != nullptr) Close(params);
+        }
+        Quit(app, form);
+    }
+    {
+        App app(dir, {"source.c"}, "[Settings]\r\nadvanced=0\r\n");
+        HWND form = app.MainForm();
+        camera.Shoot("main-warning", form);
+        if (form != nullptr) {
+            Command(form, IDM_ABOUT);
+            HWND about = app.WaitWindow("about", 5000);
+            camera.Shoot("about", about);
+            if (about != nullptr) {
+                ClickControl(Control(about, IDC_ABOUT_LINK));
+                Sleep(300);
+                camera.Shoot("about-visited", about);
+                Command(about, IDC_OK);
+                WaitGone(about);
+            }
+        }
+        Quit(app, form);
+    }
+    {
+        App app(dir, {"-QI"});
+        HWND quickInsert = app.WaitWindow("Promptwright - QuickInsert", 5000);
+        camera.Shoot("quickinsert", quickInsert);
+        if (quickInsert != nullptr) Close(quickInsert);
+        app.WaitExit(5000);
+    }
+    SetEnvironmentVariableA("PW_ABOUT_URL", nullptr);
+}
+
+}  // namespace
+}  // namespace e2e
