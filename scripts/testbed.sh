@@ -13,7 +13,8 @@ suffix=${PW_TESTBED:+-$PW_TESTBED}
 export WINEPREFIX="$B/wineprefix$suffix"
 
 # One run at a time per prefix: a second run's wineserver -k would end the
-# first run's programs.
+# first run's programs. Only this script holds the lock: every command it
+# starts gets 9>&- so that Wine's long-lived services never inherit it.
 exec 9>"$B/testbed$suffix.lock"
 flock 9
 export WINEDEBUG=-all
@@ -26,7 +27,7 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then export PW_RUNS_32BIT=1; el
 
 xvfb_pid=""
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  wineserver -k >/dev/null 2>&1 9>&- || true
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" >/dev/null 2>&1 || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT INT TERM
@@ -37,7 +38,7 @@ trap cleanup EXIT INT TERM
 if [ -z "${PW_KEEP_DISPLAY:-}" ]; then
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 9>&- &
     xvfb_pid=$!
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
@@ -57,16 +58,16 @@ fi
 if [ ! -f "$WINEPREFIX/.pw-ready" ]; then
   echo "testbed: creating Wine prefix in $WINEPREFIX" >&2
   rm -rf "$WINEPREFIX"
-  "$WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
-  wineserver -w
+  "$WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+  wineserver -w 9>&-
   # Without a window manager Wine waits ~2 s whenever a managed window hides.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-  wineserver -w
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+  wineserver -w 9>&-
   touch "$WINEPREFIX/.pw-ready"
 fi
 
-wineserver -p >/dev/null 2>&1 || true
+wineserver -p >/dev/null 2>&1 9>&- || true
 # Start Wine's background services now, with no output of ours: started by the
 # first test program they would inherit its stdout and hold a pipe open.
-"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 || true
-"$@"
+"$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+"$@" 9>&-

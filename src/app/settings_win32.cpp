@@ -7,9 +7,11 @@
 namespace pw {
 namespace {
 
-// Wine takes the buffer size of the profile functions as 16 bits: larger
-// buffers give garbage, so values are read whole up to this size.
-constexpr DWORD kLargestProfileBuffer = 65535;
+// Wine takes the buffer size as 16 bits when it reads one value (larger buffers
+// give garbage), so values are read whole up to this size. Key lists have no
+// such limit.
+constexpr DWORD kLargestValueBuffer = 65535;
+constexpr DWORD kLargestListBuffer = 64u << 20;
 
 // Reads a profile list or value into a buffer that grows until the result fits:
 // the profile functions cut silently at the buffer size.
@@ -21,12 +23,13 @@ std::string ReadGrowing(const char* section, const char* key, const char* fallba
         const DWORD got = GetPrivateProfileStringA(section, key, fallback, buffer.data(), size,
                                                    file.c_str());
         // A full buffer returns size - 1 (one name or value) or size - 2 (a list).
-        const DWORD slack = (section == nullptr || key == nullptr) ? 2 : 1;
-        if (got + slack < size || size >= kLargestProfileBuffer) {
+        const bool list = section == nullptr || key == nullptr;
+        const DWORD largest = list ? kLargestListBuffer : kLargestValueBuffer;
+        if (got + (list ? 2 : 1) < size || size >= largest) {
             buffer.resize(got);
             return buffer;
         }
-        buffer.resize(std::min<std::size_t>(buffer.size() * 4, kLargestProfileBuffer));
+        buffer.resize(std::min<std::size_t>(buffer.size() * 4, largest));
     }
 }
 
