@@ -125,6 +125,32 @@ void OnCopy(HWND dialog) {
     if (const std::optional<std::string> code = CurrentCode(dialog)) CopyToClipboard(dialog, *code);
 }
 
+// The modeless main form runs inside this window's modal loop, which gives
+// only this window dialog keys. A message filter hands the main form's
+// keyboard messages to IsDialogMessage, so Tab, arrows and access keys work
+// there too. Installed while such a form exists.
+HHOOK modelessFormHook = nullptr;
+
+LRESULT CALLBACK ModelessFormFilter(int code, WPARAM wParam, LPARAM lParam) {
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST &&
+        msg->message <= WM_KEYLAST && mainFormWindow != nullptr && IsWindow(mainFormWindow) &&
+        (msg->hwnd == mainFormWindow || IsChild(mainFormWindow, msg->hwnd)) &&
+        IsDialogMessageA(mainFormWindow, msg))
+        return TRUE;
+    return CallNextHookEx(modelessFormHook, code, wParam, lParam);
+}
+
+void InstallModelessFormFilter() {
+    if (modelessFormHook == nullptr)
+        modelessFormHook = SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId());
+}
+
+void RemoveModelessFormFilter() {
+    if (modelessFormHook != nullptr) UnhookWindowsHookEx(modelessFormHook);
+    modelessFormHook = nullptr;
+}
+
 // Takes the code into the main form: the one already open (QuickInsert then
 // ends), or a new modeless one that runs inside this hidden window's modal
 // loop and ends it, and with it the program, when it closes.
@@ -143,6 +169,7 @@ void OnEdit(HWND dialog) {
             ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable
             return;
         }
+        InstallModelessFormFilter();
     }
     if (Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
     LoadCodeIntoForm(form, *code);
@@ -180,6 +207,9 @@ bool OnNotify(HWND dialog, const NMHDR* header) {
 }
 
 void OnDestroyed(HWND dialog) {
+    // The hidden first window outlives the modeless form it made; its end is
+    // the program's.
+    if (GetWindow(dialog, GW_OWNER) == nullptr) RemoveModelessFormFilter();
     QuickInsertWindowClosed(dialog);
     if (quickInsertWindow == dialog) quickInsertWindow = nullptr;
 }

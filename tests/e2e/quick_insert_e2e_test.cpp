@@ -299,5 +299,30 @@ TEST(QuickInsertE2E, SecondQuickInsertDoesNotKeepTheProgramAlive) {
     }
 }
 
+// The main form that Edit makes under -QI runs in QuickInsert's hidden modal
+// loop; Tab still moves between its controls.
+TEST(QuickInsertE2E, TabMovesThroughTheModelessMainForm) {
+    TempDir dir;
+    App app(dir, {"-QI"}, Settings());
+    HWND qi = app.WaitWindow(kQuickInsert);
+    ASSERT_NE(qi, nullptr);
+    ChooseListBoxEntry(qi, IDC_QI_LIST, 0);
+    Command(qi, IDC_QI_EDIT);
+    HWND form = app.MainForm();
+    ASSERT_NE(form, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+    auto focus = [&] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    HWND title = Control(form, IDC_TITLE);
+    ASSERT_TRUE(WaitFor([&] { return focus() == title; })) << "the title field starts with the focus";
+    PressKey(title, VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return focus() == Control(form, IDC_TITLEVAR); }));
+    Close(form);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 }  // namespace
 }  // namespace e2e
