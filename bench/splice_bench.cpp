@@ -9,44 +9,14 @@
 
 #include "output/splice.h"
 
+#include "source_text.h"
+
 namespace {
 
-constexpr std::size_t kMiB = 1024 * 1024;
-const std::vector<std::string> kMarkers = {"/*MB*/", "/*mb*/"};
-constexpr std::string_view kCode =
-    "MessageBox(hWnd, \"The file was saved.\", \"Promptwright\", MB_OK | MB_ICONINFORMATION);";
-
-std::string MakeSource(std::size_t size) {
-    static const char* const kLines[] = {
-        "    /* Count the entries that are still open. */\r\n",
-        "    for (int i = 0; i < count; ++i) {\r\n",
-        "        if (items[i].state == STATE_OPEN) ++open; // still in use\r\n",
-        "    }\r\n",
-        "    if (MessageBox(hWnd, text, title, MB_YESNO) == IDNO) return FALSE;\r\n",
-        "    total = (total * 31 + open) % 1000003;\r\n",
-        "\r\n",
-    };
-    const std::size_t markers = 100000 * size / (64 * kMiB);
-    const std::size_t spacing = size / markers;
-    std::string s;
-    s.reserve(size + 128);
-    std::size_t nextMarker = spacing / 2;
-    std::size_t line = 0;
-    std::size_t placed = 0;
-    while (s.size() < size) {
-        if (s.size() >= nextMarker && placed < markers) {
-            s += "    ";
-            s += kMarkers[placed % 2];
-            s += "\r\n";
-            ++placed;
-            nextMarker += spacing;
-        } else {
-            s += kLines[line++ % std::size(kLines)];
-        }
-    }
-    s.resize(size);
-    return s;
-}
+using bench::kCode;
+using bench::kMarkers;
+using bench::kMiB;
+using bench::MakeSource;
 
 const std::string& Source(std::size_t mib) {
     static std::string sources[65];
