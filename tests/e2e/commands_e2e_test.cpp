@@ -145,6 +145,23 @@ TEST_F(AdvancedForm, LoadCodeSetsTheFormFromTheCodeBox) {
     EXPECT_EQ(ListPosition(form_, IDC_LANGUAGE), 45);
 }
 
+TEST_F(AdvancedForm, LoadCodeReadsThePlainCallWithCommentsAndLineBreaks) {
+    Start();
+    SetText(form_, IDC_CODE,
+            "// shown when the file is saved\r\nMessageBox( GetActiveWindow(),\r\n    \"See http://x.example/a, b\",  /* text */\r\n"
+            "    \"Saved\", MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONASTERISK | MB_TOPMOST );");
+    SendCommand(form_, IDC_LOADCODE);
+    EXPECT_TRUE(Checked(form_, IDC_TYPE_BOX));
+    EXPECT_EQ(Text(form_, IDC_PARENT), "GetActiveWindow()");
+    EXPECT_EQ(Text(form_, IDC_TEXT), "See http://x.example/a, b");
+    EXPECT_EQ(Text(form_, IDC_TITLE), "Saved");
+    EXPECT_EQ(ListPosition(form_, IDC_BUTTONS), 2);
+    EXPECT_EQ(ListPosition(form_, IDC_DEFBUTTON), 1);
+    EXPECT_EQ(ListPosition(form_, IDC_ICON), 2);
+    EXPECT_TRUE(Checked(form_, IDC_TOPMOST));
+    EXPECT_EQ(ListPosition(form_, IDC_LANGUAGE), 1);
+}
+
 TEST_F(AdvancedForm, LoadCodeReadsTheIndirectFormBack) {
     Start();
     SetText(form_, IDC_CODE,

@@ -87,6 +87,16 @@ TEST(MainFormE2E, ConfigOptionPicksTheSettingsFileWhenItExists) {
     }
 }
 
+TEST(MainFormE2E, QuickInsertOptionIsMatchedWhole) {
+    TempDir dir;
+    App app(dir, {"-QIX"});
+    HWND form = app.MainForm();
+    ASSERT_NE(form, nullptr) << "-QIX is no option: the main form opens";
+    EXPECT_EQ(app.WaitWindow("Promptwright - QuickInsert", 300), nullptr);
+    Close(form);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 TEST(MainFormE2E, EnterAndEscapeDoNothing) {
     TempDir dir;
     App app(dir, {});
