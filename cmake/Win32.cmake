@@ -18,7 +18,8 @@ add_executable(promptwright WIN32
   ${CMAKE_SOURCE_DIR}/src/res/promptwright.rc)
 target_link_libraries(promptwright PRIVATE pw_shell)
 target_compile_options(promptwright PRIVATE ${PW_WARNINGS})
-target_link_options(promptwright PRIVATE ${PW_STATIC_LINK})
+# Stripped: the shipped program carries no symbols.
+target_link_options(promptwright PRIVATE ${PW_STATIC_LINK} -s)
 set_target_properties(promptwright PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PW_OUTPUT_DIR})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/promptwright.rc PROPERTIES
   OBJECT_DEPENDS "${PW_RESOURCE_FILES}")
