@@ -119,6 +119,19 @@ TEST_F(AdvancedForm, IndirectClosedWithoutOkAtFirstUseHasNoStructureName) {
     EXPECT_NE(code.find(".lpszIcon= MAKEINTRESOURCE();"), std::string::npos) << code;
 }
 
+TEST_F(AdvancedForm, HugeTextsAreWrittenWhole) {
+    Start();
+    std::string text, escaped;
+    for (int i = 0; i < 20000; ++i) {  // about 200 KB
+        text += "line " + std::to_string(i) + "\r\n";
+        escaped += "line " + std::to_string(i) + "\\n";
+    }
+    const std::string title(5000, 'T');
+    Fill(title, text);
+    SendCommand(form_, IDC_COPY);
+    EXPECT_EQ(ClipboardText(), "MessageBox(NULL, \"" + escaped + "\", \"" + title + "\", MB_OK);");
+}
+
 TEST_F(AdvancedForm, CopyPutsTheStatementOnTheClipboard) {
     Start();
     SetClipboardText("before");

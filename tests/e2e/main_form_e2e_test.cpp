@@ -87,6 +87,20 @@ TEST(MainFormE2E, ConfigOptionPicksTheSettingsFileWhenItExists) {
     }
 }
 
+TEST(MainFormE2E, MalformedSettingsFileGivesTheDefaults) {
+    TempDir dir;
+    std::string junk = "\x01\x02=\xff\xfe[Settings\r\nadvanced\r\n=1\r\n[]\r\n";
+    junk += std::string("\0\0garbage", 9);
+    junk += "\r\n[Settings]\r\nadvanced=yes\r\nInsertCopy=\r\n";
+    App app(dir, {}, junk);
+    HWND form = app.MainForm();
+    ASSERT_NE(form, nullptr) << "the form opens whatever the file holds";
+    EXPECT_EQ(Control(form, IDC_CODE), nullptr) << "advanced=yes reads as 0: the simple layout";
+    EXPECT_EQ(Text(form, IDC_PARENT), "GetActiveWindow()");
+    Close(form);
+    EXPECT_EQ(app.WaitExit(), 0);
+}
+
 TEST(MainFormE2E, QuickInsertOptionIsMatchedWhole) {
     TempDir dir;
     App app(dir, {"-QIX"});
