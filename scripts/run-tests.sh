@@ -16,6 +16,7 @@ run() {
 
 run "native core tests" ctest --test-dir "$B/native" --output-on-failure
 run "native core tests (ASan+UBSan)" ctest --test-dir "$B/native-san" --output-on-failure
+run "built programs" bash "$ROOT/scripts/check-binaries.sh"
 run "generated statements compile" bash "$ROOT/scripts/compile-check.sh"
 run "fuzz smoke" bash "$ROOT/scripts/fuzz.sh" "${PW_FUZZ_SECONDS:-20}"
 win32_suite() {

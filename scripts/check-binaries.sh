@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Checks what can be checked of both built programs without running them (the
+# i686 one cannot run where the kernel has no 32-bit emulation): the machine
+# type, that they need only system DLLs, and that the manifest, the version
+# block and the icon are in them.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+passed=0
+failed=0
+check() {
+  local what=$1; shift
+  if "$@" >/dev/null 2>&1; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "binary check failed: $what"; fi
+}
+system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|msvcrt|ADVAPI32)\.(dll|DLL)$'
+for arch in i686 x86_64; do
+  exe="$ROOT/build/$arch/promptwright.exe"
+  objdump="$arch-w64-mingw32-objdump"
+  format=$([ $arch = i686 ] && echo pei-i386 || echo pei-x86-64)
+  check "$arch: built" test -s "$exe"
+  check "$arch: $format" bash -c "$objdump -f '$exe' | grep -q 'file format $format'"
+  check "$arch: only system DLLs" bash -c "
+    dlls=\$($objdump -p '$exe' | sed -n 's/^\tDLL Name: //p')
+    [ -n \"\$dlls\" ] && ! printf '%s\n' \"\$dlls\" | grep -Ev '$system_dlls'"
+  check "$arch: common controls 6 manifest" grep -q 'Microsoft.Windows.Common-Controls' "$exe"
+  # The version block's strings are UTF-16.
+  check "$arch: version 1.3.0.0" bash -c "iconv -f UTF-16LE -t UTF-8//IGNORE '$exe' 2>/dev/null | grep -aq 'FileVersion.*1\.3\.0\.0'"
+  check "$arch: GUI subsystem" bash -c "$objdump -p '$exe' | grep -q 'Subsystem.*Windows GUI'"
+done
+echo "binary checks: $passed passed, $failed failed"
+[ $failed -eq 0 ]
