@@ -151,7 +151,14 @@ TEST(QuickBoxE2E, SetThenLoadRoundTripsEachCallForm) {
             Command(params, IDC_OK);
         }
         std::string stored;
-        ASSERT_TRUE(WaitFor([&] { return (stored = ValueLine(dir.Read("promptwright.ini"), "Beta")) != kBeta; }));
+        // The file may be read while it is being written: wait for a whole new value.
+        auto complete = [](const std::string& value) {
+            return value.size() >= 3 && value.compare(value.size() - 3, 3, ");\"") == 0;
+        };
+        ASSERT_TRUE(WaitFor([&] {
+            stored = ValueLine(dir.Read("promptwright.ini"), "Beta");
+            return stored != kBeta && complete(stored);
+        }));
         EXPECT_EQ(stored.find('\r'), std::string::npos);
         EXPECT_EQ(stored.find('\n'), std::string::npos);
         if (type == IDC_TYPE_INDIRECT) {
