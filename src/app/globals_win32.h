@@ -15,6 +15,9 @@ extern HWND quickInsertWindow;    // set on every message QuickInsert receives
 
 inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
 
+// Whether the settings chose the advanced layout.
+inline bool AdvancedLayout() { return appSettings.advancedLayout > 0; }
+
 // Sets the small (and, with `big`, the big) icon of a dialog to programIcon.
 void SetDialogIcons(HWND dialog, bool big);
 

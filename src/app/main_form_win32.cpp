@@ -29,12 +29,10 @@ const DWORD kMainHelpTable[] = {
     IDC_TOPMOST, 22, IDC_SERVICE, 23, IDC_SERVICE_NT3X, 24, 0, 0,
 };
 
-bool Advanced() { return appSettings.advancedLayout > 0; }
-
 void OnInitDialog(HWND form) {
     HMENU menu = GetMenu(form);
     BuildQuickBoxMenu(form);
-    if (!Advanced()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
+    if (!AdvancedLayout()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
     DrawMenuBar(form);
 
     FillOptionLists(form, appSettings.advancedLayout);
@@ -77,7 +75,7 @@ void OnGenerate(HWND form) { SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(f
 void OnCopy(HWND form) { CopyToClipboard(form, ExpandedStatement(form)); }
 
 void OnLoadCode(HWND form) {
-    if (!Advanced()) {
+    if (!AdvancedLayout()) {
         RunQuickInsert(form);
         return;
     }
@@ -127,7 +125,7 @@ void OnCommand(HWND form, int command, int notification) {
 
 }  // namespace
 
-int MainFormTemplate() { return Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE; }
+int MainFormTemplate() { return AdvancedLayout() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE; }
 
 void UpdateIconPreview(HWND form) {
     static const LPCSTR kIcons[] = {nullptr, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION, IDI_HAND,

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/raii_win32.h"
+
 namespace pw {
 namespace {
 
@@ -72,11 +74,9 @@ bool WriteProfileString(const std::string& file, const std::string& section,
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    HANDLE file = CreateFileA(path.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    const UniqueHandle file(CreateFileA(path.c_str(), 0, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid();
 }
 
 bool Win32StartupEnvironment::FileExists(const std::string& path) { return pw::FileExists(path); }

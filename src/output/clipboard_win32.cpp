@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "output/raii_win32.h"
+#include "app/raii_win32.h"
 
 namespace pw {
 

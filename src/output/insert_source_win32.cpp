@@ -9,7 +9,7 @@
 
 #include "output/clipboard_win32.h"
 #include "output/insert_source_testing_win32.h"
-#include "output/raii_win32.h"
+#include "app/raii_win32.h"
 #include "output/splice.h"
 
 namespace pw {

@@ -20,8 +20,6 @@ namespace {
 
 enum Page { kQuickBoxPage = 0, kCodePage = 1 };
 
-bool Advanced() { return appSettings.advancedLayout > 0; }
-
 bool MainFormExists() { return mainFormWindow != nullptr && IsWindow(mainFormWindow); }
 
 // The list-selected flag, one per window (a second QuickInsert starts with
@@ -71,7 +69,7 @@ void OnInitDialog(HWND dialog) {
     ShowWindow(GetDlgItem(dialog, IDC_QI_TREE), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_QI_CODE), SW_HIDE);
     // Opened from the simple main form, only Edit and Exit are offered.
-    if (!Advanced() && MainFormExists()) {
+    if (!AdvancedLayout() && MainFormExists()) {
         ShowWindow(GetDlgItem(dialog, IDC_INSERT), SW_HIDE);
         ShowWindow(GetDlgItem(dialog, IDC_COPY), SW_HIDE);
     }
@@ -171,7 +169,7 @@ void OnEdit(HWND dialog) {
         }
         InstallModelessFormFilter();
     }
-    if (Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
+    if (AdvancedLayout()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
     LoadCodeIntoForm(form, *code);
     ShowWindow(dialog, SW_HIDE);
 }

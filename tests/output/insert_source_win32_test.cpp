@@ -10,7 +10,7 @@
 
 #include "output/clipboard_win32.h"
 #include "output/insert_source_testing_win32.h"
-#include "output/raii_win32.h"
+#include "app/raii_win32.h"
 
 namespace pw {
 namespace {

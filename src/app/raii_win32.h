@@ -1,4 +1,4 @@
-// Owners for the Win32 resources of the output code: each releases what it
+// Owners for the Win32 resources of the shell: each releases what it
 // holds on every way out of the scope that made it.
 #pragma once
 
