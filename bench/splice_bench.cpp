@@ -3,6 +3,8 @@
 // spread evenly: 100,000 in 64 MiB, proportionally fewer in the smaller ones.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -59,6 +61,72 @@ void BM_FindAndVisit(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
 }
 
+void BM_Find(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pw::FindMarkerOccurrences(source, kMarkers));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+// Into a separate string that is reused, as memcpy writes into its output.
+void BM_SpliceInto(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    std::string out = Touched(source.size() * 2);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pw::SpliceCode(kCode, source, kMarkers, out));
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
+}
+
+// memcpy, the splice into a reused string and the splice in place (in a string
+// with room for the result), taken in turns within one loop so that all see
+// the same machine: on a shared machine the other load comes and goes.
+// Reports the median time of each and the ratios of the medians to memcpy's.
+void BM_SideBySide(benchmark::State& state) {
+    const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
+    std::string copy(source.size(), '\0');
+    std::string out = Touched(source.size() * 2);
+    std::string text = Touched(source.size() * 2);
+    pw::SpliceCode(kCode, source, kMarkers, out);
+    std::vector<double> copyTimes;
+    std::vector<double> intoTimes;
+    std::vector<double> inPlaceTimes;
+    using Clock = std::chrono::steady_clock;
+    auto ms = [](Clock::time_point from, Clock::time_point to) {
+        return std::chrono::duration<double, std::milli>(to - from).count();
+    };
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        std::memcpy(copy.data(), source.data(), source.size());
+        benchmark::ClobberMemory();
+        const auto t1 = Clock::now();
+        benchmark::DoNotOptimize(pw::SpliceCode(kCode, source, kMarkers, out));
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        text.assign(source);
+        state.ResumeTiming();
+        const auto t2 = Clock::now();
+        benchmark::DoNotOptimize(pw::SpliceCode(kCode, text, kMarkers));
+        benchmark::ClobberMemory();
+        const auto t3 = Clock::now();
+        copyTimes.push_back(ms(t0, t1));
+        intoTimes.push_back(ms(t1, t2));
+        inPlaceTimes.push_back(ms(t2, t3));
+    }
+    auto median = [](std::vector<double> v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    const double copyMs = median(copyTimes);
+    state.counters["memcpy_ms"] = copyMs;
+    state.counters["into_ms"] = median(intoTimes);
+    state.counters["into_ratio"] = median(intoTimes) / copyMs;
+    state.counters["in_place_ms"] = median(inPlaceTimes);
+    state.counters["in_place_ratio"] = median(inPlaceTimes) / copyMs;
+}
+
 // In place in a string with room for the result (no allocation).
 void BM_SpliceInPlaceRoomy(benchmark::State& state) {
     const std::string& source = Source(static_cast<std::size_t>(state.range(0)));
@@ -93,6 +161,9 @@ void BM_SpliceInPlaceExact(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_Memcpy)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Find)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SpliceInto)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SideBySide)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FindAndVisit)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpliceInPlaceRoomy)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SpliceInPlaceExact)->Arg(1)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);

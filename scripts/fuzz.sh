@@ -8,12 +8,12 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SECONDS_PER_TARGET=${1:-20}
 OUT="$ROOT/build/fuzz"
 CXX=${CXX_FUZZ:-clang++}
-FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Wall -Wextra -Werror -I "$ROOT/src")
+FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Wall -Wextra -Werror -I "$ROOT/src" -I "$ROOT/tests")
 
 mkdir -p "$OUT/crashes"
 
-# The core the targets exercise: the readers and the model they fill.
-mapfile -t CORE < <(ls "$ROOT"/src/codeparse/*.cpp "$ROOT"/src/model/*.cpp | grep -v '_win32\.cpp$')
+# The core the targets exercise: the readers, the model they fill, the splice.
+mapfile -t CORE < <(ls "$ROOT"/src/codeparse/*.cpp "$ROOT"/src/model/*.cpp "$ROOT"/src/output/*.cpp | grep -v '_win32\.cpp$')
 
 status=0
 summary=()

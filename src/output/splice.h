@@ -5,35 +5,29 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "output/marker_search.h"
 
 namespace pw {
 
-// Replaces every occurrence of every marker in `source` by `code` and returns
-// whether any occurrence was found.
+// Replaces every occurrence of every marker in `source` by `code` (the
+// occurrences FindMarkers gives) and returns whether any was found. Matching
+// is only over the original text, so a marker that `code` contains stays as
+// it is. Every byte of the source, zero and BEL included, is kept.
 //
-// Markers are taken in list order; each one's occurrences are found left to
-// right without overlap, in the text that earlier markers' occurrences left
-// free (a later marker never matches inside or across an earlier occurrence).
-// Matching is byte for byte and only over the original text, so a marker that
-// `code` contains stays as it is. Empty markers are ignored. Every byte of the
-// source, zero and BEL included, is ordinary data and kept.
-//
-// Time is linear in the text for each marker (times the marker's length at
-// worst, for texts made of near-matches); the result is built with at most one
-// allocation, in place when `source` has the capacity for it. `code` may view
+// A code no longer than any marker is put in during the search, the text
+// moving down behind it. A longer one needs the occurrences first: the text
+// then moves up from its end within the string's capacity when that is large
+// enough, else it is built once in a buffer of the exact size. `code` may view
 // into `source`.
 bool SpliceCode(std::string_view code, std::string& source, std::span<const std::string> markers);
 
-// One stretch of the source that the splice replaces.
-struct MarkerOccurrence {
-    std::size_t pos;
-    std::size_t length;
-};
-
-// The occurrences SpliceCode replaces, by position: for callers that pass the
-// spliced text on without holding all of it.
-std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view source, std::span<const std::string> markers);
+// The same, writing the spliced text to `out` in place of what it held. One
+// pass: the search stores each stretch of text it has read to `out` straight
+// away. The string is used again as it is, its size and capacity as room.
+// `code` and `source` may view into `out`.
+bool SpliceCode(std::string_view code, std::string_view source, std::span<const std::string> markers,
+                std::string& out);
 
 // Size of the spliced text; throws std::length_error when no string can hold it.
 std::size_t SplicedSize(std::size_t sourceSize, std::size_t codeSize, std::span<const MarkerOccurrence> occurrences);

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "output/splice_testing.h"
+#include "output/marker_search_testing.h"
+#include "output/splice_reference.h"
 
 namespace pw {
 namespace {
@@ -50,6 +51,10 @@ TEST_P(SpliceTable, ReplacesOccurrences) {
         roomy.reserve(c.expected.size() + 64);
         EXPECT_EQ(SpliceCode(c.code, roomy, c.markers), c.found);
         EXPECT_EQ(roomy, c.expected);
+
+        std::string out = "old content";
+        EXPECT_EQ(SpliceCode(c.code, c.source, c.markers, out), c.found);
+        EXPECT_EQ(out, c.expected);
 
         // The occurrence list and its pieces give the same text.
         const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(c.source, c.markers);
@@ -103,41 +108,29 @@ INSTANTIATE_TEST_SUITE_P(
                    true}),
     [](const ::testing::TestParamInfo<SpliceCase>& info) { return std::string(info.param.name); });
 
-// Straightforward model of the rules: a mask of bytes taken by earlier
-// occurrences, and a byte-by-byte scan per marker.
-std::string ReferenceSplice(std::string_view code, std::string_view source, const std::vector<std::string>& markers,
-                            bool& found) {
-    std::vector<std::size_t> markerAt(source.size(), 0);  // occurrence length starting here
-    std::vector<bool> taken(source.size(), false);
-    found = false;
-    for (const std::string& m : markers) {
-        if (m.empty()) continue;
-        for (std::size_t i = 0; i + m.size() <= source.size();) {
-            bool free = true;
-            for (std::size_t k = 0; k < m.size() && free; ++k) free = !taken[i + k];
-            if (free && source.substr(i, m.size()) == m) {
-                for (std::size_t k = 0; k < m.size(); ++k) taken[i + k] = true;
-                markerAt[i] = m.size();
-                found = true;
-                i += m.size();
-            } else {
-                ++i;
-            }
-        }
-    }
+// Every way of splicing gives the reference result.
+void ExpectSplicesLikeReference(std::string_view code, const std::string& source,
+                                const std::vector<std::string>& markers, int round) {
+    bool expectedFound = false;
+    const std::string expected = ReferenceSplice(code, source, markers, expectedFound);
+
+    std::string text = source;
+    ASSERT_EQ(SpliceCode(code, text, markers), expectedFound) << "round " << round;
+    ASSERT_EQ(text, expected) << "round " << round;
+
+    std::string roomy = source;
+    roomy.reserve(expected.size() + 8);
+    ASSERT_EQ(SpliceCode(code, roomy, markers), expectedFound) << "round " << round;
+    ASSERT_EQ(roomy, expected) << "round " << round;
+
     std::string out;
-    for (std::size_t i = 0; i < source.size();) {
-        if (markerAt[i] != 0) {
-            out += code;
-            i += markerAt[i];
-        } else {
-            out += source[i++];
-        }
-    }
-    return out;
+    ASSERT_EQ(SpliceCode(code, source, markers, out), expectedFound) << "round " << round;
+    ASSERT_EQ(out, expected) << "round " << round;
 }
 
-TEST(Splice, AgreesWithReferenceOnRandomTexts) {
+// Texts dense with matches: overlaps of a marker with itself and with others
+// everywhere.
+TEST(Splice, AgreesWithReferenceOnDenseRandomTexts) {
     WithEachSearch([] {
         std::mt19937 rng(20261201);
         const std::string alphabet = "ab\a\0"s;
@@ -147,24 +140,79 @@ TEST(Splice, AgreesWithReferenceOnRandomTexts) {
             return s;
         };
         for (int round = 0; round < 3000; ++round) {
-            // Long texts reach the vector search's 64- and 32-byte steps.
-            const std::string source = randomText(round % 3 == 0 ? 300 : 40);
+            // Long texts reach the vector search's 64-byte blocks and its
+            // settling points.
+            const std::size_t maxLen = round % 100 == 0 ? 40000 : round % 3 == 0 ? 300 : 40;
+            const std::string source = randomText(maxLen);
             std::vector<std::string> markers(rng() % 4);
             for (std::string& m : markers) m = randomText(3);
             const std::string code = randomText(4);
-
-            bool expectedFound = false;
-            const std::string expected = ReferenceSplice(code, source, markers, expectedFound);
-
-            std::string text = source;
-            ASSERT_EQ(SpliceCode(code, text, markers), expectedFound) << "round " << round;
-            ASSERT_EQ(text, expected) << "round " << round;
-
-            std::string roomy = source;
-            roomy.reserve(expected.size() + 8);
-            ASSERT_EQ(SpliceCode(code, roomy, markers), expectedFound) << "round " << round;
-            ASSERT_EQ(roomy, expected) << "round " << round;
+            ExpectSplicesLikeReference(code, source, markers, round);
         }
+    });
+}
+
+// Long texts with few matches, up to a dozen markers from one byte to longer
+// than a block, some sharing their ends or their length, and now and then two
+// run together or one cut short.
+TEST(Splice, AgreesWithReferenceOnSparseRandomTexts) {
+    WithEachSearch([] {
+        std::mt19937 rng(20261208);
+        const std::string_view kFiller = "int x = a / b; /* c */ y = *p;\r\n";
+        const std::vector<std::string> pool = {
+            "/*MB*/", "/*mb*/", "/*M*/", "/*a*/", "@", "/**/", "MB*/", "MB", "<<MB>>", "$$", "@@INSERT@@",
+            "//MB\r\n", std::string(70, '=') + "[slot]" + std::string(70, '='), std::string(100, '=')};
+        for (int round = 0; round < 300; ++round) {
+            std::vector<std::string> markers;
+            for (std::size_t k = rng() % (round % 4 == 0 ? 13 : 4); k > 0; --k) {
+                markers.push_back(pool[rng() % pool.size()]);
+            }
+            std::string source;
+            const std::size_t size = rng() % 70000;
+            while (source.size() < size) {
+                const unsigned roll = rng() % 1000;
+                if (roll < 3) {
+                    const std::string& m = pool[rng() % pool.size()];
+                    source += roll == 0 ? m.substr(0, m.size() - 1) : m;
+                } else {
+                    source += kFiller[rng() % kFiller.size()];
+                }
+            }
+            const std::string code = rng() % 2 != 0 ? "MessageBox(0, \"a\", \"b\", MB_OK);" : "";
+            ExpectSplicesLikeReference(code, source, markers, round);
+        }
+    });
+}
+
+// The string written to is used again whatever it held, and may be where the
+// code or the source is.
+TEST(Splice, OutputStringIsReplacedAndMayHoldTheInput) {
+    WithEachSearch([] {
+        std::string out;
+        EXPECT_TRUE(SpliceCode("<code>", std::string(5000, 'x') + "/*MB*/", kDefaultMarkers, out));
+        EXPECT_EQ(out, std::string(5000, 'x') + "<code>");
+        EXPECT_FALSE(SpliceCode("<code>", "short", kDefaultMarkers, out));
+        EXPECT_EQ(out, "short");
+
+        out = "a/*mb*/b";
+        EXPECT_TRUE(SpliceCode("C", std::string_view(out), kDefaultMarkers, out));
+        EXPECT_EQ(out, "aCb");
+
+        out = "/*MB*/<code>";
+        const std::string_view whole(out);
+        EXPECT_TRUE(SpliceCode(whole.substr(6), whole.substr(0, 6), kDefaultMarkers, out));
+        EXPECT_EQ(out, "<code>");
+    });
+}
+
+// A code far longer than the text around the markers makes the result outgrow
+// every first guess at its size.
+TEST(Splice, ResultManyTimesLongerThanTheText) {
+    WithEachSearch([] {
+        std::string source;
+        for (int i = 0; i < 1000; ++i) source += (i % 2 != 0) ? "x/*MB*/" : "yy/*mb*/";
+        const std::string code(5000, 'c');
+        ExpectSplicesLikeReference(code, source, kDefaultMarkers, 0);
     });
 }
 

@@ -1,0 +1,40 @@
+// SpliceCode in all its forms against the plain model, on any bytes. The input
+// is cut at 0xFF bytes: the code, up to four markers, then the source; the
+// first byte's low bit picks the portable search.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "output/marker_search_testing.h"
+#include "output/splice.h"
+#include "output/splice_reference.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    pw::UsePortableSearchForTesting((data[0] & 1) != 0);
+    std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    std::vector<std::string> fields;
+    while (fields.size() < 5) {
+        const std::size_t cut = input.find('\xff');
+        if (cut == std::string_view::npos) break;
+        fields.emplace_back(input.substr(0, cut));
+        input.remove_prefix(cut + 1);
+    }
+    const std::string source(input);
+    const std::string code = fields.empty() ? std::string() : fields.front();
+    const std::vector<std::string> markers(fields.begin() + (fields.empty() ? 0 : 1), fields.end());
+
+    bool found = false;
+    const std::string expected = pw::ReferenceSplice(code, source, markers, found);
+
+    std::string out;
+    if (pw::SpliceCode(code, source, markers, out) != found || out != expected) __builtin_trap();
+    std::string text = source;
+    if (pw::SpliceCode(code, text, markers) != found || text != expected) __builtin_trap();
+    std::string roomy = source;
+    roomy.reserve(expected.size());
+    if (pw::SpliceCode(code, roomy, markers) != found || roomy != expected) __builtin_trap();
+    return 0;
+}

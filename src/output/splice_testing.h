@@ -1,9 +1,0 @@
-// Test seam of the splice: lets tests run the portable search on machines
-// where the vector search would be chosen.
-#pragma once
-
-namespace pw {
-
-void UsePortableSearchForTesting(bool portable);
-
-}  // namespace pw
