@@ -1,5 +1,5 @@
 // SpliceCode in all its forms against the plain model, on any bytes. The input
-// is cut at 0xFF bytes: the code, up to four markers, then the source; the
+// is cut at 0xFF bytes: the code, up to twelve markers, then the source; the
 // first byte's low bit picks the portable search.
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pw::UsePortableSearchForTesting((data[0] & 1) != 0);
     std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::vector<std::string> fields;
-    while (fields.size() < 5) {
+    while (fields.size() < 13) {
         const std::size_t cut = input.find('\xff');
         if (cut == std::string_view::npos) break;
         fields.emplace_back(input.substr(0, cut));

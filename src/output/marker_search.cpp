@@ -11,10 +11,10 @@
 #include "output/marker_search_testing.h"
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define PW_SPLICE_X86 1
+#define PW_SEARCH_X86 1
 #include <immintrin.h>
 #else
-#define PW_SPLICE_X86 0
+#define PW_SEARCH_X86 0
 #endif
 
 namespace pw {
@@ -73,7 +73,7 @@ std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, 
     return std::string_view::npos;
 }
 
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
 #define PW_AVX2 __attribute__((target("avx2")))
 
 // Start positions at `at`..`at`+31 whose byte is `first` and whose byte
@@ -136,7 +136,7 @@ bool HaveAvx2() {
 class MarkerFinder {
 public:
     MarkerFinder(std::string_view marker, std::string_view text, ByteCounts& counts, bool& counted) : marker_(marker) {
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
         avx2_ = marker.size() >= 2 && HaveAvx2();
         if (avx2_) return;
 #endif
@@ -157,7 +157,7 @@ public:
     // `text`, or npos.
     std::size_t Find(const char* text, std::size_t from, std::size_t end) const {
         if (end < from || end - from < marker_.size()) return std::string_view::npos;
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
         if (avx2_) return FindAvx2(text, from, end, marker_);
 #endif
         return FindByRareByte(text, from, end, marker_, rareIndex_);
@@ -166,7 +166,7 @@ public:
 private:
     std::string_view marker_;
     std::size_t rareIndex_ = 0;
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
     bool avx2_ = false;
 #endif
 };
@@ -310,7 +310,8 @@ std::vector<Probe> MakeProbes(std::span<const std::string_view> markers) {
     return probes;
 }
 
-// Settling this often keeps what a copying sink reads in cache.
+// Settling this often lets a sink that moves the text on do so while what it
+// moves is still in cache.
 constexpr std::size_t kSettleEvery = 16 * 1024;
 
 // Whether the marker is at `at`, whose first and last byte are known to match.
@@ -331,7 +332,7 @@ inline bool SameMiddle(const char* at, std::string_view marker) {
     return std::memcmp(at + 1, k + 1, m - 2) == 0;
 }
 
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
 struct alignas(32) ProbeBytes {
     __m256i first;
     __m256i last;
@@ -475,9 +476,12 @@ private:
             any &= any - 1;
             const std::size_t pos = p + static_cast<std::size_t>(bit);
             for (std::size_t k = 0; k < probes_.size(); ++k) {
-                // Past eight probes, the first byte tells which to compare.
-                if (k < held ? ((masks[k] >> bit) & 1) == 0 : t[pos] != probes_[k].first) continue;
-                for (std::string_view marker : probes_[k].markers) {
+                // Past eight probes, their two bytes are looked at again.
+                const Probe& probe = probes_[k];
+                const bool met = k < held ? ((masks[k] >> bit) & 1) != 0
+                                          : t[pos] == probe.first && t[pos + probe.lastOffset] == probe.last;
+                if (!met) continue;
+                for (std::string_view marker : probe.markers) {
                     if (SameMiddle(t + pos, marker)) clusters_.Match(pos, marker.size());
                 }
             }
@@ -517,7 +521,7 @@ public:
 }  // namespace
 
 void UsePortableSearchForTesting(bool portable) {
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
     portableOnly.store(portable, std::memory_order_relaxed);
 #else
     (void)portable;
@@ -526,7 +530,7 @@ void UsePortableSearchForTesting(bool portable) {
 
 void FindMarkers(std::string_view text, std::span<const std::string> markers, OccurrenceSink& sink) {
     const std::vector<std::string_view> usable = UsableMarkers(text, markers);
-#if PW_SPLICE_X86
+#if PW_SEARCH_X86
     if (!usable.empty() && HaveAvx2()) {
         OnePass(text, usable, sink).Run();
         return;

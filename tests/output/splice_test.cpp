@@ -184,6 +184,24 @@ TEST(Splice, AgreesWithReferenceOnSparseRandomTexts) {
     });
 }
 
+// Markers that end alike are looked for together, up to eight such groups
+// with their two bytes held at once; past that the rest are told apart byte by
+// byte. A near match, wrong only in its last byte, must not count.
+TEST(Splice, ManyMarkersAndNearMatches) {
+    WithEachSearch([] {
+        std::vector<std::string> markers;
+        for (char c = '0'; c <= '9'; ++c) markers.push_back(std::string(1, c) + "x" + c);
+        markers.push_back("aYc");
+        markers.push_back("abcd");
+        markers.push_back(std::string(20, 'q') + "!");
+        std::string source;
+        for (int i = 0; i < 200; ++i) {
+            source += "1x1 aYc abcX abcd 9x8 9x9 " + std::string(20, 'q') + "? " + std::string(20, 'q') + "! ";
+        }
+        ExpectSplicesLikeReference("[code]", source, markers, 0);
+    });
+}
+
 // The string written to is used again whatever it held, and may be where the
 // code or the source is.
 TEST(Splice, OutputStringIsReplacedAndMayHoldTheInput) {
