@@ -9,13 +9,8 @@
 #include <memory>
 
 #include "output/marker_search_testing.h"
+#include "output/vector_support.h"
 
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define PW_SEARCH_X86 1
-#include <immintrin.h>
-#else
-#define PW_SEARCH_X86 0
-#endif
 
 namespace pw {
 namespace {
@@ -73,9 +68,7 @@ std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, 
     return std::string_view::npos;
 }
 
-#if PW_SEARCH_X86
-#define PW_AVX2 __attribute__((target("avx2")))
-
+#if PW_VECTOR_X86
 // Start positions at `at`..`at`+31 whose byte is `first` and whose byte
 // `offset` further on is `last`.
 PW_AVX2 inline __m256i ProbeAvx2(const char* at, std::size_t offset, __m256i first, __m256i last) {
@@ -124,20 +117,14 @@ PW_AVX2 std::size_t FindAvx2(const char* text, std::size_t from, std::size_t end
     return std::string_view::npos;
 }
 
-std::atomic<bool> portableOnly{false};
-
-bool HaveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have && !portableOnly.load(std::memory_order_relaxed);
-}
 #endif
 
 // Finds one marker's occurrences within a range of the text.
 class MarkerFinder {
 public:
     MarkerFinder(std::string_view marker, std::string_view text, ByteCounts& counts, bool& counted) : marker_(marker) {
-#if PW_SEARCH_X86
-        avx2_ = marker.size() >= 2 && HaveAvx2();
+#if PW_VECTOR_X86
+        avx2_ = marker.size() >= 2 && UseAvx2();
         if (avx2_) return;
 #endif
         if (marker.size() < 2) return;
@@ -157,7 +144,7 @@ public:
     // `text`, or npos.
     std::size_t Find(const char* text, std::size_t from, std::size_t end) const {
         if (end < from || end - from < marker_.size()) return std::string_view::npos;
-#if PW_SEARCH_X86
+#if PW_VECTOR_X86
         if (avx2_) return FindAvx2(text, from, end, marker_);
 #endif
         return FindByRareByte(text, from, end, marker_, rareIndex_);
@@ -166,7 +153,7 @@ public:
 private:
     std::string_view marker_;
     std::size_t rareIndex_ = 0;
-#if PW_SEARCH_X86
+#if PW_VECTOR_X86
     bool avx2_ = false;
 #endif
 };
@@ -332,7 +319,7 @@ inline bool SameMiddle(const char* at, std::string_view marker) {
     return std::memcmp(at + 1, k + 1, m - 2) == 0;
 }
 
-#if PW_SEARCH_X86
+#if PW_VECTOR_X86
 struct alignas(32) ProbeBytes {
     __m256i first;
     __m256i last;
@@ -520,18 +507,25 @@ public:
 
 }  // namespace
 
-void UsePortableSearchForTesting(bool portable) {
-#if PW_SEARCH_X86
-    portableOnly.store(portable, std::memory_order_relaxed);
+namespace {
+std::atomic<bool> portableOnly{false};
+}  // namespace
+
+bool UseAvx2() {
+#if PW_VECTOR_X86
+    static const bool have = __builtin_cpu_supports("avx2");
+    return have && !portableOnly.load(std::memory_order_relaxed);
 #else
-    (void)portable;
+    return false;
 #endif
 }
 
+void UsePortableSearchForTesting(bool portable) { portableOnly.store(portable, std::memory_order_relaxed); }
+
 void FindMarkers(std::string_view text, std::span<const std::string> markers, OccurrenceSink& sink) {
     const std::vector<std::string_view> usable = UsableMarkers(text, markers);
-#if PW_SEARCH_X86
-    if (!usable.empty() && HaveAvx2()) {
+#if PW_VECTOR_X86
+    if (!usable.empty() && UseAvx2()) {
         OnePass(text, usable, sink).Run();
         return;
     }

@@ -1,5 +1,5 @@
-// Test seam of the marker search: lets tests run the portable search on
-// machines where the vector search would be chosen.
+// Test seam of the marker search and the splice: lets tests run the portable
+// search and byte moves on machines where the vector ones would be chosen.
 #pragma once
 
 namespace pw {

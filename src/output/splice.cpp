@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "output/vector_support.h"
+
 namespace pw {
 namespace {
 
@@ -142,6 +144,33 @@ private:
     std::vector<Occurrence>& list_;
 };
 
+#if PW_VECTOR_X86
+// memmove to a higher address, from the top down in 64-byte steps. The
+// growing splice moves thousands of stretches one after another down through
+// the text; taken this way they make one falling stream that the processor
+// fetches ahead, where memmove's own order for each would break it up.
+PW_AVX2 void MoveUpAvx2(char* to, const char* from, std::size_t n) {
+    while (n >= 64) {
+        n -= 64;
+        const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + n));
+        const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + n + 32));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + n), lo);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + n + 32), hi);
+    }
+    std::memmove(to, from, n);
+}
+#endif
+
+void MoveUp(char* to, const char* from, std::size_t n) {
+#if PW_VECTOR_X86
+    if (UseAvx2()) {
+        MoveUpAvx2(to, from, n);
+        return;
+    }
+#endif
+    std::memmove(to, from, n);
+}
+
 // In place, right to left, within capacity already there; safe when no
 // occurrence is longer than the code.
 void GrowInPlace(std::string_view code, std::string& source, const std::vector<Occurrence>& occurrences,
@@ -153,7 +182,7 @@ void GrowInPlace(std::string_view code, std::string& source, const std::vector<O
     for (auto it = occurrences.rbegin(); it != occurrences.rend(); ++it) {
         const std::size_t tail = read - (it->pos + it->length);
         write -= tail;
-        std::memmove(base + write, base + it->pos + it->length, tail);
+        MoveUp(base + write, base + it->pos + it->length, tail);
         write -= code.size();
         if (!code.empty()) std::memcpy(base + write, code.data(), code.size());
         read = it->pos;
