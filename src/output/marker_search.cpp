@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
-#include <memory>
 
 #include "output/marker_search_testing.h"
 #include "output/vector_support.h"
-
 
 namespace pw {
 namespace {
@@ -49,8 +47,9 @@ ByteCounts SampleByteCounts(std::string_view text) {
     return counts;
 }
 
-// Portable search: memchr on the marker's rarest byte, then a compare of the
-// whole marker around each hit.
+// One marker: memchr on its rarest byte, then a compare of the whole marker
+// around each hit. Serves the marker-by-marker search, which runs where there
+// is no AVX2 and on stretches of overlapping matches.
 std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, std::string_view marker,
                            std::size_t rareIndex) {
     const std::size_t m = marker.size();
@@ -68,65 +67,10 @@ std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, 
     return std::string_view::npos;
 }
 
-#if PW_VECTOR_X86
-// Start positions at `at`..`at`+31 whose byte is `first` and whose byte
-// `offset` further on is `last`.
-PW_AVX2 inline __m256i ProbeAvx2(const char* at, std::size_t offset, __m256i first, __m256i last) {
-    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset));
-    return _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last));
-}
-
-PW_AVX2 inline std::size_t VerifyAvx2(const char* text, std::size_t base, __m256i probe, std::string_view marker) {
-    auto mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(probe));
-    while (mask != 0) {
-        const std::size_t q = base + static_cast<std::size_t>(__builtin_ctz(mask));
-        if (std::memcmp(text + q + 1, marker.data() + 1, marker.size() - 2) == 0) return q;
-        mask &= mask - 1;
-    }
-    return std::string_view::npos;
-}
-
-// One marker: tests 64 start positions at a time for its first and last byte
-// together; in C source that pair is far rarer than any single byte.
-PW_AVX2 std::size_t FindAvx2(const char* text, std::size_t from, std::size_t end, std::string_view marker) {
-    const std::size_t m = marker.size();
-    const __m256i first = _mm256_set1_epi8(marker[0]);
-    const __m256i last = _mm256_set1_epi8(marker[m - 1]);
-    const std::size_t starts = end - m + 1;  // start positions are below this
-    std::size_t p = from;
-    for (; p + 64 <= starts; p += 64) {
-        const __m256i lo = ProbeAvx2(text + p, m - 1, first, last);
-        const __m256i hi = ProbeAvx2(text + p + 32, m - 1, first, last);
-        const __m256i any = _mm256_or_si256(lo, hi);
-        if (_mm256_testz_si256(any, any)) continue;
-        std::size_t q = VerifyAvx2(text, p, lo, marker);
-        if (q == std::string_view::npos) q = VerifyAvx2(text, p + 32, hi, marker);
-        if (q != std::string_view::npos) return q;
-    }
-    for (; p + 32 <= starts; p += 32) {
-        const std::size_t q = VerifyAvx2(text, p, ProbeAvx2(text + p, m - 1, first, last), marker);
-        if (q != std::string_view::npos) return q;
-    }
-    for (; p < starts; ++p) {
-        if (text[p] == marker[0] && text[p + m - 1] == marker[m - 1] &&
-            std::memcmp(text + p + 1, marker.data() + 1, m - 2) == 0) {
-            return p;
-        }
-    }
-    return std::string_view::npos;
-}
-
-#endif
-
 // Finds one marker's occurrences within a range of the text.
 class MarkerFinder {
 public:
     MarkerFinder(std::string_view marker, std::string_view text, ByteCounts& counts, bool& counted) : marker_(marker) {
-#if PW_VECTOR_X86
-        avx2_ = marker.size() >= 2 && UseAvx2();
-        if (avx2_) return;
-#endif
         if (marker.size() < 2) return;
         if (!counted) {
             counts = SampleByteCounts(text);
@@ -144,18 +88,12 @@ public:
     // `text`, or npos.
     std::size_t Find(const char* text, std::size_t from, std::size_t end) const {
         if (end < from || end - from < marker_.size()) return std::string_view::npos;
-#if PW_VECTOR_X86
-        if (avx2_) return FindAvx2(text, from, end, marker_);
-#endif
         return FindByRareByte(text, from, end, marker_, rareIndex_);
     }
 
 private:
     std::string_view marker_;
     std::size_t rareIndex_ = 0;
-#if PW_VECTOR_X86
-    bool avx2_ = false;
-#endif
 };
 
 // Lists for the marker-by-marker search.
@@ -320,6 +258,14 @@ inline bool SameMiddle(const char* at, std::string_view marker) {
 }
 
 #if PW_VECTOR_X86
+// Start positions at `at`..`at`+31 whose byte is `first` and whose byte
+// `offset` further on is `last`.
+PW_AVX2 inline __m256i ProbeAvx2(const char* at, std::size_t offset, __m256i first, __m256i last) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + offset));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(a, first), _mm256_cmpeq_epi8(b, last));
+}
+
 struct alignas(32) ProbeBytes {
     __m256i first;
     __m256i last;
@@ -498,13 +444,6 @@ private:
 };
 #endif
 
-class ListSink final : public OccurrenceSink {
-public:
-    void Found(std::size_t pos, std::size_t length) override { list.push_back({pos, length}); }
-    void Settled(std::size_t) override {}
-    std::vector<MarkerOccurrence> list;
-};
-
 }  // namespace
 
 namespace {
@@ -537,9 +476,10 @@ void FindMarkers(std::string_view text, std::span<const std::string> markers, Oc
 }
 
 std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view source, std::span<const std::string> markers) {
-    ListSink sink;
+    std::vector<MarkerOccurrence> list;
+    OccurrenceList sink(list);
     FindMarkers(source, markers, sink);
-    return std::move(sink.list);
+    return list;
 }
 
 }  // namespace pw

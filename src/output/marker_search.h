@@ -37,6 +37,17 @@ protected:
     ~OccurrenceSink() = default;
 };
 
+// Appends the occurrences to a list.
+class OccurrenceList final : public OccurrenceSink {
+public:
+    explicit OccurrenceList(std::vector<MarkerOccurrence>& list) : list_(list) {}
+    void Found(std::size_t pos, std::size_t length) override { list_.push_back({pos, length}); }
+    void Settled(std::size_t) override {}
+
+private:
+    std::vector<MarkerOccurrence>& list_;
+};
+
 // Finds the occurrences the splice replaces and hands them to `sink` by
 // position, then calls Settled(text.size()).
 //

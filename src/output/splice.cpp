@@ -117,10 +117,10 @@ private:
     bool found_ = false;
 };
 
-// Collects the occurrences in a list kept per thread between calls: a text
-// with many markers needs megabytes of them, and memory fresh from the system
-// costs a page fault per page on first touch, more than the search.
-class ListLoan final : public OccurrenceSink {
+// Lends the calling thread's occurrence list, kept between calls: a text with
+// many markers needs megabytes of them, and memory fresh from the system costs
+// a page fault per page on first touch, more than the search.
+class ListLoan {
 public:
     ListLoan() : list_(Instance()) { list_.clear(); }
     ~ListLoan() {
@@ -129,9 +129,7 @@ public:
     ListLoan(const ListLoan&) = delete;
     ListLoan& operator=(const ListLoan&) = delete;
 
-    void Found(std::size_t pos, std::size_t length) override { list_.push_back({pos, length}); }
-    void Settled(std::size_t) override {}
-    const std::vector<Occurrence>& List() const { return list_; }
+    std::vector<Occurrence>& List() { return list_; }
 
 private:
     // Lists grown past this many entries are given back after use.
@@ -237,9 +235,10 @@ bool SpliceCode(std::string_view code, std::string& source, std::span<const std:
         return sink.FoundAny();
     }
 
-    ListLoan occurrences;
-    FindMarkers(source, markers, occurrences);
-    const std::vector<Occurrence>& list = occurrences.List();
+    ListLoan loan;
+    const std::vector<Occurrence>& list = loan.List();
+    OccurrenceList sink(loan.List());
+    FindMarkers(source, markers, sink);
     if (list.empty()) return false;
     const std::size_t newSize = SplicedSize(source.size(), code.size(), list);
     // Moving the bytes within the buffer saves allocating and first touching a
