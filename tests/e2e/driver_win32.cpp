@@ -80,6 +80,17 @@ HWND FindTopLevel(DWORD pid, const std::string& caption, bool messageBox) {
     return data.found;
 }
 
+// One item's text of a combo box or list box, by its pair of messages. The
+// ANSI item text comes back as UTF-16 across processes: use the W messages.
+std::string ItemText(HWND list, UINT lengthMessage, UINT textMessage, int position) {
+    const LRESULT length = SendMessageW(list, lengthMessage, static_cast<WPARAM>(position), 0);
+    if (length < 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, textMessage, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(length));
+    return std::string(wide.begin(), wide.end());
+}
+
 }  // namespace
 
 TempDir::TempDir() {
@@ -210,14 +221,7 @@ void ChooseListPosition(HWND dialog, int id, int position) {
 }
 
 std::string ListText(HWND dialog, int id, int position) {
-    // The ANSI item text comes back as UTF-16 across processes: use the W message.
-    HWND list = GetDlgItem(dialog, id);
-    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(position), 0);
-    if (length < 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(static_cast<std::size_t>(length));
-    return std::string(wide.begin(), wide.end());
+    return ItemText(GetDlgItem(dialog, id), CB_GETLBTEXTLEN, CB_GETLBTEXT, position);
 }
 
 int ListCount(HWND dialog, int id) {
@@ -229,13 +233,7 @@ int ListBoxCount(HWND dialog, int id) {
 }
 
 std::string ListBoxText(HWND dialog, int id, int position) {
-    HWND list = GetDlgItem(dialog, id);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(position), 0);
-    if (length < 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(static_cast<std::size_t>(length));
-    return std::string(wide.begin(), wide.end());
+    return ItemText(GetDlgItem(dialog, id), LB_GETTEXTLEN, LB_GETTEXT, position);
 }
 
 void ChooseListBoxEntry(HWND dialog, int id, int position) {
