@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -86,10 +85,7 @@ void Answer(const MessageBoxInfo& box, int button) {
 
 class Smoke : public ::testing::Test {
 protected:
-    void SetUp() override {
-        build_ = BuildUnderTest();
-        std::printf("[ build    ] %s\n", build_.c_str());
-    }
+    void SetUp() override { build_ = BuildUnderTest(); }
     void TearDown() override {
         SetEnvironmentVariableA("PW_ABOUT_URL", nullptr);
         SetEnvironmentVariableA("PW_SMOKE_LINK_MARK", nullptr);
