@@ -23,8 +23,9 @@ status=0
 step() {
   local limit=$1 what=$2; shift 2
   echo "$what"
-  timeout -k 10 "$limit" "$@" </dev/null && return
-  local code=$?
+  local start=$SECONDS code=0
+  timeout -k 10 "$limit" "$@" </dev/null || code=$?
+  if [ $code -eq 0 ]; then echo "passed in $((SECONDS - start)) s: $what"; return; fi
   status=1
   echo "failed: $what (exit code $code$([ $code = 124 ] && echo ", still running after $limit s"))"
 }
