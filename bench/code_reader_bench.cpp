@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "codeparse/code_reader.h"
-#include "model/plain_form.h"
+#include "core/codeparse/code_reader.h"
+#include "core/model/plain_form.h"
 
 namespace {
 

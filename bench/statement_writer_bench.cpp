@@ -10,9 +10,9 @@
 
 #include <string>
 
-#include "codegen/expansion.h"
-#include "codegen/statement_writer.h"
-#include "model/plain_form.h"
+#include "core/codegen/expansion.h"
+#include "core/codegen/statement_writer.h"
+#include "core/model/plain_form.h"
 #include "res/resource.h"
 
 namespace {

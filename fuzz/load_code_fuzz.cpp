@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "codeparse/code_reader.h"
-#include "model/plain_form.h"
+#include "core/codeparse/code_reader.h"
+#include "core/model/plain_form.h"
 
 namespace {
 

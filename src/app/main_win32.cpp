@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/globals_win32.h"
-#include "app/main_form_win32.h"
-#include "app/settings_win32.h"
-#include "output/quick_insert_win32.h"
+#include "dialogs/globals_win32.h"
+#include "dialogs/main_form_win32.h"
+#include "win32/settings_win32.h"
+#include "dialogs/quick_insert_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace pw;

@@ -6,7 +6,7 @@
 
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
-#include "ui/about_win32.h"
+#include "dialogs/about_win32.h"
 
 namespace e2e {
 namespace {
