@@ -21,6 +21,11 @@ pkg_installed imagemagick || need+=(imagemagick)
 pkg_installed wine64 || need+=(wine64)
 pkg_installed wine || need+=(wine)
 pkg_installed wine32:i386 || need+=(wine32:i386)
+# Where the kernel cannot run 32-bit code, the 32-bit build's tests run Wine's
+# 32-bit loader under qemu-i386 (scripts/ia32.sh).
+if ! bash "$(dirname "$0")/ia32.sh" native; then
+  have qemu-i386 || need+=(qemu-user)
+fi
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

@@ -21,8 +21,9 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export WINE="$ROOT/scripts/wine.sh"
-# Whether this machine runs 32-bit programs at all (some kernels have ia32
-# emulation switched off); run-tests.sh reports it rather than failing.
+# Whether Wine's 32-bit loader starts here at all (some kernels have ia32
+# emulation switched off, see scripts/ia32.sh); run-tests.sh reports it rather
+# than failing.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then export PW_RUNS_32BIT=1; else export PW_RUNS_32BIT=0; fi
 
 xvfb_pid=""
@@ -54,16 +55,15 @@ if [ -z "${PW_KEEP_DISPLAY:-}" ]; then
   [ -n "$xvfb_pid" ] || { echo "testbed: no free X display" >&2; exit 1; }
 fi
 
-# Create the prefix once, before anything runs in parallel in it.
-if [ ! -f "$WINEPREFIX/.pw-ready" ]; then
-  echo "testbed: creating Wine prefix in $WINEPREFIX" >&2
-  rm -rf "$WINEPREFIX"
-  "$WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
-  wineserver -w 9>&-
+# The prefix: a copy of this machine's template (scripts/wineprefix.sh), made
+# before anything runs in parallel in it, since lazy creation by several
+# processes at once races.
+source "$ROOT/scripts/wineprefix.sh"
+if ! pw_prefix_current; then
+  pw_make_template && pw_copy_template || { echo "testbed: no Wine prefix" >&2; exit 1; }
   # Without a window manager Wine waits ~2 s whenever a managed window hides.
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
   wineserver -w 9>&-
-  touch "$WINEPREFIX/.pw-ready"
 fi
 
 wineserver -p >/dev/null 2>&1 9>&- || true
