@@ -14,6 +14,7 @@ run() {
   if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; echo "!! $name failed"; fi
 }
 
+run "layers point down" python3 "$ROOT/scripts/check-layers.py" "$ROOT/src"
 run "native core tests" ctest --test-dir "$B/native" --output-on-failure
 run "native core tests (ASan+UBSan)" ctest --test-dir "$B/native-san" --output-on-failure
 run "built programs" bash "$ROOT/scripts/check-binaries.sh"

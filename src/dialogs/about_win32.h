@@ -5,11 +5,12 @@
 
 namespace pw {
 
+struct AppContext;
+
 // The product's web address, the About box's link.
 inline constexpr char kWebAddress[] = "https://promptwright.example/";
 
-INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Runs the About box modally over `owner`.
-void RunAboutBox(HWND owner);
+void RunAboutBox(HWND owner, const AppContext& context);
 
 }  // namespace pw

@@ -2,21 +2,23 @@
 
 #include <string>
 
-#include "win32/dialog_form_win32.h"
-#include "dialogs/globals_win32.h"
-#include "dialogs/quickbox_win32.h"
 #include "core/codegen/expansion.h"
+#include "core/model/clear_form.h"
+#include "core/settings/quickbox_slots.h"
+#include "dialogs/about_win32.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/insert_targets_win32.h"
+#include "dialogs/labels_win32.h"
+#include "dialogs/load_code_win32.h"
 #include "dialogs/params_dialog_win32.h"
 #include "dialogs/preview_win32.h"
-#include "dialogs/load_code_win32.h"
-#include "core/model/clear_form.h"
-#include "win32/option_lists_win32.h"
-#include "win32/clipboard_win32.h"
-#include "win32/insert_source_win32.h"
 #include "dialogs/quick_insert_win32.h"
+#include "dialogs/quickbox_win32.h"
 #include "res/resource.h"
-#include "dialogs/about_win32.h"
-#include "dialogs/labels_win32.h"
+#include "win32/clipboard_win32.h"
+#include "win32/dialog_data_win32.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/option_lists_win32.h"
 
 namespace pw {
 namespace {
@@ -29,18 +31,23 @@ const DWORD kMainHelpTable[] = {
     IDC_TOPMOST, 22, IDC_SERVICE, 23, IDC_SERVICE_NT3X, 24, 0, 0,
 };
 
-void OnInitDialog(HWND form) {
+int MainFormTemplate(const AppContext& context) {
+    return context.Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE;
+}
+
+void OnInitDialog(HWND form, AppContext& context) {
+    context.mainFormWindow = form;
     HMENU menu = GetMenu(form);
-    BuildQuickBoxMenu(form);
-    if (!AdvancedLayout()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
+    BuildQuickBoxMenu(form, context.settings.settingsPath);
+    if (!context.Advanced()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
     DrawMenuBar(form);
 
-    FillOptionLists(form, appSettings.advancedLayout);
+    FillOptionLists(form, context.settings.layout, context.settings.parents);
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
-    LoadQuickBox(form, appSettings.startupQuickBox, appSettings.settingsPath);
+    LoadQuickBox(form, context.settings.startupQuickBox, context.settings.settingsPath);
 
-    if (!appSettings.targetFiles.empty()) {
+    if (!context.settings.targetFiles.empty()) {
         InstallWarningLabel(form, IDC_SAVEWARN1);
         InstallWarningLabel(form, IDC_SAVEWARN2);
     } else {
@@ -51,43 +58,42 @@ void OnInitDialog(HWND form) {
     }
 }
 
-void EndMainForm(HWND form, INT_PTR result) {
-    EndQuickInsertWindow();
+void EndMainForm(HWND form, const AppContext& context, INT_PTR result) {
+    context.EndQuickInsertWindows();
     EndDialog(form, result);
 }
 
 // The statement for the form with line feeds made CR LF, as the code box, the
 // clipboard and source files take it.
-std::string ExpandedStatement(HWND form) { return ExpandLineFeeds(GenerateFromDialog(form)); }
-
-void OnInsert(HWND form) {
-    const std::string code = ExpandedStatement(form);
-    int clipboardMode = appSettings.insertCopy;
-    for (const std::string& path : appSettings.targetFiles) {
-        InsertInSource(form, code, path, clipboardMode, appSettings.markers);
-        clipboardMode = 0;  // the clipboard offer goes with the first file only
-    }
-    if (appSettings.insertShutDown != 0) EndMainForm(form, 1);
+std::string ExpandedStatement(HWND form, AppContext& context) {
+    return ExpandLineFeeds(GenerateFromDialog(form, context));
 }
 
-void OnGenerate(HWND form) { SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(form).c_str()); }
+void OnInsert(HWND form, AppContext& context) {
+    InsertIntoTargets(form, context.settings, ExpandedStatement(form, context));
+    if (context.settings.insertShutDown) EndMainForm(form, context, 1);
+}
 
-void OnCopy(HWND form) { CopyToClipboard(form, ExpandedStatement(form)); }
+void OnGenerate(HWND form, AppContext& context) {
+    SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(form, context).c_str());
+}
 
-void OnLoadCode(HWND form) {
-    if (!AdvancedLayout()) {
-        RunQuickInsert(form);
+void OnCopy(HWND form, AppContext& context) { CopyToClipboard(form, ExpandedStatement(form, context)); }
+
+void OnLoadCode(HWND form, AppContext& context) {
+    if (!context.Advanced()) {
+        RunQuickInsert(form, context);
         return;
     }
     LoadCodeIntoForm(form, WindowText(GetDlgItem(form, IDC_CODE)));
 }
 
-void OnQuickBoxLoad(HWND form, int command) {
-    LoadQuickBox(form, QuickBoxSlotName(form, command), appSettings.settingsPath);
-}
-
-void OnQuickBoxSet(HWND form, int command) {
-    StoreQuickBox(form, QuickBoxSlotName(form, command), appSettings.settingsPath);
+void OnQuickBox(HWND form, AppContext& context, int command, QuickBoxOperation operation) {
+    const std::string slot = QuickBoxSlotName(form, command);
+    if (operation == QuickBoxOperation::Load)
+        LoadQuickBox(form, slot, context.settings.settingsPath);
+    else
+        StoreQuickBox(form, slot, context);
 }
 
 void OnClear(HWND form) {
@@ -102,58 +108,55 @@ void OnHelpRequest(const HELPINFO* info) {
              reinterpret_cast<ULONG_PTR>(kMainHelpTable));
 }
 
-void OnCommand(HWND form, int command, int notification) {
+void OnCommand(HWND form, AppContext& context, int command, int notification) {
     switch (command) {
-    case IDC_INSERT: OnInsert(form); break;
-    case IDC_EXIT: EndMainForm(form, 0); break;
+    case IDC_INSERT: OnInsert(form, context); break;
+    case IDC_EXIT: EndMainForm(form, context, 0); break;
     case IDC_PREVIEW: PreviewMessageBox(form); break;
-    case IDC_GENERATE: OnGenerate(form); break;
-    case IDC_COPY: OnCopy(form); break;
-    case IDC_LOADCODE: OnLoadCode(form); break;
+    case IDC_GENERATE: OnGenerate(form, context); break;
+    case IDC_COPY: OnCopy(form, context); break;
+    case IDC_LOADCODE: OnLoadCode(form, context); break;
     case IDM_CLEAR: OnClear(form); break;
     case IDM_HELP: OnHelpContents(form); break;
-    case IDM_ABOUT: RunAboutBox(form); break;
+    case IDM_ABOUT: RunAboutBox(form, context); break;
     default:
-        if (IsQuickBoxLoadCommand(command))
-            OnQuickBoxLoad(form, command);
-        else if (IsQuickBoxSetCommand(command))
-            OnQuickBoxSet(form, command);
+        if (const auto slot = QuickBoxCommandOf(command)) OnQuickBox(form, context, command, slot->operation);
         break;  // anything else, IDOK and IDCANCEL included: Enter and Escape do nothing
     }
     if (notification == CBN_SELCHANGE && command == IDC_ICON) UpdateIconPreview(form);
 }
 
-}  // namespace
-
-int MainFormTemplate() { return AdvancedLayout() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE; }
-
-void UpdateIconPreview(HWND form) {
-    static const LPCSTR kIcons[] = {nullptr, IDI_EXCLAMATION, IDI_ASTERISK, IDI_QUESTION, IDI_HAND,
-                                    IDI_APPLICATION};
-    const LRESULT position = SendDlgItemMessageA(form, IDC_ICON, CB_GETCURSEL, 0, 0);
-    HICON icon = nullptr;
-    if (position > 0 && position < static_cast<LRESULT>(std::size(kIcons)))
-        icon = LoadIconA(nullptr, kIcons[position]);
-    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, 0, 0);
-    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-}
-
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
-    mainFormWindow = form;
+    AppContext* context = message == WM_INITDIALOG ? AttachDialogData<AppContext>(form, lParam)
+                                                   : DialogData<AppContext>(form);
+    if (context == nullptr) return FALSE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(form); break;
-    case WM_COMMAND: OnCommand(form, LOWORD(wParam), HIWORD(wParam)); return FALSE;
+    case WM_INITDIALOG: OnInitDialog(form, *context); break;
+    case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_ACTIVATE: UpdateIconPreview(form); break;
     case WM_HELP: OnHelpRequest(reinterpret_cast<const HELPINFO*>(lParam)); break;
-    case WM_CLOSE: EndMainForm(form, 0); break;
+    case WM_CLOSE: EndMainForm(form, *context, 0); break;
     case WM_DESTROY:
+        if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
         FreeLabelResources();
         PostQuitMessage(0);
         break;
     default: return FALSE;
     }
-    SetDialogIcons(form, true);
+    SetDialogIcons(form, *context, true);
     return TRUE;
+}
+
+}  // namespace
+
+INT_PTR RunMainForm(AppContext& context) {
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+                           MainFormProc, reinterpret_cast<LPARAM>(&context));
+}
+
+HWND CreateMainForm(AppContext& context) {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+                              MainFormProc, reinterpret_cast<LPARAM>(&context));
 }
 
 }  // namespace pw

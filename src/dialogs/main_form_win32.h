@@ -5,12 +5,14 @@
 
 namespace pw {
 
-INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
+struct AppContext;
 
-// Shows the system icon for the icon list's position (none for position 0).
-void UpdateIconPreview(HWND form);
+// Runs the main form modally as the program's first window; returns its
+// result (1 when it closed after Insert in source, else 0).
+INT_PTR RunMainForm(AppContext& context);
 
-// The template of the layout chosen by the settings.
-int MainFormTemplate();
+// Creates the main form as a modeless window with no owner (QuickInsert's
+// Edit under -QI); null when it cannot be made.
+HWND CreateMainForm(AppContext& context);
 
 }  // namespace pw

@@ -3,28 +3,33 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "core/codegen/statement_writer.h"
+#include "core/model/form.h"
 
 namespace pw {
 
-// The options of the last OK, kept for the run of the program.
-extern ParamsOptions paramsOptions;
+struct AppContext;
 
-INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Runs the dialog modally over the main form, reading the main form's icon
-// position and help button for the enabling.
+// Runs the options dialog modally over `owner`. Which fields apply is read
+// from `form` before the dialog opens (the conditions under which the writer
+// uses them); OK stores the fields in the context's paramsOptions, which
+// otherwise keep the options of the last OK.
 class ParamsDialogPrompt : public ParamsPrompt {
 public:
-    explicit ParamsDialogPrompt(HWND mainForm) : mainForm_(mainForm) {}
+    ParamsDialogPrompt(const Form& form, HWND owner, AppContext& context)
+        : form_(form), owner_(owner), context_(context) {}
     ParamsOptions Run() override;
 
 private:
-    HWND mainForm_;
+    const Form& form_;
+    HWND owner_;
+    AppContext& context_;
 };
 
 // The statement for a live main form (runs the options dialog for the
 // MessageBoxIndirect form).
-std::string GenerateFromDialog(HWND form);
+std::string GenerateFromDialog(HWND form, AppContext& context);
 
 }  // namespace pw

@@ -2,9 +2,10 @@
 
 #include <string>
 
-#include "win32/dialog_form_win32.h"
 #include "core/codegen/style_value.h"
+#include "core/model/option_tables.h"
 #include "res/resource.h"
+#include "win32/dialog_form_win32.h"
 
 namespace pw {
 
@@ -21,7 +22,9 @@ void PreviewMessageBox(HWND form) {
     params.lpszCaption = title.c_str();
     params.dwStyle = ComputeStyleValue(dialog);
     // The user's own icon exists only in the user's program; stand in for it.
-    params.lpszIcon = dialog.IsChecked(IDC_TYPE_INDIRECT) ? MAKEINTRESOURCEA(32512) : nullptr;
+    params.lpszIcon = dialog.IsChecked(IDC_TYPE_INDIRECT)
+                          ? MAKEINTRESOURCEA(kIconPreviewIds[kUserIconPosition])
+                          : nullptr;
     if (MessageBoxIndirectA(&params) == 0)
         MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), ComputeStyleValue(dialog));
 }

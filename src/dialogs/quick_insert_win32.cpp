@@ -2,30 +2,64 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "win32/dialog_form_win32.h"
-#include "dialogs/globals_win32.h"
-#include "dialogs/main_form_win32.h"
-#include "dialogs/quickbox_win32.h"
-#include "win32/settings_win32.h"
+#include "core/settings/app_settings.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/insert_targets_win32.h"
 #include "dialogs/load_code_win32.h"
-#include "win32/clipboard_win32.h"
-#include "win32/insert_source_win32.h"
+#include "dialogs/quickbox_win32.h"
 #include "res/resource.h"
+#include "win32/clipboard_win32.h"
+#include "win32/dialog_data_win32.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/settings_win32.h"
 
 namespace pw {
 namespace {
 
 enum Page { kQuickBoxPage = 0, kCodePage = 1 };
 
-bool MainFormExists() { return mainFormWindow != nullptr && IsWindow(mainFormWindow); }
+// Marks the main form this window opened modeless, so that the keyboard
+// filter below can find it from any of its controls.
+constexpr char kModelessFormProperty[] = "Promptwright.ModelessMainForm";
 
-// The list-selected flag, one per window (a second QuickInsert starts with
-// nothing selected): set once the list reported a selection, never cleared.
-bool ListSelected(HWND dialog) { return GetWindowLongPtrA(dialog, DWLP_USER) != 0; }
-void SetListSelected(HWND dialog) { SetWindowLongPtrA(dialog, DWLP_USER, 1); }
+// A message hook of this thread, removed when the owner goes.
+class UniqueHook {
+public:
+    UniqueHook() = default;
+    ~UniqueHook() { Reset(); }
+    UniqueHook(const UniqueHook&) = delete;
+    UniqueHook& operator=(const UniqueHook&) = delete;
+    bool Installed() const { return hook_ != nullptr; }
+    void Install(HHOOK hook) {
+        Reset();
+        hook_ = hook;
+    }
+    void Reset() {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+    }
+
+private:
+    HHOOK hook_ = nullptr;
+};
+
+// One QuickInsert window's state, alive for its modal loop.
+struct QuickInsertData {
+    explicit QuickInsertData(AppContext& c) : context(c) {}
+    AppContext& context;
+    // Set once the list reported a selection, never cleared (a second
+    // QuickInsert starts with nothing selected).
+    bool listSelected = false;
+    // Installed while a modeless main form this window opened may exist.
+    UniqueHook modelessFormFilter;
+};
+
+bool ListSelected(HWND dialog) { return DialogData<QuickInsertData>(dialog)->listSelected; }
 
 int CurrentPage(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageA(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0));
@@ -49,27 +83,27 @@ void AddTab(HWND tabs, int index, const char* text) {
     SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-void FillSlotList(HWND dialog) {
+void FillSlotList(HWND dialog, const std::string& settingsPath) {
     HWND list = GetDlgItem(dialog, IDC_QI_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& slot : ReadProfileKeys(appSettings.settingsPath, kQuickBoxSection))
+    for (const std::string& slot : ReadProfileKeys(settingsPath, kQuickBoxSection))
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(slot.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
-void OnInitDialog(HWND dialog) {
-    QuickInsertWindowOpened(dialog);
+void OnInitDialog(HWND dialog, AppContext& context) {
+    context.quickInsertWindows.push_back(dialog);
     HWND tabs = GetDlgItem(dialog, IDC_QI_TABS);
     AddTab(tabs, kQuickBoxPage, "QuickBox");
     AddTab(tabs, kCodePage, "Code");
     // The pages lie inside the tab control; below them in the z-order it does
     // not paint over them. It never takes the focus, so tab order is unchanged.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    FillSlotList(dialog);
+    FillSlotList(dialog, context.settings.settingsPath);
     ShowWindow(GetDlgItem(dialog, IDC_QI_TREE), SW_HIDE);
     ShowWindow(GetDlgItem(dialog, IDC_QI_CODE), SW_HIDE);
     // Opened from the simple main form, only Edit and Exit are offered.
-    if (!AdvancedLayout() && MainFormExists()) {
+    if (!context.Advanced() && context.MainFormExists()) {
         ShowWindow(GetDlgItem(dialog, IDC_INSERT), SW_HIDE);
         ShowWindow(GetDlgItem(dialog, IDC_COPY), SW_HIDE);
     }
@@ -92,12 +126,12 @@ std::optional<std::string> SelectedSlot(HWND dialog) {
 // The code the current page offers, whole; none when the page has nothing to
 // act on (the buttons are disabled then, but a posted command may still come).
 // A slot whose key has gone from the file gives empty code.
-std::optional<std::string> CurrentCode(HWND dialog) {
+std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
     switch (CurrentPage(dialog)) {
     case kQuickBoxPage: {
         const std::optional<std::string> slot = SelectedSlot(dialog);
         if (!slot) return std::nullopt;
-        return ReadQuickBoxSlot(appSettings.settingsPath, *slot, "");
+        return ReadQuickBoxSlot(context.settings.settingsPath, *slot, "");
     }
     case kCodePage: {
         std::string text = WindowText(GetDlgItem(dialog, IDC_QI_CODE));
@@ -108,86 +142,74 @@ std::optional<std::string> CurrentCode(HWND dialog) {
     }
 }
 
-void OnInsert(HWND dialog) {
-    const std::optional<std::string> code = CurrentCode(dialog);
+void OnInsert(HWND dialog, const AppContext& context) {
+    const std::optional<std::string> code = CurrentCode(dialog, context);
     if (!code) return;
-    int clipboardMode = appSettings.insertCopy;
-    for (const std::string& path : appSettings.targetFiles) {
-        InsertInSource(dialog, *code, path, clipboardMode, appSettings.markers);
-        clipboardMode = kClipboardNone;  // the clipboard offer goes with the first file only
-    }
-    if (appSettings.insertShutDown != 0) EndDialog(dialog, 1);
+    InsertIntoTargets(dialog, context.settings, *code);
+    if (context.settings.insertShutDown) EndDialog(dialog, 1);
 }
 
-void OnCopy(HWND dialog) {
-    if (const std::optional<std::string> code = CurrentCode(dialog)) CopyToClipboard(dialog, *code);
+void OnCopy(HWND dialog, const AppContext& context) {
+    if (const std::optional<std::string> code = CurrentCode(dialog, context)) CopyToClipboard(dialog, *code);
 }
 
 // The modeless main form runs inside this window's modal loop, which gives
 // only this window dialog keys. A message filter hands the main form's
 // keyboard messages to IsDialogMessage, so Tab, arrows and access keys work
 // there too. Installed while such a form exists.
-HHOOK modelessFormHook = nullptr;
-
 LRESULT CALLBACK ModelessFormFilter(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST &&
-        msg->message <= WM_KEYLAST && mainFormWindow != nullptr && IsWindow(mainFormWindow) &&
-        (msg->hwnd == mainFormWindow || IsChild(mainFormWindow, msg->hwnd)) &&
-        IsDialogMessageA(mainFormWindow, msg))
-        return TRUE;
-    return CallNextHookEx(modelessFormHook, code, wParam, lParam);
-}
-
-void InstallModelessFormFilter() {
-    if (modelessFormHook == nullptr)
-        modelessFormHook = SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId());
-}
-
-void RemoveModelessFormFilter() {
-    if (modelessFormHook != nullptr) UnhookWindowsHookEx(modelessFormHook);
-    modelessFormHook = nullptr;
+    if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        HWND form = GetAncestor(msg->hwnd, GA_ROOT);
+        if (form != nullptr && GetPropA(form, kModelessFormProperty) != nullptr && IsDialogMessageA(form, msg))
+            return TRUE;
+    }
+    // The hook handle is ignored here since Windows 2000.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // Takes the code into the main form: the one already open (QuickInsert then
 // ends), or a new modeless one that runs inside this hidden window's modal
 // loop and ends it, and with it the program, when it closes.
-void OnEdit(HWND dialog) {
-    const std::optional<std::string> code = CurrentCode(dialog);
+void OnEdit(HWND dialog, QuickInsertData& data) {
+    AppContext& context = data.context;
+    const std::optional<std::string> code = CurrentCode(dialog, context);
     if (!code) return;
     HWND form = nullptr;
-    if (MainFormExists()) {
+    if (context.MainFormExists()) {
         EndDialog(dialog, 0);
-        form = mainFormWindow;
+        form = context.mainFormWindow;
     } else {
         ShowWindow(dialog, SW_HIDE);
-        form = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate()),
-                                  nullptr, MainFormProc, 0);
+        form = context.createMainForm ? context.createMainForm() : nullptr;
         if (form == nullptr) {
             ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable
             return;
         }
-        InstallModelessFormFilter();
+        SetPropA(form, kModelessFormProperty, form);
+        if (!data.modelessFormFilter.Installed())
+            data.modelessFormFilter.Install(
+                SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
     }
-    if (AdvancedLayout()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
+    if (context.Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
     LoadCodeIntoForm(form, *code);
     ShowWindow(dialog, SW_HIDE);
 }
 
-bool OnCommand(HWND dialog, int command, int notification) {
+bool OnCommand(HWND dialog, QuickInsertData& data, int command, int notification) {
     switch (command) {
     case IDC_QI_LIST:
         if (notification != LBN_SELCHANGE) return false;
-        SetListSelected(dialog);
+        data.listSelected = true;
         ShowQuickBoxPage(dialog);
         return true;
     case IDC_QI_CODE:
         if (notification != EN_CHANGE) return false;
         ShowCodePage(dialog);
         return true;
-    case IDC_INSERT: OnInsert(dialog); return true;
-    case IDC_COPY: OnCopy(dialog); return true;
-    case IDC_QI_EDIT: OnEdit(dialog); return true;
+    case IDC_INSERT: OnInsert(dialog, data.context); return true;
+    case IDC_COPY: OnCopy(dialog, data.context); return true;
+    case IDC_QI_EDIT: OnEdit(dialog, data); return true;
     case IDC_EXIT: EndDialog(dialog, 0); return true;
     default: return false;  // IDOK and IDCANCEL included: Enter and Escape start nothing
     }
@@ -204,12 +226,12 @@ bool OnNotify(HWND dialog, const NMHDR* header) {
     return true;
 }
 
-void OnDestroyed(HWND dialog) {
-    // The hidden first window outlives the modeless form it made; its end is
-    // the program's.
-    if (GetWindow(dialog, GW_OWNER) == nullptr) RemoveModelessFormFilter();
-    QuickInsertWindowClosed(dialog);
-    if (quickInsertWindow == dialog) quickInsertWindow = nullptr;
+void OnDestroyed(HWND dialog, QuickInsertData& data) {
+    // The filter goes with the window that installed it: the hidden first
+    // window outlives the modeless form it made, and its end is the program's.
+    data.modelessFormFilter.Reset();
+    std::vector<HWND>& windows = data.context.quickInsertWindows;
+    windows.erase(std::remove(windows.begin(), windows.end(), dialog), windows.end());
 }
 
 }  // namespace
@@ -221,28 +243,33 @@ void ShowQuickInsertPage(HWND dialog, int listShow, int treeShow, int codeShow, 
     for (int id : {IDC_INSERT, IDC_COPY, IDC_QI_EDIT}) EnableWindow(GetDlgItem(dialog, id), enable);
 }
 
+namespace {
 INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    QuickInsertData* data = message == WM_INITDIALOG ? AttachDialogData<QuickInsertData>(dialog, lParam)
+                                                     : DialogData<QuickInsertData>(dialog);
+    if (data == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {
-        OnDestroyed(dialog);
+        OnDestroyed(dialog, *data);
         return FALSE;
     }
-    quickInsertWindow = dialog;
     bool handled = true;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog); break;
-    case WM_COMMAND: handled = OnCommand(dialog, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_INITDIALOG: OnInitDialog(dialog, data->context); break;
+    case WM_COMMAND: handled = OnCommand(dialog, *data, LOWORD(wParam), HIWORD(wParam)); break;
     case WM_NOTIFY: handled = OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_CLOSE: EndDialog(dialog, 0); break;
     default: handled = false; break;
     }
     if (!handled) return FALSE;
-    SetDialogIcons(dialog, false);
+    SetDialogIcons(dialog, data->context, false);
     return TRUE;
 }
+}  // namespace
 
-INT_PTR RunQuickInsert(HWND owner) {
+INT_PTR RunQuickInsert(HWND owner, AppContext& context) {
+    QuickInsertData data(context);
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICKINSERT), owner,
-                           QuickInsertProc, 0);
+                           QuickInsertProc, reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace pw

@@ -6,11 +6,11 @@
 
 namespace pw {
 
-INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+struct AppContext;
 
 // Runs the window modally over `owner` (null: the program's first window).
 // Returns 1 when it closed itself after an insertion, else 0.
-INT_PTR RunQuickInsert(HWND owner);
+INT_PTR RunQuickInsert(HWND owner, AppContext& context);
 
 // Shows or hides the slot list, the tree and the code box (SW_SHOW or
 // SW_HIDE each) and enables or disables Insert, Copy and Edit together.

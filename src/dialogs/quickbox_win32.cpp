@@ -3,33 +3,18 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/settings/app_settings.h"
-#include "win32/dialog_form_win32.h"
-#include "dialogs/globals_win32.h"
-#include "win32/settings_win32.h"
-#include "dialogs/params_dialog_win32.h"
-#include "dialogs/load_code_win32.h"
 #include "core/model/clear_form.h"
+#include "core/settings/app_settings.h"
+#include "core/settings/quickbox_slots.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/load_code_win32.h"
+#include "dialogs/params_dialog_win32.h"
 #include "res/resource.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/settings_win32.h"
 
 namespace pw {
 namespace {
-
-// The slot value read when the key is missing; a stored value equal to it
-// therefore loads as a missing slot.
-constexpr char kNotFound[] = "NOT FOUND";
-
-// Slots 1..99 keep the identifiers of the menu template's placeholders plus n.
-constexpr int kFirstRangeSlots = 99;
-// Slots 100..kMaxMenuSlots: Load 10100..34999, Set 35100..59999. Both ranges
-// lie above every control and menu identifier and below 65536, the limit of a
-// WM_COMMAND identifier.
-constexpr int kWideLoadBase = 10000;
-constexpr int kWideSetBase = 35000;
-
-bool InRange(int command, int base, int firstSlot, int lastSlot) {
-    return command >= base + firstSlot && command <= base + lastSlot;
-}
 
 // The popup menu, at any depth under `menu`, that holds the item `command`.
 HMENU SubMenuHolding(HMENU menu, UINT command) {
@@ -71,29 +56,10 @@ void ReplacePlaceholder(HMENU menu, UINT placeholder, const std::vector<std::str
 
 }  // namespace
 
-int QuickBoxLoadCommand(int slot) {
-    return slot <= kFirstRangeSlots ? IDM_QUICKBOX_LOAD + slot : kWideLoadBase + slot;
-}
-
-int QuickBoxSetCommand(int slot) {
-    return slot <= kFirstRangeSlots ? IDM_QUICKBOX_SET + slot : kWideSetBase + slot;
-}
-
-bool IsQuickBoxLoadCommand(int command) {
-    return InRange(command, IDM_QUICKBOX_LOAD, 1, kFirstRangeSlots) ||
-           InRange(command, kWideLoadBase, kFirstRangeSlots + 1, kMaxMenuSlots);
-}
-
-bool IsQuickBoxSetCommand(int command) {
-    return InRange(command, IDM_QUICKBOX_SET, 1, kFirstRangeSlots) ||
-           InRange(command, kWideSetBase, kFirstRangeSlots + 1, kMaxMenuSlots);
-}
-
-void BuildQuickBoxMenu(HWND form) {
+void BuildQuickBoxMenu(HWND form, const std::string& settingsPath) {
     HMENU menu = GetMenu(form);
     if (menu == nullptr) return;
-    const std::vector<std::string> slots =
-        ReadProfileKeys(appSettings.settingsPath, kQuickBoxSection);
+    const std::vector<std::string> slots = ReadProfileKeys(settingsPath, kQuickBoxSection);
     ReplacePlaceholder(menu, IDM_QUICKBOX_LOAD, slots, QuickBoxLoadCommand);
     ReplacePlaceholder(menu, IDM_QUICKBOX_SET, slots, QuickBoxSetCommand);
 }
@@ -113,15 +79,6 @@ std::string QuickBoxSlotName(HWND form, int command) {
     return name;
 }
 
-std::string StoredSlotValue(std::string_view statement) {
-    std::string value = "\"";
-    value.reserve(statement.size() + 2);
-    for (char c : statement)
-        if (c != '\n' && c != '\r') value += c;
-    value += '"';
-    return value;
-}
-
 std::string ReadQuickBoxSlot(const std::string& settingsPath, const std::string& slot,
                              const std::string& fallback) {
     // An empty key name would make the profile functions list the section.
@@ -132,15 +89,15 @@ std::string ReadQuickBoxSlot(const std::string& settingsPath, const std::string&
 void LoadQuickBox(HWND form, const std::string& slot, const std::string& settingsPath) {
     DialogForm dialog(form);
     ClearForm(dialog);
-    const std::string code = ReadQuickBoxSlot(settingsPath, slot, kNotFound);
-    if (code == kNotFound) return;
+    const std::string code = ReadQuickBoxSlot(settingsPath, slot, kMissingSlotValue);
+    if (code == kMissingSlotValue) return;
     LoadCodeIntoForm(form, code);
 }
 
-void StoreQuickBox(HWND form, const std::string& slot, const std::string& settingsPath) {
+void StoreQuickBox(HWND form, const std::string& slot, AppContext& context) {
     if (slot.empty()) return;
-    WriteProfileString(settingsPath, kQuickBoxSection, slot,
-                       StoredSlotValue(GenerateFromDialog(form)));
+    WriteProfileString(context.settings.settingsPath, kQuickBoxSection, slot,
+                       StoredSlotValue(GenerateFromDialog(form, context)));
 }
 
 }  // namespace pw

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "dialogs/main_form_win32.h"
+#include "core/model/option_tables.h"
+#include "res/resource.h"
 
 namespace pw {
 
@@ -33,7 +34,12 @@ int DialogForm::ListPosition(int id) const {
 
 void DialogForm::SetListPosition(int id, int position) {
     HWND control = GetDlgItem(dialog_, id);
-    if (control != nullptr) SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    if (control == nullptr) return;
+    // Windows clears the selection for any position the list lacks; Wine only
+    // for -1, keeping the old one otherwise. Say -1 then, so both agree.
+    const LRESULT count = SendMessageA(control, CB_GETCOUNT, 0, 0);
+    if (position < 0 || position >= count) position = -1;
+    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
 bool DialogForm::IsChecked(int id) const {
@@ -50,5 +56,15 @@ void DialogForm::CheckRadio(int first, int last, int id) {
 }
 
 void DialogForm::UpdateIconPreview() { pw::UpdateIconPreview(dialog_); }
+
+void UpdateIconPreview(HWND form) {
+    const LRESULT position = SendDlgItemMessageA(form, IDC_ICON, CB_GETCURSEL, 0, 0);
+    HICON icon = nullptr;
+    if (position > 0 && position < static_cast<LRESULT>(kIconPreviewIds.size()))
+        icon = LoadIconA(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]));
+    // System icons are shared: nothing to free when the preview changes.
+    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, 0, 0);
+    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+}
 
 }  // namespace pw

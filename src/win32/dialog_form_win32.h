@@ -25,6 +25,9 @@ private:
     HWND dialog_;
 };
 
+// Shows the system icon for the form's icon list position (none for 0).
+void UpdateIconPreview(HWND form);
+
 // The whole text of a window, however long.
 std::string WindowText(HWND window);
 

@@ -9,13 +9,12 @@
 
 namespace pw {
 
-// Clipboard modes of InsertInSource; any other value acts as kClipboardNone.
-enum ClipboardMode : int {
-    kClipboardNone = 0,
-    kClipboardAsk = 1,       // no marker in the file: ask, Yes copies the code
-    kClipboardCopyCode = 2,  // no marker in the file: copy the code
-    kClipboardCopyFile = 3,  // copy the file's new text (or its text, when no marker)
-};
+// Clipboard modes of InsertInSource (ClipboardMode's numbers); any other
+// value acts as kClipboardNone.
+inline constexpr int kClipboardNone = 0;
+inline constexpr int kClipboardAsk = 1;       // no marker in the file: ask, Yes copies the code
+inline constexpr int kClipboardCopyCode = 2;  // no marker in the file: copy the code
+inline constexpr int kClipboardCopyFile = 3;  // copy the file's new text (or its text, when no marker)
 
 // Replaces every marker occurrence in the file at `path` by `code` and writes
 // the file back, holding it open without sharing meanwhile. The file ends

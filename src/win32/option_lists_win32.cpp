@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "dialogs/globals_win32.h"
 #include "core/model/option_tables.h"
 #include "res/resource.h"
 
@@ -16,7 +15,7 @@ void Add(HWND form, int id, std::string_view text) {
 
 }  // namespace
 
-void FillOptionLists(HWND form, int advancedLayout) {
+void FillOptionLists(HWND form, Layout layout, const std::vector<std::string>& parents) {
     // The sorted lists place these; the positions the other code relies on are
     // the sorted ones.
     for (auto text : kButtonSetAddOrder) Add(form, IDC_BUTTONS, text);
@@ -26,7 +25,7 @@ void FillOptionLists(HWND form, int advancedLayout) {
     for (const ListEntry& icon : kIcons) Add(form, IDC_ICON, icon.text);
     SendDlgItemMessageA(form, IDC_ICON, CB_SETCURSEL, 0, 0);
 
-    if (advancedLayout > 0) {
+    if (layout == Layout::Advanced) {
         // Insertion at a position does not sort, so position i shows row i
         // although the template gives the list the sorted style.
         for (int row = kLanguageCount - 1; row >= 0; --row) {
@@ -39,7 +38,7 @@ void FillOptionLists(HWND form, int advancedLayout) {
         CheckRadioButton(form, IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOX);
     }
 
-    for (const std::string& parent : appSettings.parents) Add(form, IDC_PARENT, parent);
+    for (const std::string& parent : parents) Add(form, IDC_PARENT, parent);
     SendDlgItemMessageA(form, IDC_PARENT, CB_SETCURSEL, 1, 0);
 }
 

@@ -3,8 +3,13 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
+#include "core/model/form.h"
+
 namespace pw {
 
-void FillOptionLists(HWND form, int advancedLayout);
+void FillOptionLists(HWND form, Layout layout, const std::vector<std::string>& parents);
 
 }  // namespace pw

@@ -9,6 +9,7 @@
 
 #include "res/resource.h"
 #include "dialogs/about_win32.h"
+#include "dialogs/app_context_win32.h"
 #include "dialogs/labels_testing_win32.h"
 
 namespace pw {
@@ -82,6 +83,7 @@ protected:
     }
 
     HWND parent_ = nullptr;
+    AppContext context_;
 };
 
 TEST_F(Labels, LinkClickTurnsPurpleBeforeTheShellOpensTheTargetEveryTime) {
@@ -242,6 +244,11 @@ struct AboutCycler {
     static inline HHOOK hook = nullptr;
     static inline std::vector<std::string> texts;
 
+    static void Click(HWND control) {
+        SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+
     static LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
         const auto* seen = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         if (code == HC_ACTION && seen->message == WM_INITDIALOG && GetDlgItem(seen->hwnd, IDC_ABOUT_LINK)) {
@@ -263,6 +270,7 @@ struct AboutCycler {
                     texts.push_back(text);
                 }
                 texts.push_back(Find(link, kBlue).count > 0 ? "<blue link>" : "<no blue link>");
+                Click(link);
             }
             if (cycle++ % 2 == 0)
                 PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDC_OK, BN_CLICKED), 0);
@@ -274,14 +282,16 @@ struct AboutCycler {
 };
 
 TEST_F(Labels, AboutBoxOpenedAndClosed500TimesLeavesNoObjectsBehind) {
+    std::vector<std::string> opened;
+    SetShellOpenHookForTesting([&opened](const std::string& target) { opened.push_back(target); });
     AboutCycler::hook = SetWindowsHookExA(WH_CALLWNDPROCRET, AboutCycler::AfterMessage, nullptr, GetCurrentThreadId());
     ASSERT_NE(AboutCycler::hook, nullptr);
-    RunAboutBox(parent_);  // warm-up: the first box loads what the process keeps anyway
+    RunAboutBox(parent_, context_);  // warm-up: the first box loads what the process keeps anyway
     FreeLabelResources();
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     const LabelResourceCounts before = LabelResourceCountsForTesting();
-    for (int i = 0; i < 500; ++i) RunAboutBox(parent_);
+    for (int i = 0; i < 500; ++i) RunAboutBox(parent_, context_);
     FreeLabelResources();
     UnhookWindowsHookEx(AboutCycler::hook);
     const LabelResourceCounts after = LabelResourceCountsForTesting();
@@ -307,6 +317,7 @@ TEST_F(Labels, AboutBoxOpenedAndClosed500TimesLeavesNoObjectsBehind) {
     EXPECT_EQ(AboutCycler::texts[2], kWebAddress);
     EXPECT_EQ(AboutCycler::texts[3], "&OK");
     EXPECT_EQ(AboutCycler::texts[4], "<blue link>");
+    EXPECT_EQ(opened, std::vector<std::string>{kWebAddress}) << "a click opens the product's web address";
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "win32/dialog_form_win32.h"
-#include "dialogs/globals_win32.h"
+#include "common/temp_dir_win32.h"
+#include "core/settings/quickbox_slots.h"
+#include "dialogs/app_context_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quickbox_win32.h"
 #include "win32/settings_win32.h"
@@ -23,22 +25,11 @@ namespace {
 class QuickBoxSlots : public ::testing::Test {
 protected:
     void SetUp() override {
-        char base[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, base);
-        dir_ = std::string(base) + "pw-quickbox-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        ini_ = dir_ + "\\promptwright.ini";
-        saved_ = appSettings;
-        appSettings = AppSettings{};
-        appSettings.settingsPath = ini_;
-        appSettings.parents = {"GetActiveWindow()", "NULL"};
+        context_.settings.settingsPath = ini_;
+        context_.settings.parents = {"GetActiveWindow()", "NULL"};
     }
     void TearDown() override {
         CloseForm();
-        appSettings = saved_;
-        DeleteFileA(ini_.c_str());
-        RemoveDirectoryA(dir_.c_str());
     }
 
     void WriteSettings(const std::string& content) { std::ofstream(ini_, std::ios::binary) << content; }
@@ -50,9 +41,8 @@ protected:
     }
 
     HWND OpenForm(bool advanced) {
-        appSettings.advancedLayout = advanced ? 1 : 0;
-        form_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate()),
-                                   nullptr, MainFormProc, 0);
+        context_.settings.layout = advanced ? Layout::Advanced : Layout::Simple;
+        form_ = CreateMainForm(context_);
         return form_;
     }
     void CloseForm() {
@@ -91,8 +81,9 @@ protected:
         return items;
     }
 
-    std::string dir_, ini_;
-    AppSettings saved_;
+    test::TempDir temp_;
+    const std::string ini_ = temp_.File("promptwright.ini");
+    AppContext context_;
     HWND form_ = nullptr;
 };
 
@@ -135,10 +126,8 @@ TEST_F(QuickBoxSlots, ThousandSlotsEachReachTheirOperation) {
         SCOPED_TRACE(names[i]);
         EXPECT_EQ(load[i].text, names[i]);
         EXPECT_EQ(set[i].text, names[i]);
-        EXPECT_TRUE(IsQuickBoxLoadCommand(static_cast<int>(load[i].id)));
-        EXPECT_FALSE(IsQuickBoxSetCommand(static_cast<int>(load[i].id)));
-        EXPECT_TRUE(IsQuickBoxSetCommand(static_cast<int>(set[i].id)));
-        EXPECT_FALSE(IsQuickBoxLoadCommand(static_cast<int>(set[i].id)));
+        EXPECT_EQ(load[i].id, static_cast<UINT>(QuickBoxLoadCommand(static_cast<int>(i) + 1)));
+        EXPECT_EQ(set[i].id, static_cast<UINT>(QuickBoxSetCommand(static_cast<int>(i) + 1)));
         EXPECT_EQ(QuickBoxSlotName(form_, static_cast<int>(load[i].id)), names[i]);
         EXPECT_EQ(QuickBoxSlotName(form_, static_cast<int>(set[i].id)), names[i]);
         EXPECT_TRUE(seen.insert(load[i].id).second);
@@ -234,7 +223,7 @@ TEST_F(QuickBoxSlots, LoadReadsLongValuesWhole) {
     const std::string title(9000, 'T');
     WriteSettings("[Settings]\r\nStartupQuickBox=Big\r\n[QuickBox]\r\nBig=MessageBox(NULL, \"end\", \"" + title +
                   "\", MB_OK | MB_ICONSTOP);\r\n");
-    appSettings.startupQuickBox = "Big";
+    context_.settings.startupQuickBox = "Big";
     ASSERT_NE(OpenForm(false), nullptr);
     DialogForm form(form_);
     EXPECT_EQ(form.Text(IDC_TITLE), title);

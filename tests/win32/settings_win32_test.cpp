@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "common/temp_dir_win32.h"
 #include "win32/settings_win32.h"
 
 namespace pw {
@@ -12,29 +13,13 @@ namespace {
 
 class StartupFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char base[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, base);
-        dir_ = std::string(base) + "pw-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryA(dir_.c_str(), nullptr);
-    }
-    void TearDown() override {
-        for (const std::string& file : written_) DeleteFileA(file.c_str());
-        RemoveDirectoryA(dir_.c_str());
-    }
-    std::string Write(const std::string& name, const std::string& content) {
-        const std::string path = dir_ + "\\" + name;
-        std::ofstream(path, std::ios::binary) << content;
-        written_.push_back(path);
-        return path;
-    }
+    std::string Write(const std::string& name, const std::string& content) { return temp_.Write(name, content); }
     AppSettings Start(std::vector<std::string> args) {
         Win32StartupEnvironment env;
         return ReadStartup(args, env);
     }
-    std::string dir_;
-    std::vector<std::string> written_;
+    test::TempDir temp_;
+    const std::string dir_ = temp_.path();
 };
 
 TEST_F(StartupFiles, MissingFileGivesTheDefaults) {
@@ -42,9 +27,9 @@ TEST_F(StartupFiles, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.settingsPath, dir_ + "\\prog.ini");
     EXPECT_EQ(s.markers, (std::vector<std::string>{"/*MB*/", "/*mb*/"}));
     EXPECT_EQ(s.parents, (std::vector<std::string>{"GetActiveWindow()", "NULL"}));
-    EXPECT_EQ(s.insertCopy, 1);
-    EXPECT_EQ(s.insertShutDown, 1);
-    EXPECT_EQ(s.advancedLayout, 0);
+    EXPECT_EQ(s.insertCopy, ClipboardMode::Ask);
+    EXPECT_TRUE(s.insertShutDown);
+    EXPECT_EQ(s.layout, Layout::Simple);
     EXPECT_TRUE(s.targetFiles.empty());
 }
 
@@ -55,9 +40,9 @@ TEST_F(StartupFiles, KeysAreReadFromTheFileNextToTheProgram) {
     const AppSettings s = Start({dir_ + "\\prog.exe"});
     EXPECT_EQ(s.markers, (std::vector<std::string>{"/*A*/", "/*B*/"}));
     EXPECT_EQ(s.parents, (std::vector<std::string>{"hWnd"}));
-    EXPECT_EQ(s.advancedLayout, 1);
-    EXPECT_EQ(s.insertShutDown, 0);
-    EXPECT_EQ(s.insertCopy, 3);
+    EXPECT_EQ(s.layout, Layout::Advanced);
+    EXPECT_FALSE(s.insertShutDown);
+    EXPECT_EQ(s.insertCopy, ClipboardMode::CopyFile);
     EXPECT_EQ(s.startupQuickBox, "Alpha");
 }
 
@@ -69,17 +54,17 @@ TEST_F(StartupFiles, EmptyListValuesReplaceTheDefaults) {
 }
 
 TEST_F(StartupFiles, ConfigOptionAndLocationRedirect) {
-    const std::string other = Write("other.ini", "[Settings]\r\nadvanced=2\r\n");
-    Write("prog.ini", "[Settings]\r\nlocation=%PW_TEST_DIR%\\other.ini\r\nadvanced=0\r\n");
+    const std::string other = Write("other.ini", "[Settings]\r\nStartupQuickBox=other\r\n");
+    Write("prog.ini", "[Settings]\r\nlocation=%PW_TEST_DIR%\\other.ini\r\nStartupQuickBox=prog\r\n");
     SetEnvironmentVariableA("PW_TEST_DIR", dir_.c_str());
     EXPECT_EQ(Start({dir_ + "\\prog.exe"}).settingsPath, other);
-    EXPECT_EQ(Start({dir_ + "\\prog.exe"}).advancedLayout, 2);
+    EXPECT_EQ(Start({dir_ + "\\prog.exe"}).startupQuickBox, "other");
 
     // -CONFIG: skips the default rule, and its own "location" is not followed.
-    const std::string mine = Write("mine.ini", "[Settings]\r\nlocation=" + other + "\r\nadvanced=5\r\n");
+    const std::string mine = Write("mine.ini", "[Settings]\r\nlocation=" + other + "\r\nStartupQuickBox=mine\r\n");
     const AppSettings s = Start({dir_ + "\\prog.exe", "-config:" + mine});
     EXPECT_EQ(s.settingsPath, mine);
-    EXPECT_EQ(s.advancedLayout, 5);
+    EXPECT_EQ(s.startupQuickBox, "mine");
 
     // A -CONFIG: naming no file is ignored.
     EXPECT_EQ(Start({dir_ + "\\prog.exe", "-CONFIG:" + dir_ + "\\absent.ini"}).settingsPath, other);
@@ -95,10 +80,11 @@ TEST_F(StartupFiles, OnlyExistingFilesBecomeTargets) {
 }
 
 TEST_F(StartupFiles, IntegersReadAsTheProfileFunctionsReadThem) {
-    Write("prog.ini", "[Settings]\r\nadvanced=42A\r\nInsertCopy=B\r\n");
+    Write("prog.ini", "[Settings]\r\nadvanced=42A\r\nInsertCopy=B\r\nInsertShutDown=-1\r\n");
     const AppSettings s = Start({dir_ + "\\prog.exe"});
-    EXPECT_EQ(s.advancedLayout, 42);
-    EXPECT_EQ(s.insertCopy, 0);
+    EXPECT_EQ(s.layout, Layout::Advanced) << "42A reads as 42";
+    EXPECT_EQ(s.insertCopy, ClipboardMode::None) << "B reads as 0";
+    EXPECT_TRUE(s.insertShutDown) << "any number but 0 closes";
 }
 
 TEST_F(StartupFiles, LongListValuesAreReadWhole) {

@@ -8,6 +8,10 @@
 
 namespace pw {
 
+// The two layouts of the main form; the advanced one has the code box and
+// the options the simple one leaves at their defaults.
+enum class Layout { Simple, Advanced };
+
 class Form {
 public:
     virtual ~Form() = default;

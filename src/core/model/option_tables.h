@@ -21,6 +21,10 @@ struct ListEntry {
 extern const std::array<ListEntry, 6> kButtonSets;
 extern const std::array<ListEntry, 4> kDefaultButtons;
 extern const std::array<ListEntry, 6> kIcons;
+// The predefined system icon (a resource number such as IDI_QUESTION's 32514)
+// the form previews for each icon position; 0 for none. The user's own icon
+// exists only in the user's program, so the application icon stands in.
+inline constexpr std::array<int, 6> kIconPreviewIds{0, 32515, 32516, 32514, 32513, 32512};
 
 // Texts in the order they are added to the lists (sorted lists place them).
 extern const std::array<std::string_view, 6> kButtonSetAddOrder;

@@ -10,8 +10,6 @@
 
 namespace pw {
 
-enum class Layout { Simple, Advanced };
-
 class PlainForm : public Form {
 public:
     // The Clear state of the given layout (the values ClearForm gives), with

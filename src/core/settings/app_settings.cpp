@@ -72,11 +72,11 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
     const std::string& file = settings.settingsPath;
     SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"),
                      settings.markers);
-    settings.advancedLayout = env.ReadInt(file, kSettingsSection, "advanced", 0);
+    settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
     SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"),
                      settings.parents);
-    settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1);
-    settings.insertCopy = env.ReadInt(file, kSettingsSection, "InsertCopy", 1);
+    settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
+    settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
     settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }

@@ -1,18 +1,21 @@
 // What the program learns at start-up from its command line and the
-// "Settings" section of its settings file. Filled once, read everywhere.
+// "Settings" section of its settings file. Filled once at start-up.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/model/form.h"
+#include "core/output/insertion.h"
+
 namespace pw {
 
 struct AppSettings {
     std::string settingsPath;
-    int advancedLayout = 0;   // > 0: the advanced layout
-    int insertCopy = 1;       // clipboard mode of Insert in source (first file only)
-    int insertShutDown = 1;   // non-zero: windows close after Insert in source
+    Layout layout = Layout::Simple;                  // "advanced" > 0: Advanced
+    ClipboardMode insertCopy = ClipboardMode::Ask;   // "InsertCopy" (first file only)
+    bool insertShutDown = true;                      // windows close after Insert in source
     std::string startupQuickBox;
     std::vector<std::string> markers;      // -IC: markers, then "InsertionCode"
     std::vector<std::string> parents;      // owner-window expressions

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/codegen/codegen_fixtures.h"
+#include "core/codegen/statement_writer.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
 #include "res/resource.h"
@@ -111,19 +112,35 @@ TEST(StyleExpression, LongestExpressionIs240Characters) {
     EXPECT_EQ(expression.size(), 240u);
 }
 
+// Written out by hand, by list position, so that a wrong row in the option
+// tables shows here.
 TEST(StyleExpression, EveryButtonSetDefaultButtonAndIcon) {
+    const char* const kButtons[] = {"MB_ABORTRETRYIGNORE", "MB_OK",    "MB_OKCANCEL",
+                                    "MB_RETRYCANCEL",      "MB_YESNO", "MB_YESNOCANCEL"};
+    const char* const kDefaults[] = {"", " | MB_DEFBUTTON2", " | MB_DEFBUTTON3", " | MB_DEFBUTTON4"};
+    const char* const kIconNames[] = {"",
+                                      " | MB_ICONWARNING",
+                                      " | MB_ICONINFORMATION",
+                                      " | MB_ICONQUESTION",
+                                      " | MB_ICONSTOP",
+                                      " | MB_USERICON"};
     for (Layout layout : {Layout::Advanced, Layout::Simple}) {
         for (int b = 0; b < 6; ++b)
             for (int d = 0; d < 4; ++d)
                 for (int i = 0; i < 6; ++i) {
                     PlainForm form(layout);
                     Apply({b, d, i, IDC_APPLMODAL, {}}, form);
-                    std::string expected(kButtonSets[b].constant);
-                    if (d != 0) expected += " | " + std::string(kDefaultButtons[d].constant);
-                    if (i != 0) expected += " | " + std::string(kIcons[i].constant);
+                    const std::string expected = std::string(kButtons[b]) + kDefaults[d] + kIconNames[i];
                     EXPECT_EQ(BuildStyleExpression(form), expected) << b << ' ' << d << ' ' << i;
                 }
     }
+    PlainForm form(Layout::Simple);
+    Apply({5, 2, 3, IDC_APPLMODAL, {}}, form);
+    struct NoPrompt : ParamsPrompt {
+        ParamsOptions Run() override { return {}; }
+    } prompt;
+    EXPECT_EQ(GenerateStatement(form, prompt),
+              "MessageBox(GetActiveWindow(), \"\", \"\", MB_YESNOCANCEL | MB_DEFBUTTON3 | MB_ICONQUESTION);");
 }
 
 TEST(StyleExpression, IsRebuiltFromTheFormAtEveryCall) {
@@ -148,13 +165,6 @@ TEST(StyleExpression, ListsWithoutSelectionOrUnknownPositionsAddNothing) {
     form.SetListPosition(IDC_DEFBUTTON, 4);
     form.SetListPosition(IDC_ICON, 5);
     EXPECT_EQ(BuildStyleExpression(form), "MB_YESNO | MB_USERICON");
-}
-
-TEST(StyleExpression, PlainFormWithoutSelectionCountsAsOk) {
-    PlainForm form(Layout::Simple);
-    form.SetListPosition(IDC_BUTTONS, 9);  // leaves the list without a selection
-    ASSERT_EQ(form.ListPosition(IDC_BUTTONS), -1);
-    EXPECT_EQ(BuildStyleExpression(form), "MB_OK");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/model/form_contract.h"
 #include "res/resource.h"
 
 namespace pw {
@@ -42,6 +43,14 @@ TEST(PlainForm, PositionsAListDoesNotHaveLeaveNoSelection) {
     EXPECT_EQ(form.ListPosition(IDC_PARENT), -1);
     form.SetListPosition(IDC_LANGUAGE, 105);
     EXPECT_EQ(form.ListPosition(IDC_LANGUAGE), 105);
+}
+
+TEST(PlainForm, KeepsTheFormContractInBothLayouts) {
+    for (Layout layout : {Layout::Simple, Layout::Advanced}) {
+        SCOPED_TRACE(layout == Layout::Simple ? "simple" : "advanced");
+        PlainForm form(layout, {"GetActiveWindow()", "NULL", "hWnd"});
+        test::ExpectFormContract(form, layout, {"GetActiveWindow()", "NULL", "hWnd"});
+    }
 }
 
 }  // namespace

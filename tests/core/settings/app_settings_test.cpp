@@ -92,13 +92,40 @@ TEST(ReadStartup, LocationRedirectsOnlyFromTheDefaultFileAndOnlyToAnExistingOne)
 
     AppSettings s = ReadStartup({"C:\\T\\prog.exe"}, env);
     EXPECT_EQ(s.settingsPath, "C:\\Users\\me\\other.ini") << "followed once, not again from there";
-    EXPECT_EQ(s.advancedLayout, 1);
+    EXPECT_EQ(s.layout, Layout::Advanced);
 
     s = ReadStartup({"C:\\T\\prog.exe", "-CONFIG:mine.ini"}, env);
     EXPECT_EQ(s.settingsPath, "mine.ini") << "a -CONFIG: file's location is not followed";
 
     env.values["C:\\T\\prog.ini"]["location"] = "C:\\missing.ini";
     EXPECT_EQ(ReadStartup({"C:\\T\\prog.exe"}, env).settingsPath, "C:\\T\\prog.ini");
+}
+
+TEST(ReadStartup, SettingNumbersBecomeLayoutClipboardModeAndShutDown) {
+    struct Case {
+        const char* advanced;
+        const char* insertCopy;
+        const char* shutDown;
+        Layout layout;
+        ClipboardMode mode;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"0", "0", "0", Layout::Simple, ClipboardMode::None, false},
+        {"1", "1", "1", Layout::Advanced, ClipboardMode::Ask, true},
+        {"2", "2", "2", Layout::Advanced, ClipboardMode::CopyCode, true},
+        {"-1", "3", "-1", Layout::Simple, ClipboardMode::CopyFile, true},
+        {"7", "4", "7", Layout::Advanced, ClipboardMode::None, true},
+        {"0", "-1", "0", Layout::Simple, ClipboardMode::None, false},
+    };
+    for (const Case& c : cases) {
+        FakeEnvironment env;
+        env.values["prog.ini"] = {{"advanced", c.advanced}, {"InsertCopy", c.insertCopy}, {"InsertShutDown", c.shutDown}};
+        const AppSettings s = ReadStartup({"prog.exe"}, env);
+        EXPECT_EQ(s.layout, c.layout) << c.advanced;
+        EXPECT_EQ(s.insertCopy, c.mode) << c.insertCopy;
+        EXPECT_EQ(s.insertShutDown, c.closes) << c.shutDown;
+    }
 }
 
 }  // namespace
