@@ -16,7 +16,7 @@
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
-#include "win32/settings_win32.h"
+#include "win32/quickbox_store_win32.h"
 
 namespace pw {
 namespace {
@@ -86,7 +86,7 @@ void AddTab(HWND tabs, int index, const char* text) {
 void FillSlotList(HWND dialog, const std::string& settingsPath) {
     HWND list = GetDlgItem(dialog, IDC_QI_LIST);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& slot : ReadProfileKeys(settingsPath, kQuickBoxSection))
+    for (const std::string& slot : QuickBoxSlotNames(settingsPath))
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(slot.c_str()));
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
@@ -125,13 +125,19 @@ std::optional<std::string> SelectedSlot(HWND dialog) {
 
 // The code the current page offers, whole; none when the page has nothing to
 // act on (the buttons are disabled then, but a posted command may still come).
-// A slot whose key has gone from the file gives empty code.
+// A slot whose key has gone from the file gives empty code; one too long to
+// be read whole gives none (the user is told), so nothing is inserted cut.
 std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
     switch (CurrentPage(dialog)) {
     case kQuickBoxPage: {
         const std::optional<std::string> slot = SelectedSlot(dialog);
         if (!slot) return std::nullopt;
-        return ReadQuickBoxSlot(context.settings.settingsPath, *slot, "");
+        SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, *slot);
+        if (value.state == SlotState::TooLong) {
+            ReportTooLongSlot(dialog, *slot);
+            return std::nullopt;
+        }
+        return std::move(value.statement);
     }
     case kCodePage: {
         std::string text = WindowText(GetDlgItem(dialog, IDC_QI_CODE));

@@ -11,6 +11,8 @@
 #include "dialogs/params_dialog_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_form_win32.h"
+#include "dialogs/warning_win32.h"
+#include "win32/quickbox_store_win32.h"
 #include "win32/settings_win32.h"
 
 namespace pw {
@@ -56,10 +58,15 @@ void ReplacePlaceholder(HMENU menu, UINT placeholder, const std::vector<std::str
 
 }  // namespace
 
+void ReportTooLongSlot(HWND owner, const std::string& slot) {
+    ShowWarning(owner, "QuickBox slot '" + slot + "' is too long to be read whole (more than " +
+                           std::to_string(kLongestSlotValue) + " characters); it was not loaded");
+}
+
 void BuildQuickBoxMenu(HWND form, const std::string& settingsPath) {
     HMENU menu = GetMenu(form);
     if (menu == nullptr) return;
-    const std::vector<std::string> slots = ReadProfileKeys(settingsPath, kQuickBoxSection);
+    const std::vector<std::string> slots = QuickBoxSlotNames(settingsPath);
     ReplacePlaceholder(menu, IDM_QUICKBOX_LOAD, slots, QuickBoxLoadCommand);
     ReplacePlaceholder(menu, IDM_QUICKBOX_SET, slots, QuickBoxSetCommand);
 }
@@ -79,25 +86,28 @@ std::string QuickBoxSlotName(HWND form, int command) {
     return name;
 }
 
-std::string ReadQuickBoxSlot(const std::string& settingsPath, const std::string& slot,
-                             const std::string& fallback) {
-    // An empty key name would make the profile functions list the section.
-    if (slot.empty()) return fallback;
-    return ReadProfileString(settingsPath, kQuickBoxSection, slot, fallback);
-}
-
 void LoadQuickBox(HWND form, const std::string& slot, const std::string& settingsPath) {
+    SlotValue value = ReadQuickBoxSlot(settingsPath, slot);
+    if (value.state == SlotState::TooLong) {
+        ReportTooLongSlot(form, slot);
+        return;
+    }
     DialogForm dialog(form);
     ClearForm(dialog);
-    const std::string code = ReadQuickBoxSlot(settingsPath, slot, kMissingSlotValue);
-    if (code == kMissingSlotValue) return;
-    LoadCodeIntoForm(form, code);
+    if (value.state == SlotState::Found) LoadCodeIntoForm(form, value.statement);
 }
 
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context) {
     if (slot.empty()) return;
-    WriteProfileString(context.settings.settingsPath, kQuickBoxSection, slot,
-                       StoredSlotValue(GenerateFromDialog(form, context)));
+    switch (WriteQuickBoxSlot(context.settings.settingsPath, slot, GenerateFromDialog(form, context))) {
+    case SlotWrite::Written: break;
+    case SlotWrite::TooLong:
+        ShowWarning(form, "The statement is too long for a QuickBox slot (a slot holds at most " +
+                              std::to_string(kLongestSlotLine - slot.size() - 3) + " characters); '" + slot +
+                              "' was not changed");
+        break;
+    case SlotWrite::Failed: ShowWarning(form, "Error while writing file"); break;
+    }
 }
 
 }  // namespace pw

@@ -18,13 +18,15 @@ void BuildQuickBoxMenu(HWND form, const std::string& settingsPath);
 std::string QuickBoxSlotName(HWND form, int command);
 
 // Clears the form, then loads the slot's statement; a missing slot (or one
-// whose value is "NOT FOUND") leaves the form cleared, silently.
+// whose value is "NOT FOUND") leaves the form cleared, silently. A slot too
+// long to be read whole is not loaded: the user is told, the form kept.
 void LoadQuickBox(HWND form, const std::string& slot, const std::string& settingsPath);
-// Writes the statement for the form into the slot, on one line.
+// Writes the statement for the form into the slot, on one line; one that
+// could not be read back whole is refused, saying why.
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context);
 
-// Reads a slot's whole value; `fallback` when the slot does not exist.
-std::string ReadQuickBoxSlot(const std::string& settingsPath, const std::string& slot,
-                             const std::string& fallback);
+// Tells the user, in a box owned by `owner`, that a slot was too long to be
+// read whole and was not used.
+void ReportTooLongSlot(HWND owner, const std::string& slot);
 
 }  // namespace pw

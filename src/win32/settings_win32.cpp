@@ -66,7 +66,7 @@ std::vector<std::string> ReadProfileKeys(const std::string& file, const std::str
     return keys;
 }
 
-bool WriteProfileString(const std::string& file, const std::string& section,
+bool WriteProfileValue(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
                                       ProfileFilePath(file).c_str()) != FALSE;

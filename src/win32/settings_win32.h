@@ -19,7 +19,7 @@ int ReadProfileInt(const std::string& file, const std::string& section, const st
                    int fallback);
 // Every key name of a section in file order, however long the list.
 std::vector<std::string> ReadProfileKeys(const std::string& file, const std::string& section);
-bool WriteProfileString(const std::string& file, const std::string& section,
+bool WriteProfileValue(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value);
 
 // The existence test: CreateFileA with no access and no sharing.

@@ -16,6 +16,7 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quickbox_win32.h"
+#include "win32/quickbox_store_win32.h"
 #include "win32/settings_win32.h"
 #include "res/resource.h"
 
@@ -210,12 +211,40 @@ TEST_F(QuickBoxSlots, StoredValuesSurviveTheProfileFunctions) {
     WriteSettings("[QuickBox]\r\nFirst=1\r\nLast=2\r\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.statement.substr(0, 40));
-        ASSERT_TRUE(WriteProfileString(ini_, kQuickBoxSection, "First", StoredSlotValue(c.statement)));
-        EXPECT_EQ(ReadQuickBoxSlot(ini_, "First", "NOT FOUND"), c.expected);
+        ASSERT_TRUE(WriteProfileValue(ini_, kQuickBoxSection, "First", StoredSlotValue(c.statement)));
+        EXPECT_EQ(ReadQuickBoxSlot(ini_, "First").statement, c.expected);
         EXPECT_EQ(ReadProfileKeys(ini_, kQuickBoxSection), (std::vector<std::string>{"First", "Last"}));
-        EXPECT_EQ(ReadQuickBoxSlot(ini_, "Last", "NOT FOUND"), "2");
+        EXPECT_EQ(ReadQuickBoxSlot(ini_, "Last").statement, "2");
     }
-    EXPECT_EQ(ReadQuickBoxSlot(ini_, "", "NOT FOUND"), "NOT FOUND") << "an empty name is no slot";
+    EXPECT_EQ(ReadQuickBoxSlot(ini_, "").state, SlotState::Missing) << "an empty name is no slot";
+    EXPECT_EQ(ReadQuickBoxSlot(ini_, "Absent").state, SlotState::Missing);
+}
+
+// Values up to the longest the profile functions give back whole are read and
+// written; longer ones are never handed on cut, and never stored.
+TEST_F(QuickBoxSlots, SlotsTooLongToReadWholeAreReportedNotCut) {
+    const std::string longest(kLongestSlotValue, 'a');
+    WriteSettings("[QuickBox]\r\nLongest=" + longest + "\r\nQuoted=\"" + longest + "\"\r\nTooLong=" +
+                  std::string(kLongestSlotValue + 1, 'b') + "\r\nQuotedTooLong=\"" + std::string(65534, 'q') +
+                  "\"\r\nHuge=" + std::string(200000, 'c') + "\r\nAfter=x\r\n");
+    for (const char* whole : {"Longest", "Quoted"}) {
+        EXPECT_EQ(ReadQuickBoxSlot(ini_, whole).state, SlotState::Found) << whole;
+        EXPECT_EQ(ReadQuickBoxSlot(ini_, whole).statement, longest) << whole;
+    }
+    for (const char* cut : {"TooLong", "QuotedTooLong", "Huge"})
+        EXPECT_EQ(ReadQuickBoxSlot(ini_, cut).state, SlotState::TooLong) << cut;
+    EXPECT_EQ(ReadQuickBoxSlot(ini_, "After").statement, "x");
+}
+
+// Wine's profile writer crashes on long values: the program refuses them
+// before the call, and the slot keeps its value.
+TEST_F(QuickBoxSlots, StatementsTooLongToStoreAreRefused) {
+    WriteSettings("[QuickBox]\r\nSlot=x\r\n");
+    const std::string longest(kLongestSlotLine - 2 - 5, 'a');
+    EXPECT_EQ(WriteQuickBoxSlot(ini_, "Slot", longest + "a"), SlotWrite::TooLong);
+    EXPECT_EQ(ReadQuickBoxSlot(ini_, "Slot").statement, "x");
+    EXPECT_EQ(WriteQuickBoxSlot(ini_, "Slot", longest + "\r\n"), SlotWrite::Written);
+    EXPECT_EQ(ReadQuickBoxSlot(ini_, "Slot").statement, longest);
 }
 
 // A hand-written value longer than the old 7999-character read loads whole.

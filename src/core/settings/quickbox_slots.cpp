@@ -46,4 +46,8 @@ std::string StoredSlotValue(std::string_view statement) {
     return value;
 }
 
+bool FitsInSlot(std::string_view slot, std::string_view statement) {
+    return slot.size() + 1 + StoredSlotValue(statement).size() <= kLongestSlotLine;
+}
+
 }  // namespace pw

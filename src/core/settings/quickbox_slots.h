@@ -3,6 +3,7 @@
 // stored in.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,5 +37,19 @@ inline constexpr char kMissingSlotValue[] = "NOT FOUND";
 // that the profile functions, which trim surrounding spaces and strip one pair
 // of surrounding quotes when reading, give back exactly the statement.
 std::string StoredSlotValue(std::string_view statement);
+
+// The longest slot value the settings file gives back whole, measured under
+// Wine: the profile functions are given at most 65,535 bytes for one value
+// (Wine reads the size as 16 bits). A value cut at that size comes back as
+// 65,534 characters, or 65,533 when it was quoted, so only a shorter one is
+// surely whole.
+inline constexpr std::size_t kLongestSlotValue = 65532;
+
+// The longest slot line (name, '=' and the quoted value) the program writes:
+// Wine's WritePrivateProfileStringA crashes on a value of 32,767 characters.
+inline constexpr std::size_t kLongestSlotLine = 32766;
+
+// Whether `statement` can be stored in the slot and read back whole.
+bool FitsInSlot(std::string_view slot, std::string_view statement);
 
 }  // namespace pw

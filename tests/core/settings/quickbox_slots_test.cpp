@@ -58,5 +58,14 @@ TEST(StoredSlotValue, QuotedOnOneLineWithEverythingElseKept) {
         EXPECT_EQ(StoredSlotValue(c.statement), c.stored);
 }
 
+TEST(FitsInSlot, TheWholeLineCountsButNotTheLineBreaksDropped) {
+    const std::size_t longest = kLongestSlotLine - 5 - 2;  // "Name=" and the quotes
+    EXPECT_TRUE(FitsInSlot("Name", ""));
+    EXPECT_TRUE(FitsInSlot("Name", std::string(longest, 'x')));
+    EXPECT_FALSE(FitsInSlot("Name", std::string(longest + 1, 'x')));
+    EXPECT_FALSE(FitsInSlot("LongerName", std::string(longest, 'x')));
+    EXPECT_TRUE(FitsInSlot("Name", std::string(longest, 'x') + "\r\n")) << "line breaks are dropped when stored";
+}
+
 }  // namespace
 }  // namespace pw
