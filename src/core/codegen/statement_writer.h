@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/codegen/code_options.h"
-#include "core/codegen/code_page.h"
+#include "core/model/code_options.h"
+#include "core/model/code_page.h"
 #include "core/model/form.h"
 
 namespace pw {

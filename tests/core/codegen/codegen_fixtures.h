@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/codegen/code_page.h"
+#include "core/model/code_page.h"
 #include "core/codegen/statement_writer.h"
 #include "core/model/form.h"
 #include "core/model/plain_form.h"

@@ -36,7 +36,7 @@
 #include <string>
 #include <vector>
 
-#include "core/codegen/code_options.h"
+#include "core/model/code_options.h"
 #include "core/codegen/expansion.h"
 #include "core/codegen/statement_writer.h"
 #include "core/model/option_tables.h"

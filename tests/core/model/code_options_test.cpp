@@ -1,5 +1,5 @@
 // The settings values of the two code options.
-#include "core/codegen/code_options.h"
+#include "core/model/code_options.h"
 
 #include <gtest/gtest.h>
 

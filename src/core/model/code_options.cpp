@@ -1,4 +1,4 @@
-#include "core/codegen/code_options.h"
+#include "core/model/code_options.h"
 
 namespace pw {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/codegen/code_page.h"
+#include "core/model/code_page.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
 // Windows-1252 as Windows converts it.
-#include "core/codegen/code_page.h"
+#include "core/model/code_page.h"
 
 #include <gtest/gtest.h>
 
