@@ -59,7 +59,8 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = Cha
 //  - characterSet: Ansi writes "..." literals; Text writes TEXT("...") literals
 //    with the same names; Wide writes L"..." literals, MessageBoxW,
 //    MessageBoxExW, MessageBoxIndirectW, MSGBOXPARAMSW with
-//    sizeof(MSGBOXPARAMSW) and MAKEINTRESOURCEW. Variable texts and titles,
+//    sizeof(MSGBOXPARAMSW) and MAKEINTRESOURCEW (GetModuleHandle(NULL) stays:
+//    it compiles either way). Variable texts and titles,
 //    the owner and the MSGBOXPARAMS options are written as typed in every mode.
 //    Characters outside ASCII: see EscapeLiteral; `codePage` is the code page
 //    the form's text is in (the shell passes the machine's ANSI code page).
