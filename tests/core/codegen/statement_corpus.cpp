@@ -25,9 +25,9 @@
 // identifier with the user icon, empty callback or context help id with the
 // help button, variable texts that are not C expressions; literal texts with a
 // backslash that does not start a valid C escape (\q, \x without hex digits,
-// \8, a backslash before one of the characters the writer escapes, a trailing
-// backslash), and "??" followed by one of = / ' ( ) ! < > - (a trigraph, which
-// gcc -Wall reports).
+// \8, a backslash before one of the characters the writer escapes or before a
+// character outside ASCII, a trailing backslash), and "??" followed by one of
+// = / ' ( ) ! < > - (a trigraph, which gcc -Wall reports).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -36,9 +36,9 @@
 #include <string>
 #include <vector>
 
-#include "core/model/code_options.h"
 #include "core/codegen/expansion.h"
 #include "core/codegen/statement_writer.h"
+#include "core/model/code_options.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
 #include "res/resource.h"

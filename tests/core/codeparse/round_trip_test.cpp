@@ -18,7 +18,9 @@
 //  - A variable text written as TEXT("..."), _T("...") or _TEXT("..."), and in the
 //    wide mode as L"...", comes back as a literal.
 //  - In TEXT() and wide literals, a universal character name (\u00e9) or an octal
-//    escape \200-\237 typed into the text comes back as the character it names.
+//    escape \200-\237 typed into the text comes back as the character it names;
+//    a typed backslash right before a character outside ASCII (an unknown
+//    escape in ANSI) pairs with the backslash of the character's name.
 //  - The answer mode of a statement with the OK button set (nothing to decide:
 //    the plain statement is written), and the TEXT() mode of a statement whose
 //    text and title are both variables (no literal carries the mark): both read
@@ -179,6 +181,7 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         {IDC_TYPE_BOXEX, IDC_TEXT, true, "L\"a, b\"", "a, b", CharacterSet::Wide},
         {IDC_TYPE_BOX, IDC_TEXT, false, "\\u00e9 \\201", "\xe9 \x81", CharacterSet::Text},
         {IDC_TYPE_INDIRECT, IDC_TEXT, false, "\\U000020AC", "\x80", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\xe9", "a\\\\u00E9", CharacterSet::Text},
     };
     for (const auto& c : cases) {
         PlainForm original(Layout::Advanced);
