@@ -15,6 +15,10 @@
 //      Encode: WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, ...) of the
 //        code point's UTF-16 unit(s), with lpUsedDefaultChar: false when the
 //        default character was used (the code page lacks the character).
+//      When GetACP() is 65001 (UTF-8 as the ANSI code page), IsDBCSLeadByteEx
+//      says nothing: take the length from the lead byte (2-4 bytes), and pass
+//      no flags and no lpUsedDefaultChar to WideCharToMultiByte (UTF-8 has
+//      every character).
 #pragma once
 
 #include <cstddef>
@@ -27,6 +31,8 @@ struct DecodedCharacter {
     char32_t codePoint;  // a Unicode scalar value
     std::size_t length;  // bytes taken from the text: at least 1, at most what was given
 };
+// Lengths of 1 and 2 bytes are what the ANSI code pages of Windows use; the
+// writer and the reader take any length (UTF-8 as ANSI code page: up to 4).
 
 class CodePage {
 public:
@@ -34,13 +40,14 @@ public:
 
     // The character that starts at the front of `bytes`. Called with a text
     // that is not empty and whose front byte is 0x80 or above; a double-byte
-    // code page takes the trail byte too (which may be any byte, even a
-    // backslash or a quote). Bytes that make no character: {U+FFFD, 1}.
+    // code page takes the trail byte too (which may look like ASCII: 0x5C,
+    // the backslash, is a trail byte in Shift-JIS). Bytes that make no
+    // character: {U+FFFD, 1}.
     virtual DecodedCharacter Decode(std::string_view bytes) const = 0;
 
-    // Appends the code page's bytes for `codePoint` (one or two) and returns
-    // true; returns false and appends nothing when the code page has no exact
-    // character for it (no best-fit substitutes).
+    // Appends the code page's bytes for `codePoint` and returns true; returns
+    // false and appends nothing when the code page has no exact character for
+    // it (no best-fit substitutes).
     virtual bool Encode(char32_t codePoint, std::string& out) const = 0;
 };
 
