@@ -1,13 +1,23 @@
-// Writes a C file of statements from GenerateStatement, one function per
+// Writes C files of statements from GenerateStatement, one function per
 // statement, for scripts/compile-check.sh to compile against <windows.h>
-// ("generated code must compile").
+// ("generated code must compile"): one file per string mode,
 //
-//   statement_corpus OUTPUT.c [SEED] [RANDOM_FORMS]
+//   statement_corpus OUTPUT_PREFIX [SEED] [RANDOM_FORMS]
 //
+// writes OUTPUT_PREFIX_ansi.c, OUTPUT_PREFIX_text.c and OUTPUT_PREFIX_wide.c.
 // The forms are a deterministic sweep (every call form, button set, default
 // button, icon, modality and flag, in both layouts) plus RANDOM_FORMS forms
-// drawn from a generator seeded with SEED. The file goes through the expansion
-// pass, as statement text does on its way into a source file.
+// drawn from a generator seeded with SEED; every form is written in each of
+// the three answer modes, inside a function that returns int. Texts are in
+// Windows-1252 (the code page the statements are written with), non-ASCII
+// ones included. The files go through the expansion pass, as statement text
+// does on its way into a source file.
+//
+// It also writes OUTPUT_PREFIX_meaning.c, a native C program that checks what
+// the TEXT() and wide literals mean: compiled with -fexec-charset=CP1252, each
+// narrow literal must hold the very bytes the form held and each wide one the
+// characters iconv makes of them (Windows maps the five bytes CP1252 leaves
+// undefined to the C1 controls of the same number).
 //
 // Inputs kept out on purpose, because the statement they give cannot compile
 // (by design of the format, not by fault of the writer): an empty owner, an
@@ -15,9 +25,9 @@
 // identifier with the user icon, empty callback or context help id with the
 // help button, variable texts that are not C expressions; literal texts with a
 // backslash that does not start a valid C escape (\q, \x without hex digits,
-// \8, a backslash before one of the characters the writer escapes, a trailing
-// backslash), and "??" followed by one of = / ' ( ) ! < > - (a trigraph, which
-// gcc -Wall reports).
+// \8, a backslash before one of the characters the writer escapes or before a
+// character outside ASCII, a trailing backslash), and "??" followed by one of
+// = / ' ( ) ! < > - (a trigraph, which gcc -Wall reports).
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -28,6 +38,7 @@
 
 #include "core/codegen/expansion.h"
 #include "core/codegen/statement_writer.h"
+#include "core/model/code_options.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
 #include "res/resource.h"
@@ -61,7 +72,15 @@ const std::vector<std::string> kLiterals = {
     "100%",
     "Really? Yes! /* not a comment */ // nor this",
     "Price: $5 & <more> {braces} [brackets] (parens) #hash ~tilde ^caret |bar| `tick` @at",
-    "caf\xc3\xa9 \xe2\x80\x94 Gr\xc3\xbc\xc3\x9f" "e",  // UTF-8
+    "caf\xc3\xa9 \xe2\x80\x94 Gr\xc3\xbc\xc3\x9f" "e",  // UTF-8 bytes, read as Windows-1252
+    // Windows-1252: letters, the euro sign (0x80, U+20AC), the no-break space,
+    // and the C1 controls of the undefined bytes before digits and hex letters.
+    "caf\xe9",
+    "Gr\xfc\xdf" "e \xc0 \xff",
+    "\x80 100",
+    "\x81" "1\x8d" "a\x8f" "7\x90\x9d" "F",
+    "\xa0\x99\x9f",
+    "\xe9\"\t'\r\n\x80",
     // Backslash sequences the user may type that are valid C escapes.
     "C:\\temp",
     "Tab\\there",
@@ -69,11 +88,30 @@ const std::vector<std::string> kLiterals = {
     "Save changes to \"C:\\\\docs\\\\a.txt\"?\r\n\r\nYour changes will be lost if you don't save them.",
 };
 
-// Variable texts and titles: C expressions of type LPCSTR.
+// Variable texts and titles: C expressions of the string mode's string type
+// ("%s" stands for it: LPCSTR, LPCTSTR or LPCWSTR).
 const std::vector<std::string> kVariables = {
-    "szMessage", "szTitle", "szBuffer", "pszCaption", "GetMessageText(1)", "(LPCSTR)szBuffer",
+    "szMessage", "szTitle", "szBuffer", "pszCaption", "GetMessageText(1)", "(%s)szBuffer",
     "names[2]", "GetMessageText(\r\n2)",  // an expression typed over two lines
 };
+
+// One string mode: its file and the types its variables are declared with.
+struct StringMode {
+    CharacterSet characterSet;
+    const char* name;        // file suffix and comment
+    const char* stringType;  // LPCSTR, LPCTSTR, LPCWSTR
+    const char* charType;    // char, TCHAR, WCHAR
+};
+const StringMode kStringModes[] = {
+    {CharacterSet::Ansi, "ansi", "LPCSTR", "char"},
+    {CharacterSet::Text, "text", "LPCTSTR", "TCHAR"},
+    {CharacterSet::Wide, "wide", "LPCWSTR", "WCHAR"},
+};
+
+std::string Typed(std::string text, const StringMode& mode) {
+    if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, mode.stringType);
+    return text;
+}
 
 const std::vector<std::string> kOwners = {"NULL", "hwnd", "GetActiveWindow()", "GetDesktopWindow()", "hwndMain",
                                           "0", "GetParent(hwnd)"};
@@ -118,11 +156,17 @@ const int kTypes[] = {IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT};
 const int kModalityIds[] = {IDC_APPLMODAL, IDC_SYSTEMMODAL, IDC_TASKMODAL};
 
 struct Corpus {
-    std::string body;
+    const StringMode& mode;
+    std::string body = {};
     int count = 0;
     int perType[3] = {0, 0, 0};
 
     void Add(const FormCase& s) {
+        for (AnswerHandling answer : {AnswerHandling::None, AnswerHandling::If, AnswerHandling::Switch})
+            Add(s, answer);
+    }
+
+    void Add(const FormCase& s, AnswerHandling answer) {
         PlainForm form(s.layout);
         form.SetListPosition(IDC_BUTTONS, s.buttons);
         form.SetListPosition(IDC_DEFBUTTON, s.defButton);
@@ -132,13 +176,13 @@ struct Corpus {
         form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, s.type);
         for (int id : s.flags) form.SetChecked(id, true);
         form.SetText(IDC_PARENT, s.owner);
-        form.SetText(IDC_TEXT, s.text);
-        form.SetText(IDC_TITLE, s.title);
+        form.SetText(IDC_TEXT, s.textVar ? Typed(s.text, mode) : s.text);
+        form.SetText(IDC_TITLE, s.titleVar ? Typed(s.title, mode) : s.title);
         form.SetChecked(IDC_TEXTVAR, s.textVar);
         form.SetChecked(IDC_TITLEVAR, s.titleVar);
 
         CorpusPrompt prompt(form, s.options);
-        const std::string statement = GenerateStatement(form, prompt);
+        const std::string statement = GenerateStatement(form, prompt, {mode.characterSet, answer}, Windows1252());
 
         const int type = form.IsChecked(IDC_TYPE_INDIRECT) ? 2 : form.IsChecked(IDC_TYPE_BOXEX) ? 1 : 0;
         ++perType[type];
@@ -148,11 +192,12 @@ struct Corpus {
         body += s.layout == Layout::Advanced ? "advanced" : "simple";
         body += ", ";
         body += type == 0 ? "MessageBox" : type == 1 ? "MessageBoxEx" : "MessageBoxIndirect";
-        body += " */\nvoid ";
+        body += answer == AnswerHandling::None ? "" : answer == AnswerHandling::If ? ", if" : ", switch";
+        body += " */\nint ";
         body += name;
         body += "(HWND hwnd)\n{\n";
         body += statement;
-        body += "\n}\n\n";
+        body += "\nreturn 0;\n}\n\n";
     }
 };
 
@@ -165,7 +210,7 @@ const T& Pick(std::mt19937& rng, const std::vector<T>& pool) {
 // backslash, and no '?' after '?' (no trigraph can form).
 std::string RandomLiteral(std::mt19937& rng) {
     static const std::string alphabet =
-        "abcXYZ019 \"'\t\r\n,;%()[]{}<>!?#*/+-=&|^~:.@$_`";
+        "abcXYZ019 \"'\t\r\n,;%()[]{}<>!?#*/+-=&|^~:.@$_`\xe9\xfc\xdf\x80\x81\x9d\xa0\xff";
     std::uniform_int_distribution<int> length(0, 60);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::string s;
@@ -277,46 +322,128 @@ void Sweep(Corpus& corpus) {
 
 }  // namespace
 
+// The native program of the meaning check (see the top of this file), over
+// the literals without a typed backslash (those mean whatever escape the user
+// typed) and random ones.
+std::string MeaningCheck(unsigned long seed) {
+    std::vector<std::string> texts;
+    for (const std::string& text : kLiterals)
+        if (text.find('\\') == std::string::npos) texts.push_back(text);
+    std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
+    for (int i = 0; i < 300; ++i) texts.push_back(RandomLiteral(rng));
+
+    std::string file =
+        "/* Generated by statement_corpus: what the writer's TEXT() and wide literals mean. */\n"
+        "#include <iconv.h>\n#include <stdio.h>\n#include <string.h>\n#include <wchar.h>\n\n"
+        "struct Literal { const char *narrow; size_t narrowSize; const wchar_t *wide; size_t wideSize;\n"
+        "                 const char *form; size_t formSize; };\n"
+        "/* The narrow and the wide reading of one literal, as TEXT() gives them. */\n"
+        "#define LITERAL(escaped, form) { escaped, sizeof(escaped) - 1, L##escaped, "
+        "sizeof(L##escaped) / sizeof(wchar_t) - 1, form, sizeof(form) - 1 }\n"
+        "static const struct Literal literals[] = {\n";
+    char hex[8];
+    for (const std::string& text : texts) {
+        file += "    LITERAL(\"" + EscapeLiteral(text, CharacterSet::Text, Windows1252()) + "\", \"";
+        // The form's bytes, line breaks as the one line feed the writer makes of them.
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned char byte = static_cast<unsigned char>(text[i]);
+            if (byte == '\r') {
+                if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                byte = '\n';
+            }
+            std::snprintf(hex, sizeof hex, "\\x%02X\" \"", byte);
+            file += hex;
+        }
+        file += "\"),\n";
+    }
+    file +=
+        "};\n\n"
+        "static wchar_t CodePoint(iconv_t cd, unsigned char byte) {\n"
+        "    char in = (char)byte, *pin = &in;\n"
+        "    wchar_t out = 0;\n"
+        "    char *pout = (char *)&out;\n"
+        "    size_t nin = 1, nout = sizeof out;\n"
+        "    if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D) return byte;\n"
+        "    if (iconv(cd, &pin, &nin, &pout, &nout) == (size_t)-1) return 0xFFFF;\n"
+        "    return out;\n"
+        "}\n\n"
+        "int main(void) {\n"
+        "    iconv_t cd = iconv_open(\"WCHAR_T\", \"CP1252\");\n"
+        "    size_t i, k, count = sizeof literals / sizeof literals[0];\n"
+        "    int failures = 0;\n"
+        "    if (cd == (iconv_t)-1) { puts(\"no CP1252 in iconv\"); return 2; }\n"
+        "    for (i = 0; i < count; ++i) {\n"
+        "        const struct Literal *l = &literals[i];\n"
+        "        int same = l->wideSize == l->formSize;\n"
+        "        if (l->narrowSize != l->formSize || memcmp(l->narrow, l->form, l->formSize) != 0) {\n"
+        "            printf(\"literal %zu: the narrow literal differs from the form's bytes\\n\", i);\n"
+        "            ++failures;\n"
+        "        }\n"
+        "        for (k = 0; same && k < l->formSize; ++k) same = l->wide[k] == CodePoint(cd, (unsigned char)l->form[k]);\n"
+        "        if (!same) {\n"
+        "            printf(\"literal %zu: the wide literal differs from the form's characters\\n\", i);\n"
+        "            ++failures;\n"
+        "        }\n"
+        "    }\n"
+        "    iconv_close(cd);\n"
+        "    printf(\"%zu literals, %d differ\\n\", count, failures);\n"
+        "    return failures != 0;\n"
+        "}\n";
+    return file;
+}
+
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 4) {
-        std::cerr << "usage: statement_corpus OUTPUT.c [SEED] [RANDOM_FORMS]\n";
+        std::cerr << "usage: statement_corpus OUTPUT_PREFIX [SEED] [RANDOM_FORMS]\n";
         return 2;
     }
     const unsigned long seed = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1;
     const int randomForms = argc > 3 ? std::atoi(argv[3]) : 1000;
 
-    Corpus corpus;
-    Sweep(corpus);
-    std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
-    for (int i = 0; i < randomForms; ++i) corpus.Add(RandomFormCase(rng));
+    for (const StringMode& mode : kStringModes) {
+        Corpus corpus{.mode = mode};
+        Sweep(corpus);
+        std::mt19937 rng(static_cast<std::mt19937::result_type>(seed));
+        for (int i = 0; i < randomForms; ++i) corpus.Add(RandomFormCase(rng));
 
-    std::string file =
-        "/* Generated by statement_corpus (seed " + std::to_string(seed) +
-        "): statements written by GenerateStatement, one function each. */\n"
-        "#include <windows.h>\n"
-        "\n"
-        "#define IDI_MYICON 101\n"
-        "VOID CALLBACK MsgBoxCallback(LPHELPINFO lpHelpInfo);\n"
-        "extern LPCSTR szMessage;\n"
-        "extern LPCSTR szTitle;\n"
-        "extern char szBuffer[260];\n"
-        "extern const char *pszCaption;\n"
-        "extern LPCSTR names[4];\n"
-        "extern HWND hwndMain;\n"
-        "LPCSTR GetMessageText(int id);\n"
-        "\n";
-    file += corpus.body;
+        const std::string s = mode.stringType;
+        const std::string c = mode.charType;
+        std::string file = "/* Generated by statement_corpus (seed " + std::to_string(seed) + "), " + mode.name +
+                           " strings: statements written by GenerateStatement, one function each. */\n"
+                           "#include <windows.h>\n"
+                           "\n"
+                           "#define IDI_MYICON 101\n"
+                           "VOID CALLBACK MsgBoxCallback(LPHELPINFO lpHelpInfo);\n"
+                           "extern " + s + " szMessage;\n"
+                           "extern " + s + " szTitle;\n"
+                           "extern " + c + " szBuffer[260];\n"
+                           "extern const " + c + " *pszCaption;\n"
+                           "extern " + s + " names[4];\n"
+                           "extern HWND hwndMain;\n" +
+                           s + " GetMessageText(int id);\n"
+                           "\n";
+        file += corpus.body;
 
-    std::ofstream out(argv[1], std::ios::binary);
-    const std::string expanded = ExpandLineFeeds(file);
-    out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
-    out.close();
+        const std::string path = std::string(argv[1]) + "_" + mode.name + ".c";
+        std::ofstream out(path, std::ios::binary);
+        const std::string expanded = ExpandLineFeeds(file);
+        out.write(expanded.data(), static_cast<std::streamsize>(expanded.size()));
+        out.close();
+        if (!out) {
+            std::cerr << "statement_corpus: cannot write " << path << "\n";
+            return 1;
+        }
+        std::cout << "statement_corpus: " << corpus.count << " statements (MessageBox " << corpus.perType[0]
+                  << ", MessageBoxEx " << corpus.perType[1] << ", MessageBoxIndirect " << corpus.perType[2]
+                  << "), seed " << seed << " -> " << path << "\n";
+    }
+
+    const std::string path = std::string(argv[1]) + "_meaning.c";
+    std::ofstream out(path, std::ios::binary);
+    out << MeaningCheck(seed);
     if (!out) {
-        std::cerr << "statement_corpus: cannot write " << argv[1] << "\n";
+        std::cerr << "statement_corpus: cannot write " << path << "\n";
         return 1;
     }
-    std::cout << "statement_corpus: " << corpus.count << " statements (MessageBox " << corpus.perType[0]
-              << ", MessageBoxEx " << corpus.perType[1] << ", MessageBoxIndirect " << corpus.perType[2]
-              << "), seed " << seed << " -> " << argv[1] << "\n";
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/codegen/codegen_fixtures.h"
 #include "core/codeparse/form_snapshot.h"
 #include "core/model/plain_form.h"
 
@@ -74,7 +75,12 @@ TEST(UnescapeText, UndoesTheWritersEscapesAndKeepsOtherBackslashes) {
 struct LoadCase {
     std::string statement;
     std::function<void(FormSnapshot&)> expect;  // changes from the Clear state
+    CodeOptions options{};                      // the options read
 };
+
+constexpr CodeOptions kAnsi{CharacterSet::Ansi, AnswerHandling::None};
+constexpr CodeOptions kText{CharacterSet::Text, AnswerHandling::None};
+constexpr CodeOptions kWide{CharacterSet::Wide, AnswerHandling::None};
 
 const std::vector<LoadCase>& LoadCases() {
     static const std::vector<LoadCase> cases{
@@ -104,11 +110,12 @@ const std::vector<LoadCase>& LoadCases() {
          [](auto& s) { s.parent = "NULL", s.text = "50% of %1 %d %%", s.title = "see http://x.org/*a*/ // b"; }},
         {"MessageBox(NULL, \"C:\\x41\\\\dir\", \"T\", MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "C:\\x41\\\\dir", s.title = "T"; }},
-        // An expression is kept as written, escapes and all.
+        // An expression is kept as written, escapes and all; _T("...") is a
+        // TEXT() literal, L"..." outside the W forms an expression.
         {"MessageBox(NULL, _T(\"Hi\\n\"), L\"a b\", MB_OK);",
-         [](auto& s) {
-             s.parent = "NULL", s.text = "_T(\"Hi\\n\")", s.textVar = true, s.title = "L\"a b\"", s.titleVar = true;
-         }},
+         [](auto& s) { s.parent = "NULL", s.text = "Hi\r\n", s.title = "L\"a b\"", s.titleVar = true; }, kText},
+        {"MessageBox(NULL, f(L\"x\"), TEXT, MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "f(L\"x\")", s.textVar = true, s.title = "TEXT", s.titleVar = true; }},
         // Comments anywhere, also first.
         {"/* box */ MessageBox(/*owner*/NULL, // text:\n \"x\", \"y\", MB_OK /* style */ | MB_ICONSTOP);",
          [](auto& s) { s.parent = "NULL", s.text = "x", s.title = "y", s.icon = 4; }},
@@ -157,6 +164,57 @@ const std::vector<LoadCase>& LoadCases() {
         {"MSGBOXPARAMS m; m.dwStyle= MB_TASKMODAL",
          [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.modality = IDC_TASKMODAL; }},
         {"MSGBOXPARAMS m; m.lpszText=", [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.textVar = true; }},
+
+        // The code options: answer wrappers with the user's code in their braces.
+        {"switch (MessageBoxW(hwnd, L\"Save changes?\", L\"Editor\", MB_YESNOCANCEL | MB_ICONQUESTION))\n{\n"
+         "case IDYES:\n    Save(L\"a, b\"); /* it's */\n    break;\ncase IDNO:\n    break;\n}",
+         [](auto& s) { s.parent = "hwnd", s.text = "Save changes?", s.title = "Editor", s.buttons = 5, s.icon = 3; },
+         {CharacterSet::Wide, AnswerHandling::Switch}},
+        {"if (MessageBox(NULL, \"a\", \"b\", MB_YESNO) == IDYES)\n{\n    x = 1;\n}",
+         [](auto& s) { s.parent = "NULL", s.text = "a", s.title = "b", s.buttons = 4; },
+         {CharacterSet::Ansi, AnswerHandling::If}},
+        // Whatever answer an if compares, it reads as "if on the first answer".
+        {"if(MessageBoxExW(NULL, szText, L\"b\", MB_YESNO, 0x0409) == IDNO) { }",
+         [](auto& s) {
+             s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "b",
+             s.buttons = 4, s.language = 32;
+         },
+         {CharacterSet::Wide, AnswerHandling::If}},
+        // TEXT() literals under their three names; a W call with variables only is wide.
+        {"MessageBoxEx(NULL, _TEXT(\"a, \\\"b\\\")\"), _T(\"c\"), MB_OK, 0x0409);",
+         [](auto& s) {
+             s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a, \"b\")", s.title = "c", s.language = 32;
+         },
+         kText},
+        {"MessageBox(NULL, szText, TEXT(\"t\"), MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "t"; }, kText},
+        {"MessageBoxW(NULL, szText, szTitle, MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "szTitle", s.titleVar = true; },
+         kWide},
+        // Universal character names and the C1 octal escapes in marked literals;
+        // a character Windows-1252 lacks, an escaped backslash and a plain literal keep them.
+        {"MessageBoxW(NULL, L\"Caf\\u00e9 \\u20AC \\2011 \\u4E2D \\\\u00E9 \\200\", L\"\\U000000DF\", MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "Caf\xe9 \x80 \x81" "1 \\u4E2D \\\\u00E9 \\200", s.title = "\xdf"; },
+         kWide},
+        {"MessageBox(NULL, \"\\u00E9\", TEXT(\"\\u00e9\\u0041\\uD800\"), MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "\\u00E9", s.title = "\xe9\\u0041\\uD800"; }, kText},
+        // The structure form: the call decides the mark, the scan stops at a wrapped call.
+        {"MSGBOXPARAMSW mbp;\nmbp.cbSize= sizeof(MSGBOXPARAMSW);\nmbp.hwndOwner= NULL;\nmbp.lpszText= L\"x;y\";\n"
+         "mbp.lpszCaption= TEXT(\"t\");\nmbp.dwStyle= MB_YESNO;\nmbp.dwLanguageId= 0x0409;\n"
+         "switch (MessageBoxIndirectW(&mbp))\n{\ncase IDYES:\n    mbp.lpszText= L\"other\";\n    break;\n}",
+         [](auto& s) {
+             s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "x;y", s.title = "t", s.buttons = 4,
+             s.language = 32;
+         },
+         {CharacterSet::Wide, AnswerHandling::Switch}},
+        {"MSGBOXPARAMS m;\nm.lpszText= TEXT(\"a;b\");\nm.lpszCaption= _T(\"c\");\nm.dwStyle= MB_OKCANCEL;\n"
+         "if (MessageBoxIndirect(&m) == IDOK)\n{\n    m.lpszCaption= \"no\";\n}",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "a;b", s.title = "c", s.buttons = 2; },
+         {CharacterSet::Text, AnswerHandling::If}},
+        // A structure named W... is not MSGBOXPARAMSW: its L"..." stays an expression, cut as always.
+        {"MSGBOXPARAMS Wnd; Wnd.lpszText= L\"a;b\"; Wnd.lpszCaption= \"c\"; MessageBoxIndirect(&Wnd);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "L\"a", s.textVar = true, s.title = "c"; }},
+        {"MSGBOXPARAMSW m; m.lpszText= L\"x", [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "x"; }, kWide},
     };
     return cases;
 }
@@ -176,16 +234,20 @@ TEST_P(LoadCodeTest, SetsTheFieldsTheStatementCarries) {
         }
         std::string text = c.statement;
         CountingReport report;
-        EXPECT_TRUE(LoadCode(form, text, report)) << c.statement;
+        CodeOptions options{CharacterSet::Wide, AnswerHandling::Switch};
+        EXPECT_TRUE(LoadCode(form, text, report, &options)) << c.statement;
         EXPECT_EQ(report.unrecognised, 0);
         EXPECT_EQ(Snapshot(form), expected) << c.statement;
+        EXPECT_EQ(options, c.options) << c.statement;
         EXPECT_EQ(text, NormaliseStatement(c.statement));
     }
 }
 
 TEST_P(LoadCodeTest, ReportsUnrecognisedTextAndLeavesTheFormClear) {
     for (std::string statement : {"", "   ", "messagebox(NULL, \"a\", \"b\", MB_OK);",
-                                  "int r = MessageBox(NULL, \"a\", \"b\", MB_OK);", "MessageBo", "MSGBOXPARAM"}) {
+                                  "int r = MessageBox(NULL, \"a\", \"b\", MB_OK);", "MessageBo", "MSGBOXPARAM",
+                                  "if (ok) MessageBox(NULL, \"a\", \"b\", MB_OK);", "if (MSGBOXPARAMS m;",
+                                  "switch (IDYES == MessageBox(NULL, \"a\", \"b\", MB_YESNO)) {}"}) {
         PlainForm form(GetParam());
         const FormSnapshot clear = Snapshot(form);
         form.SetText(IDC_TEXT, "old");
@@ -193,7 +255,10 @@ TEST_P(LoadCodeTest, ReportsUnrecognisedTextAndLeavesTheFormClear) {
         form.SetListPosition(IDC_BUTTONS, 4);
         CountingReport report;
         std::string text = statement;
-        EXPECT_FALSE(LoadCode(form, text, report)) << statement;
+        const CodeOptions before{CharacterSet::Text, AnswerHandling::If};
+        CodeOptions options = before;
+        EXPECT_FALSE(LoadCode(form, text, report, &options)) << statement;
+        EXPECT_EQ(options, before);
         EXPECT_EQ(report.unrecognised, 1);
         EXPECT_EQ(Snapshot(form), clear);
         EXPECT_EQ(text, NormaliseStatement(statement));
@@ -214,6 +279,18 @@ TEST_P(LoadCodeTest, ClearsWhatTheStatementDoesNotMention) {
     EXPECT_FALSE(form.IsChecked(IDC_HELPBUTTON));
     EXPECT_EQ(form.ListPosition(IDC_ICON), 0);
     EXPECT_EQ(form.ListPosition(IDC_LANGUAGE), GetParam() == Layout::Simple ? 0 : kClearLanguage);
+}
+
+// The code page turns universal character names into its bytes, two for a
+// double-byte character (even when the trail byte is a backslash).
+TEST(LoadCode, ReadsCharacterNamesIntoTheGivenCodePage) {
+    const test::FakeDoubleByteCodePage dbcs;
+    PlainForm form(Layout::Advanced);
+    std::string text = "MessageBoxW(NULL, L\"\\u30BD\\U0001F600\\u00E9\", L\"\\uFF71\", MB_OK);";
+    CountingReport report;
+    ASSERT_TRUE(LoadCode(form, text, report, nullptr, dbcs));
+    EXPECT_EQ(form.Text(IDC_TEXT), "\x83\x5C\x84\x40\\u00E9");
+    EXPECT_EQ(form.Text(IDC_TITLE), "\xB1");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, LoadCodeTest, testing::Values(Layout::Simple, Layout::Advanced), LayoutName);

@@ -1,6 +1,7 @@
 // Reading back what the writer wrote gives back every field the statement
-// carries, for a seeded spread of form states; and the few inputs that cannot
-// come back come back exactly as documented.
+// carries and the code options it was written in, for a seeded spread of form
+// states in every string mode and every answer mode; and the few inputs that
+// cannot come back come back exactly as documented.
 //
 // What cannot come back:
 //  - In literal texts, backslash sequences the writer does not escape: a typed
@@ -14,6 +15,16 @@
 //    comments; a variable text that begins with a double quote reads as a literal.
 //  - The MSGBOXPARAMS options, which the reader does not read; a plain MessageBox
 //    call carries no language.
+//  - A variable text written as TEXT("..."), _T("...") or _TEXT("..."), and in the
+//    wide mode as L"...", comes back as a literal.
+//  - In TEXT() and wide literals, a universal character name (\u00e9) or an octal
+//    escape \200-\237 typed into the text comes back as the character it names;
+//    a typed backslash right before a character outside ASCII (an unknown
+//    escape in ANSI) pairs with the backslash of the character's name.
+//  - The answer mode of a statement with the OK button set (nothing to decide:
+//    the plain statement is written), and the TEXT() mode of a statement whose
+//    text and title are both variables (no literal carries the mark): both read
+//    as the first option.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -40,12 +51,14 @@ public:
 };
 
 // Whether a literal text survives the writer's escaping and the reader's unescaping.
-bool LiteralRoundTrips(std::string_view text) {
+bool LiteralRoundTrips(std::string_view text, CharacterSet characterSet) {
     // Even an escaped backslash before the closing quote makes it look escaped.
     if (!text.empty() && text.back() == '\\') return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') continue;
         if (std::string_view("nrt\"'\r\n\t").find(text[i + 1]) != std::string_view::npos) return false;
+        if (characterSet != CharacterSet::Ansi && std::string_view("uU2").find(text[i + 1]) != std::string_view::npos)
+            return false;
         ++i;
     }
     return true;
@@ -59,35 +72,41 @@ public:
     template <typename T>
     const T& Pick(const std::vector<T>& from) { return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))]; }
 
-    std::string Literal() {
+    std::string Literal(CharacterSet characterSet) {
+        // Windows-1252 text outside ASCII: the euro sign (0x80, not U+0080), C1
+        // controls (0x81, 0x9D) before digits and hex letters, letters.
         static const std::vector<std::string> pieces{
             "a", "Hello", " ", "  ", ",", ", ", "\"", "'", ";", "\t", "\r\n", "//", "/*", "*/", "(", ")", "=", "|",
             "http://example.com/p?q=1&r=2", "%", "%1", "%d", "%%", "100%", "MB_OK", ".", "\\x41", "C:\\dir\\f",
-            "\\\\", "\xe9t\xe9", "MessageBox(", "\",\"", "\";", "\\\\\""};
+            "\\\\", "\xe9t\xe9", "MessageBox(", "\",\"", "\";", "\\\\\"", "\")", "\"),", "TEXT(\"", "L\"", "\x80",
+            "\x81" "1", "\x9d" "F", "\xdf", "\xfc", "\xff", "\\u00e9", "\\201", "\\u20AC"};
         for (;;) {
             std::string text;
             for (int n = Below(8); n > 0; --n) text += Pick(pieces);
-            if (LiteralRoundTrips(text)) return text;
+            if (LiteralRoundTrips(text, characterSet)) return text;
         }
     }
 
-    std::string Variable() {
+    std::string Variable(CharacterSet characterSet) {
         static const std::vector<std::string> names{
             "", "szMessage", "GetText(1)", "tbl[i]", "a+b", "p->name", "msg.text", "(LPCSTR)buf", "a==b",
-            "x/y", "L\"a b\"", "_T(\"Hi\\n\")", "s%d", "C:\\x"};
-        return Pick(names);
+            "x/y", "L\"a b\"", "s%d", "C:\\x", "f(\"\xe9\")", "TEXT", "LoadText(L\"x\")"};
+        for (;;) {
+            const std::string& name = Pick(names);
+            if (characterSet != CharacterSet::Wide || !name.starts_with("L\"")) return name;
+        }
     }
 
-    void Fill(PlainForm& form, FixedPrompt& prompt) {
+    void Fill(PlainForm& form, FixedPrompt& prompt, CharacterSet characterSet) {
         static const std::vector<std::string> owners{"NULL", "GetActiveWindow()", "hWnd", "", "GetParent(hDlg)",
                                                      "(HWND)0", "wnd.m_hWnd", "p->hwnd"};
-        static const std::vector<std::string> names{"mbp", "", "params", "p2"};
+        static const std::vector<std::string> names{"mbp", "", "params", "p2", "Wnd"};
         static const std::vector<std::string> options{"", "IDI_MYICON", "1", "MsgBoxCallback", "(DWORD)7"};
         form.SetText(IDC_PARENT, Pick(owners));
         for (auto [textId, variableId] : {std::pair{IDC_TEXT, IDC_TEXTVAR}, std::pair{IDC_TITLE, IDC_TITLEVAR}}) {
             const bool variable = Below(3) == 0;
             form.SetChecked(variableId, variable);
-            form.SetText(textId, variable ? Variable() : Literal());
+            form.SetText(textId, variable ? Variable(characterSet) : Literal(characterSet));
         }
         form.SetListPosition(IDC_BUTTONS, Below(6));
         form.SetListPosition(IDC_DEFBUTTON, Below(4));
@@ -105,22 +124,30 @@ private:
 
 class RoundTripTest : public testing::TestWithParam<Layout> {};
 
-TEST_P(RoundTripTest, GivesBackEveryFieldTheStatementCarries) {
+TEST_P(RoundTripTest, GivesBackEveryFieldTheStatementCarriesAndBothOptions) {
     StateMaker maker(20261207);
-    for (int run = 0; run < 3000; ++run) {
+    for (int run = 0; run < 4500; ++run) {
+        // Every string mode with every answer mode, in turn.
+        const CodeOptions options{static_cast<CharacterSet>(run % 3), static_cast<AnswerHandling>(run / 3 % 3)};
         PlainForm original(GetParam());
         FixedPrompt prompt;
-        maker.Fill(original, prompt);
-        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt));
+        maker.Fill(original, prompt, options.characterSet);
+        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, options));
         const std::string written = statement;
 
         FormSnapshot expected = Snapshot(original);
         if (expected.type == IDC_TYPE_BOX && GetParam() == Layout::Advanced) expected.language = kClearLanguage;
+        CodeOptions expectedOptions = options;
+        if (expected.buttons == 1) expectedOptions.answer = AnswerHandling::None;  // the OK set
+        if (options.characterSet == CharacterSet::Text && expected.textVar && expected.titleVar)
+            expectedOptions.characterSet = CharacterSet::Ansi;
 
         PlainForm back(GetParam());
         CountingReport report;
-        ASSERT_TRUE(LoadCode(back, statement, report)) << written;
+        CodeOptions read{};
+        ASSERT_TRUE(LoadCode(back, statement, report, &read)) << written;
         ASSERT_EQ(Snapshot(back), expected) << "run " << run << ": " << written;
+        ASSERT_EQ(read, expectedOptions) << "run " << run << ": " << written;
     }
 }
 
@@ -133,6 +160,7 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         int field;  // IDC_TEXT or IDC_PARENT
         bool variable;
         std::string typed, back;
+        CharacterSet characterSet = CharacterSet::Ansi;
     } cases[] = {
         {IDC_TYPE_BOX, IDC_TEXT, false, "a\\nb", "a\r\nb"},
         {IDC_TYPE_INDIRECT, IDC_TEXT, false, "C:\\temp\\rx", "C:\temp\rx"},
@@ -148,6 +176,12 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         {IDC_TYPE_BOX, IDC_PARENT, false, "GetParent( hWnd )", "GetParent(hWnd)"},
         {IDC_TYPE_BOXEX, IDC_PARENT, false, "GetDlgItem(hDlg, 1)", "GetDlgItem(hDlg"},
         {IDC_TYPE_INDIRECT, IDC_PARENT, false, "a/*b*/c", "ac"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "_T(\"Hi\\n\")", "Hi\r\n"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, true, "TEXT(\"a;b\")", "a;b"},
+        {IDC_TYPE_BOXEX, IDC_TEXT, true, "L\"a, b\"", "a, b", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "\\u00e9 \\201", "\xe9 \x81", CharacterSet::Text},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "\\U000020AC", "\x80", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\xe9", "a\\\\u00E9", CharacterSet::Text},
     };
     for (const auto& c : cases) {
         PlainForm original(Layout::Advanced);
@@ -157,7 +191,7 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         original.SetChecked(IDC_TEXTVAR, c.variable);
         FixedPrompt prompt;
         prompt.options.structName = "mbp";
-        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt));
+        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, {c.characterSet}));
         const std::string written = statement;
 
         PlainForm back(Layout::Advanced);
