@@ -19,6 +19,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     Win32StartupEnvironment environment;
     context.settings = ReadStartup(std::vector<std::string>(__argv, __argv + __argc), environment);
+    context.codeOptions = context.settings.codeOptions;
     // QuickInsert's Edit opens the main form through this, so that the two
     // windows need not know each other.
     context.createMainForm = [&context] { return CreateMainForm(context); };

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "core/codegen/statement_writer.h"
+#include "core/model/code_options.h"
 #include "core/settings/app_settings.h"
+#include "win32/ansi_code_page_win32.h"
 
 namespace pw {
 
@@ -26,6 +28,11 @@ struct AppContext {
     // the modeless main form, runs while the hidden first one still runs the
     // program's message loop, and the main form must end them all.
     std::vector<HWND> quickInsertWindows;
+
+    // The "&Code" menu's options in force (from the settings at start-up) and
+    // the code page the form's text is in.
+    CodeOptions codeOptions;
+    AnsiCodePage codePage;
 
     // The MessageBoxIndirect options of the last OK, kept for the run.
     ParamsOptions paramsOptions;

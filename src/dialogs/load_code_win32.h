@@ -7,8 +7,11 @@
 
 namespace pw {
 
-// Clears the form and sets it from `text`; shows "Unrecognised code" when the
-// text is no statement. Returns whether the text was read.
-bool LoadCodeIntoForm(HWND form, std::string text);
+struct AppContext;
+
+// Clears the form and sets it from `text`, and puts the code options the
+// statement was written in in force; shows "Unrecognised code" when the text
+// is no statement. Returns whether the text was read.
+bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context);
 
 }  // namespace pw

@@ -7,6 +7,7 @@
 #include "core/settings/quickbox_slots.h"
 #include "dialogs/about_win32.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/code_menu_win32.h"
 #include "dialogs/insert_targets_win32.h"
 #include "dialogs/labels_win32.h"
 #include "dialogs/load_code_win32.h"
@@ -45,7 +46,8 @@ void OnInitDialog(HWND form, AppContext& context) {
     FillOptionLists(form, context.settings.layout, context.settings.parents);
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
-    LoadQuickBox(form, context.settings.startupQuickBox, context.settings.settingsPath);
+    ShowCodeOptions(form, context);
+    LoadQuickBox(form, context.settings.startupQuickBox, context);
 
     if (!context.settings.targetFiles.empty()) {
         InstallWarningLabel(form, IDC_SAVEWARN1);
@@ -85,13 +87,13 @@ void OnLoadCode(HWND form, AppContext& context) {
         RunQuickInsert(form, context);
         return;
     }
-    LoadCodeIntoForm(form, WindowText(GetDlgItem(form, IDC_CODE)));
+    LoadCodeIntoForm(form, WindowText(GetDlgItem(form, IDC_CODE)), context);
 }
 
 void OnQuickBox(HWND form, AppContext& context, int command, QuickBoxOperation operation) {
     const std::string slot = QuickBoxSlotName(form, command);
     if (operation == QuickBoxOperation::Load)
-        LoadQuickBox(form, slot, context.settings.settingsPath);
+        LoadQuickBox(form, slot, context);
     else
         StoreQuickBox(form, slot, context);
 }
@@ -120,7 +122,11 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
     case IDM_HELP: OnHelpContents(form); break;
     case IDM_ABOUT: RunAboutBox(form, context); break;
     default:
-        if (const auto slot = QuickBoxCommandOf(command)) OnQuickBox(form, context, command, slot->operation);
+        if (const auto slot = QuickBoxCommandOf(command)) {
+            OnQuickBox(form, context, command, slot->operation);
+        } else if (CodeOptions options = context.codeOptions; CodeOptionsOfCommand(command, options)) {
+            ChooseCodeOptions(form, context, options);
+        }
         break;  // anything else, IDOK and IDCANCEL included: Enter and Escape do nothing
     }
     if (notification == CBN_SELCHANGE && command == IDC_ICON) UpdateIconPreview(form);

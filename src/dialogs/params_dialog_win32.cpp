@@ -74,7 +74,7 @@ ParamsOptions ParamsDialogPrompt::Run() {
 std::string GenerateFromDialog(HWND form, AppContext& context) {
     const DialogForm dialog(form);
     ParamsDialogPrompt prompt(dialog, form, context);
-    return GenerateStatement(dialog, prompt);
+    return GenerateStatement(dialog, prompt, context.codeOptions, context.codePage);
 }
 
 }  // namespace pw

@@ -198,7 +198,7 @@ void OnEdit(HWND dialog, QuickInsertData& data) {
                 SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
     }
     if (context.Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
-    LoadCodeIntoForm(form, *code);
+    LoadCodeIntoForm(form, *code, context);
     ShowWindow(dialog, SW_HIDE);
 }
 

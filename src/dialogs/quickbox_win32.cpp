@@ -86,15 +86,15 @@ std::string QuickBoxSlotName(HWND form, int command) {
     return name;
 }
 
-void LoadQuickBox(HWND form, const std::string& slot, const std::string& settingsPath) {
-    SlotValue value = ReadQuickBoxSlot(settingsPath, slot);
+void LoadQuickBox(HWND form, const std::string& slot, AppContext& context) {
+    SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, slot);
     if (value.state == SlotState::TooLong) {
         ReportTooLongSlot(form, slot);
         return;
     }
     DialogForm dialog(form);
     ClearForm(dialog);
-    if (value.state == SlotState::Found) LoadCodeIntoForm(form, value.statement);
+    if (value.state == SlotState::Found) LoadCodeIntoForm(form, value.statement, context);
 }
 
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context) {

@@ -20,7 +20,7 @@ std::string QuickBoxSlotName(HWND form, int command);
 // Clears the form, then loads the slot's statement; a missing slot (or one
 // whose value is "NOT FOUND") leaves the form cleared, silently. A slot too
 // long to be read whole is not loaded: the user is told, the form kept.
-void LoadQuickBox(HWND form, const std::string& slot, const std::string& settingsPath);
+void LoadQuickBox(HWND form, const std::string& slot, AppContext& context);
 // Writes the statement for the form into the slot, on one line; one that
 // could not be read back whole is refused, saying why.
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context);

@@ -77,6 +77,9 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
                      settings.parents);
     settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
     settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
+    settings.codeOptions.characterSet =
+        CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
+    settings.codeOptions.answer = AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
     settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/model/code_options.h"
 #include "core/model/form.h"
 #include "core/output/insertion.h"
 
@@ -16,6 +17,7 @@ struct AppSettings {
     Layout layout = Layout::Simple;                  // "advanced" > 0: Advanced
     ClipboardMode insertCopy = ClipboardMode::Ask;   // "InsertCopy" (first file only)
     bool insertShutDown = true;                      // windows close after Insert in source
+    CodeOptions codeOptions;                         // "CharacterSet", "AnswerHandling"
     std::string startupQuickBox;
     std::vector<std::string> markers;      // -IC: markers, then "InsertionCode"
     std::vector<std::string> parents;      // owner-window expressions

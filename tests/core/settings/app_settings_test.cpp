@@ -128,5 +128,27 @@ TEST(ReadStartup, SettingNumbersBecomeLayoutClipboardModeAndShutDown) {
     }
 }
 
+TEST(ReadStartup, CodeOptionsComeFromTheSettingsFileAndUnknownValuesReadAsZero) {
+    struct Case {
+        const char* characterSet;
+        const char* answer;
+        CodeOptions expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, {CharacterSet::Ansi, AnswerHandling::None}},
+        {"1", "2", {CharacterSet::Text, AnswerHandling::Switch}},
+        {"2", "1", {CharacterSet::Wide, AnswerHandling::If}},
+        {"3", "-1", {CharacterSet::Ansi, AnswerHandling::None}},
+        {"wide", "1x", {CharacterSet::Ansi, AnswerHandling::None}},
+    };
+    for (const Case& c : cases) {
+        FakeEnvironment env;
+        if (c.characterSet) env.values["prog.ini"]["CharacterSet"] = c.characterSet;
+        if (c.answer) env.values["prog.ini"]["AnswerHandling"] = c.answer;
+        EXPECT_EQ(ReadStartup({"prog.exe"}, env).codeOptions, c.expected)
+            << (c.characterSet ? c.characterSet : "-") << ' ' << (c.answer ? c.answer : "-");
+    }
+}
+
 }  // namespace
 }  // namespace pw
