@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "codeparse/code_reader.h"
-#include "model/plain_form.h"
+#include "core/codeparse/code_reader.h"
+#include "core/model/plain_form.h"
 
 namespace {
 
@@ -35,6 +35,16 @@ std::string StructureStatement(std::size_t size) {
            "MessageBoxIndirect(&mbp);";
 }
 
+// A wide switch statement whose text names characters outside ASCII.
+std::string WideSwitchStatement(std::size_t size) {
+    std::string text;
+    text.reserve(size + 64);
+    while (text.size() < size) text += "Caf\\u00E9 \\u20AC 50%, \\\"quoted\\\"; line\\n";
+    return "switch (MessageBoxExW(GetActiveWindow(), L\"" + text +
+           "\", L\"Title\", MB_YESNOCANCEL | MB_ICONQUESTION, 0x0c0a))\n{\ncase IDYES:\n    break;\n"
+           "case IDNO:\n    break;\ncase IDCANCEL:\n    break;\n}";
+}
+
 template <std::string (*Make)(std::size_t)>
 void BM_LoadCode(benchmark::State& state) {
     const std::string statement = Make(static_cast<std::size_t>(state.range(0)));
@@ -54,6 +64,11 @@ BENCHMARK_TEMPLATE(BM_LoadCode, CallStatement)
     ->Arg(4 << 20)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_LoadCode, StructureStatement)
+    ->Arg(64 << 10)
+    ->Arg(1 << 20)
+    ->Arg(4 << 20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_LoadCode, WideSwitchStatement)
     ->Arg(64 << 10)
     ->Arg(1 << 20)
     ->Arg(4 << 20)

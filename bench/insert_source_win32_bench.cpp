@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "output/insert_source_win32.h"
+#include "win32/insert_source_win32.h"
 
 #include "source_text.h"
 

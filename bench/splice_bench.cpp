@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "output/splice.h"
+#include "core/output/splice.h"
 
 #include "source_text.h"
 

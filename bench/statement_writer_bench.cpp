@@ -1,5 +1,6 @@
-// The code writer's cost: a typical statement (target under 2 microseconds)
-// and literal texts of 16, 64 and 256 KiB (the cost must grow linearly).
+// The code writer's cost: a typical statement (target under 2 microseconds),
+// also in every string mode and answer mode, and literal texts of 16, 64 and
+// 256 KiB (the cost must grow linearly).
 //
 // With glibc's default malloc the 64 KiB and 256 KiB cases also pay for the
 // allocator giving memory back to the system after each iteration (trim and
@@ -10,9 +11,9 @@
 
 #include <string>
 
-#include "codegen/expansion.h"
-#include "codegen/statement_writer.h"
-#include "model/plain_form.h"
+#include "core/codegen/expansion.h"
+#include "core/codegen/statement_writer.h"
+#include "core/model/plain_form.h"
 #include "res/resource.h"
 
 namespace {
@@ -43,6 +44,21 @@ void BM_TypicalStatement(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(GenerateStatement(form, prompt));
 }
 BENCHMARK(BM_TypicalStatement)->ArgName("type")->Arg(IDC_TYPE_BOX)->Arg(IDC_TYPE_BOXEX)->Arg(IDC_TYPE_INDIRECT);
+
+// The typical statement in a code option: string mode 0-2, answer mode 0-2,
+// for the MessageBox and the Indirect form, with a text that holds letters
+// outside ASCII (Windows-1252), which TEXT() and wide literals name as \uXXXX.
+void BM_TypicalStatementInMode(benchmark::State& state) {
+    PlainForm form(Layout::Advanced);
+    TypicalForm(form, static_cast<int>(state.range(0)));
+    form.SetText(IDC_TEXT, "M\xf6" "chten Sie die \xc4nderungen an \"Bericht.txt\" speichern?\r\nSonst gehen sie verloren.");
+    const CodeOptions options{static_cast<CharacterSet>(state.range(1)), static_cast<AnswerHandling>(state.range(2))};
+    FixedPrompt prompt;
+    for (auto _ : state) benchmark::DoNotOptimize(GenerateStatement(form, prompt, options));
+}
+BENCHMARK(BM_TypicalStatementInMode)
+    ->ArgNames({"type", "strings", "answer"})
+    ->ArgsProduct({{IDC_TYPE_BOX, IDC_TYPE_INDIRECT}, {0, 1, 2}, {0, 1, 2}});
 
 // A typical statement and the expansion pass, as Generate code runs them.
 void BM_TypicalStatementExpanded(benchmark::State& state) {

@@ -1,8 +1,7 @@
 # Native build: core unit tests (and, on request, benchmarks and fuzz targets).
 find_package(GTest REQUIRED)
 
-file(GLOB PW_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/*_test.cpp)
-list(FILTER PW_NATIVE_TESTS EXCLUDE REGEX "_win32_test\\.cpp$|/e2e/")
+file(GLOB PW_NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/core/*/*_test.cpp)
 add_executable(core_tests ${PW_NATIVE_TESTS})
 target_link_libraries(core_tests PRIVATE pw_core GTest::gtest GTest::gtest_main)
 target_include_directories(core_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -24,6 +23,6 @@ endif()
 
 # The statement corpus for scripts/compile-check.sh: a C file of generated
 # statements, compiled there with MinGW against <windows.h>.
-add_executable(statement_corpus ${CMAKE_SOURCE_DIR}/tests/codegen/statement_corpus.cpp)
+add_executable(statement_corpus ${CMAKE_SOURCE_DIR}/tests/core/codegen/statement_corpus.cpp)
 target_link_libraries(statement_corpus PRIVATE pw_core)
 target_compile_options(statement_corpus PRIVATE ${PW_WARNINGS})

@@ -5,9 +5,10 @@ enable_language(RC)
 set(PW_STATIC_LINK -static -static-libgcc -static-libstdc++)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# Win32 shell, everything but the entry point, so that in-process tests link it.
-file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*_win32.cpp)
-list(FILTER PW_SHELL_SOURCES EXCLUDE REGEX "/app/main_win32\\.cpp$")
+# Win32 shell: the base (src/win32) and the dialogs (src/dialogs). The app
+# layer (src/app) is only the entry point, so in-process tests link the rest.
+file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp)
 add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
 target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 gdi32 user32 kernel32)
 target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
@@ -32,8 +33,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # In-process tests of the shell (dialogs created by the test itself, real
 # profile functions and files).
-file(GLOB PW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*/*_win32_test.cpp)
-list(FILTER PW_WIN32_TESTS EXCLUDE REGEX "/e2e/")
+file(GLOB PW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/dialogs/*_test.cpp)
 add_executable(win32_tests ${PW_WIN32_TESTS} ${CMAKE_SOURCE_DIR}/src/res/promptwright.rc)
 target_link_libraries(win32_tests PRIVATE pw_shell gtest gtest_main)
 target_include_directories(win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)

@@ -1,11 +1,12 @@
-// LoadCode over any bytes: no crash, no read past the text, and the
-// normalised text is never longer than the input.
+// LoadCode over any bytes: no crash, no read past the text, the normalised
+// text is never longer than the input, and the options read are ones that
+// exist (or, for unrecognised text, the ones the caller had).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "codeparse/code_reader.h"
-#include "model/plain_form.h"
+#include "core/codeparse/code_reader.h"
+#include "core/model/plain_form.h"
 
 namespace {
 
@@ -13,6 +14,12 @@ class SilentReport : public pw::CodeReaderReport {
 public:
     void Unrecognised() override {}
 };
+
+bool Exists(const pw::CodeOptions& options) {
+    const int set = pw::SettingValue(options.characterSet);
+    const int answer = pw::SettingValue(options.answer);
+    return set >= 0 && set <= 2 && answer >= 0 && answer <= 2;
+}
 
 }  // namespace
 
@@ -22,8 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (pw::Layout layout : {pw::Layout::Simple, pw::Layout::Advanced}) {
         pw::PlainForm form(layout);
         std::string text = input;
-        pw::LoadCode(form, text, report);
+        const pw::CodeOptions before{pw::CharacterSet::Text, pw::AnswerHandling::Switch};
+        pw::CodeOptions options = before;
+        const bool recognised = pw::LoadCode(form, text, report, &options);
         if (text.size() > input.size()) __builtin_trap();
+        if (!Exists(options) || (!recognised && !(options == before))) __builtin_trap();
     }
     return 0;
 }

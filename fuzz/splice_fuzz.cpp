@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "output/marker_search_testing.h"
-#include "output/splice.h"
-#include "output/splice_reference.h"
+#include "core/output/marker_search_testing.h"
+#include "core/output/splice.h"
+#include "core/output/splice_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "codeparse/style_reader.h"
-#include "model/option_tables.h"
-#include "model/plain_form.h"
+#include "core/codeparse/style_reader.h"
+#include "core/model/option_tables.h"
+#include "core/model/plain_form.h"
 #include "res/resource.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

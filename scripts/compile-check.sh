@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # "Generated code must compile": builds the statement_corpus program (native,
-# in build/native), has it write a C file of statements from GenerateStatement
-# for a broad seeded spread of forms, and compiles that file against
-# <windows.h> with the i686 and the x86_64 MinGW-w64 C compilers
-# (-fsyntax-only -Werror -Wall). Exits non-zero on any failure.
+# in build/native), has it write C files of statements from GenerateStatement
+# for a broad seeded spread of forms, one file per string mode with every
+# answer mode, and compiles them against <windows.h> with the i686 and the
+# x86_64 MinGW-w64 C compilers (-fsyntax-only -Werror -Wall):
+#   ANSI strings     without UNICODE
+#   TEXT() strings   without UNICODE, and with -DUNICODE -D_UNICODE
+#   wide strings     without UNICODE, and with -DUNICODE -D_UNICODE
+# Then it compiles statements_meaning.c natively with -fexec-charset=CP1252 and
+# runs it: the TEXT() and wide literals must mean the form's text (see
+# tests/core/codegen/statement_corpus.cpp). Exits non-zero on any failure.
 #
 #   scripts/compile-check.sh [SEED] [RANDOM_FORMS]     (defaults: PW_CORPUS_SEED or 1, 1000)
 set -uo pipefail
@@ -35,23 +41,49 @@ if ! cmake --build "$B" --target statement_corpus -j "${JOBS:-2}" -- --no-print-
   failed=2; summary; exit 1
 fi
 mkdir -p "$OUT"
-if ! "$B/statement_corpus" "$OUT/statements.c" "$SEED" "$FORMS"; then
+if ! "$B/statement_corpus" "$OUT/statements" "$SEED" "$FORMS"; then
   echo "!! statement_corpus failed"
   failed=2; summary; exit 1
 fi
 
+# file, then the defines of one compile ("-" for none)
+compiles=(
+  "ansi -"
+  "text -"
+  "text -DUNICODE -D_UNICODE"
+  "wide -"
+  "wide -DUNICODE -D_UNICODE"
+)
 for cc in i686-w64-mingw32-gcc x86_64-w64-mingw32-gcc; do
   if ! command -v "$cc" >/dev/null 2>&1; then
-    echo "!! $cc not found"; failed=$((failed + 1)); continue
+    echo "!! $cc not found"; failed=$((failed + ${#compiles[@]})); continue
   fi
-  if "$cc" -fsyntax-only -Werror -Wall -x c "$OUT/statements.c" 2>"$OUT/$cc.log"; then
-    echo "ok  $cc"
-    passed=$((passed + 1))
-  else
-    echo "!!  $cc: $(grep -c 'error' "$OUT/$cc.log") error line(s); first ones:"
-    head -n 20 "$OUT/$cc.log"
-    failed=$((failed + 1))
-  fi
+  for entry in "${compiles[@]}"; do
+    read -r mode defines <<<"$entry"
+    [ "$defines" = "-" ] && defines=""
+    label="$cc $mode${defines:+ $defines}"
+    log="$OUT/$cc.$mode${defines:+.unicode}.log"
+    # shellcheck disable=SC2086 # the defines are separate words
+    if "$cc" -fsyntax-only -Werror -Wall $defines -x c "$OUT/statements_$mode.c" 2>"$log"; then
+      echo "ok  $label"
+      passed=$((passed + 1))
+    else
+      echo "!!  $label: $(grep -c 'error' "$log") error line(s); first ones:"
+      head -n 20 "$log"
+      failed=$((failed + 1))
+    fi
+  done
 done
+
+meaning="$OUT/statements_meaning"
+if gcc -std=c11 -Wall -Werror -fexec-charset=CP1252 -o "$meaning" "$meaning.c" 2>"$meaning.log" &&
+   "$meaning" >>"$meaning.log" 2>&1; then
+  echo "ok  literals mean the form's text: $(tail -n 1 "$meaning.log")"
+  passed=$((passed + 1))
+else
+  echo "!!  literals do not mean the form's text:"
+  head -n 20 "$meaning.log"
+  failed=$((failed + 1))
+fi
 
 summary

@@ -13,7 +13,7 @@ FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 mkdir -p "$OUT/crashes"
 
 # The core the targets exercise: the readers, the model they fill, the splice.
-mapfile -t CORE < <(ls "$ROOT"/src/codeparse/*.cpp "$ROOT"/src/model/*.cpp "$ROOT"/src/output/*.cpp | grep -v '_win32\.cpp$')
+mapfile -t CORE < <(ls "$ROOT"/src/core/codeparse/*.cpp "$ROOT"/src/core/model/*.cpp "$ROOT"/src/core/output/*.cpp)
 
 status=0
 summary=()

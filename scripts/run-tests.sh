@@ -17,6 +17,7 @@ run() {
 
 duration() { echo "$(($1 / 60)) min $(($1 % 60)) s"; }
 
+run "layers point down" python3 "$ROOT/scripts/check-layers.py" "$ROOT/src"
 run "native core tests" ctest --test-dir "$B/native" --output-on-failure
 run "native core tests (ASan+UBSan)" ctest --test-dir "$B/native-san" --output-on-failure
 run "built programs" bash "$ROOT/scripts/check-binaries.sh"

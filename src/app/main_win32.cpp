@@ -1,27 +1,31 @@
-// Program entry: read the command line and the settings, then run one modal
-// dialog whose result is the exit code.
+// Program entry: read the command line and the settings into the context the
+// windows share, then run one modal dialog whose result is the exit code.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 #include <vector>
 
-#include "app/globals_win32.h"
-#include "app/main_form_win32.h"
-#include "app/settings_win32.h"
-#include "output/quick_insert_win32.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/main_form_win32.h"
+#include "dialogs/quick_insert_win32.h"
+#include "res/resource.h"
+#include "win32/settings_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     using namespace pw;
-    programIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    AppContext context;
+    context.programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
 
-    std::vector<std::string> args(__argv, __argv + __argc);
     Win32StartupEnvironment environment;
-    appSettings = ReadStartup(args, environment);
+    context.settings = ReadStartup(std::vector<std::string>(__argv, __argv + __argc), environment);
+    context.codeOptions = context.settings.codeOptions;
+    // QuickInsert's Edit opens the main form through this, so that the two
+    // windows need not know each other.
+    context.createMainForm = [&context] { return CreateMainForm(context); };
 
     InitCommonControls();
 
-    if (appSettings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr));
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(MainFormTemplate()),
-                                            nullptr, MainFormProc, 0));
+    if (context.settings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr, context));
+    return static_cast<int>(RunMainForm(context));
 }

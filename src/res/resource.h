@@ -79,5 +79,12 @@
 #define IDM_CLEAR 4001
 #define IDM_HELP 4010
 #define IDM_ABOUT 4011
+// The "&Code" menu: each group's items in the order of its option values.
+#define IDM_CHARSET_ANSI 4020
+#define IDM_CHARSET_TEXT 4021
+#define IDM_CHARSET_WIDE 4022
+#define IDM_ANSWER_NONE 4030
+#define IDM_ANSWER_IF 4031
+#define IDM_ANSWER_SWITCH 4032
 #define IDM_QUICKBOX_LOAD 4100
 #define IDM_QUICKBOX_SET 4200

@@ -6,7 +6,7 @@
 
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
-#include "ui/about_win32.h"
+#include "dialogs/about_win32.h"
 
 namespace e2e {
 namespace {
@@ -24,11 +24,8 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-// The program started with its About box link pointed at `url` (PW_ABOUT_URL).
 class AboutBox : public ::testing::Test {
 protected:
-    void TearDown() override { SetEnvironmentVariableA("PW_ABOUT_URL", nullptr); }
-
     HWND OpenAbout(const App& app, HWND form) {
         Command(form, IDM_ABOUT);
         return app.WaitWindow("about");
@@ -80,11 +77,10 @@ TEST_F(AboutBox, OpensFromTheMenuWithItsTextsAndEndsOnOkOrTheCloseBoxButNotOnEsc
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
-TEST_F(AboutBox, LinkClickTurnsPurpleAndHasTheShellOpenTheTargetEachTime) {
+// What a click opens is checked in-process, where the shell call can be
+// caught; here the link's look at rest and its repaint when its text is set.
+TEST_F(AboutBox, LinkShowsBlueAndRepaintsWhenItsTextIsSet) {
     TempDir dir;
-    // A harmless target: the shell runs it, and it leaves a line per run.
-    dir.Write("target.bat", "@echo opened>>\"%~dp0opened.txt\"\r\n");
-    SetEnvironmentVariableA("PW_ABOUT_URL", dir.File("target.bat").c_str());
     App app(dir, {});
     HWND form = app.MainForm();
     ASSERT_NE(form, nullptr);
@@ -94,21 +90,12 @@ TEST_F(AboutBox, LinkClickTurnsPurpleAndHasTheShellOpenTheTargetEachTime) {
     ASSERT_TRUE(WaitFor([&] { return CountColor(link, kBlue) > 0; }));
     EXPECT_EQ(CountColor(link, kPurple), 0);
 
-    ClickControl(link);
-    EXPECT_TRUE(WaitFor([&] { return dir.Read("opened.txt") == "opened\r\n"; }, 10000)) << dir.Read("opened.txt");
-    EXPECT_GT(CountColor(link, kPurple), 0);
-    EXPECT_EQ(CountColor(link, kBlue), 0);
-
-    ClickControl(link);
-    EXPECT_TRUE(WaitFor([&] { return dir.Read("opened.txt") == "opened\r\nopened\r\n"; }, 10000));
-    EXPECT_GT(CountColor(link, kPurple), 0) << "stays purple";
-
     // Setting the text repaints the label at once: a short text leaves a short underline.
     SetText(about, IDC_ABOUT_LINK, "x");
     EXPECT_EQ(Text(about, IDC_ABOUT_LINK), "x");
     RECT client{};
     GetClientRect(link, &client);
-    EXPECT_TRUE(WaitFor([&] { return CountColor(link, kPurple) > 0 && CountColor(link, kPurple) < client.right; }));
+    EXPECT_TRUE(WaitFor([&] { return CountColor(link, kBlue) > 0 && CountColor(link, kBlue) < client.right; }));
 
     Command(about, IDC_OK);
     EXPECT_TRUE(WaitGone(about));

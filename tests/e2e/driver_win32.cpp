@@ -93,52 +93,6 @@ std::string ItemText(HWND list, UINT lengthMessage, UINT textMessage, int positi
 
 }  // namespace
 
-TempDir::TempDir() {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static int counter = 0;
-    for (;;) {
-        path_ = std::string(base) + "pw-e2e-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    }
-}
-
-TempDir::~TempDir() {
-    // Remove what the test left; files may still be settling after the
-    // program ended, so try a few times.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string full = path_ + "\\" + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveDirectoryA(full.c_str());
-                else
-                    DeleteFileA(full.c_str());
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-        if (RemoveDirectoryA(path_.c_str())) return;
-        Sleep(50);
-    }
-}
-
-void TempDir::Write(const std::string& name, const std::string& content) const {
-    std::ofstream out(File(name), std::ios::binary);
-    out << content;
-}
-
-std::string TempDir::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings) {
     const std::string exe = dir.File("promptwright.exe");
     if (!CopyFileA(ExePath().c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy the program");

@@ -9,23 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "common/temp_dir_win32.h"
+
 namespace e2e {
 
-// A folder of its own for one test, removed when the test ends.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-    void Write(const std::string& name, const std::string& content) const;
-    std::string Read(const std::string& name) const;
-
-private:
-    std::string path_;
-};
+using test::TempDir;
 
 struct MessageBoxInfo {
     HWND window = nullptr;

@@ -71,6 +71,53 @@ TEST(QuickBoxE2E, SlotsTakeIdentifiersInFileOrder) {
     EXPECT_EQ(app.WaitExit(), 0);
 }
 
+// A slot too long to be read whole is never loaded or inserted cut, and a
+// statement too long to be stored is refused: each time the user is told, and
+// the form and the files stay as they were.
+TEST(QuickBoxE2E, TooLongSlotsAreReportedAndNothingIsCut) {
+    TempDir dir;
+    const std::string settings = TwoSlots() + "Long=MessageBox(NULL, \"" + std::string(70000, 'L') + "\", \"t\", MB_OK);\r\n";
+    dir.Write("source.c", "/*MB*/");
+    {
+        App app(dir, {"source.c"}, settings);
+        HWND form = app.MainForm();
+        ASSERT_NE(form, nullptr);
+        SetText(form, IDC_TITLE, "typed");
+        PostMessageA(form, WM_COMMAND, MAKEWPARAM(4103, 0), 0);
+        MessageBoxInfo box = app.WaitMessageBox();
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, "QuickBox slot 'Long' is too long to be read whole (more than 65532 characters); it was not loaded");
+        EXPECT_TRUE(box.hasIcon);
+        Close(box.window);
+        EXPECT_EQ(Text(form, IDC_TITLE), "typed") << "the form is kept";
+
+        SetText(form, IDC_TEXT, std::string(40000, 'x'));
+        PostMessageA(form, WM_COMMAND, MAKEWPARAM(4201, 0), 0);
+        box = app.WaitMessageBox();
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, "The statement is too long for a QuickBox slot (a slot holds at most 32758 characters); 'Alpha' "
+                            "was not changed");
+        Close(box.window);
+        EXPECT_EQ(dir.Read("promptwright.ini"), settings);
+        Close(form);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+    {
+        App app(dir, {"-QI", "source.c"}, settings);
+        HWND quickInsert = app.WaitWindow("Promptwright - QuickInsert");
+        ASSERT_NE(quickInsert, nullptr);
+        ChooseListBoxEntry(quickInsert, IDC_QI_LIST, 2);
+        PostMessageA(quickInsert, WM_COMMAND, MAKEWPARAM(IDC_INSERT, 0), 0);
+        const MessageBoxInfo box = app.WaitMessageBox();
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_NE(box.text.find("'Long' is too long"), std::string::npos) << box.text;
+        Close(box.window);
+        EXPECT_EQ(dir.Read("source.c"), "/*MB*/") << "nothing inserted";
+        Close(quickInsert);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+}
+
 TEST(QuickBoxE2E, NotFoundValueLoadsAsAMissingSlot) {
     TempDir dir;
     App app(dir, {}, "[Settings]\r\nStartupQuickBox=Gone\r\n[QuickBox]\r\nGone=NOT FOUND\r\nAlpha=" + kAlpha + "\r\n");

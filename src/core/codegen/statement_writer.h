@@ -1,0 +1,89 @@
+// The code writer: the statement text of the three call forms.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/model/code_options.h"
+#include "core/model/code_page.h"
+#include "core/model/form.h"
+
+namespace pw {
+
+// The MSGBOXPARAMS options. Texts of any length.
+struct ParamsOptions {
+    std::string structName, iconId, callbackName, contextHelpId;
+};
+
+// Runs the MessageBoxIndirect options dialog modally (owned by the main form) and
+// returns the options in force afterwards: the values of the last OK, empty before any.
+class ParamsPrompt {
+public:
+    virtual ~ParamsPrompt() = default;
+    virtual ParamsOptions Run() = 0;
+};
+
+// The escaped form of a literal title or text (what goes between the quotes):
+// CR LF, a lone CR and a lone LF become \n, a tab \t, a double quote \" and an
+// apostrophe \'; every other ASCII character (the backslash and % included) is
+// written as it is, so escapes the user types pass through. Whole, at any length.
+//
+// Characters outside ASCII: ANSI literals keep the form's bytes as they are.
+// TEXT() and wide literals name the character, decoded with `codePage` (a
+// double-byte character is one character), so that the statement means the
+// same text whatever the encoding of the source file and the code page of the
+// compiling machine:
+//  - \uXXXX (\UXXXXXXXX above U+FFFF), upper-case hex: U+20AC is \u20AC;
+//  - a character below U+00A0 (the C1 controls U+0080-U+009F, which a
+//    universal character name may not name, C11 6.4.3) as a three-digit octal
+//    escape, \201 for U+0081: three digits end it, so a digit after it stays
+//    a character of its own (a \x escape would swallow following hex digits).
+//    It means the same byte in a narrow literal and the same code point in a
+//    wide one;
+//  - a code point that is no Unicode scalar value as \uFFFD.
+// In a narrow literal (TEXT() without UNICODE) the compiler turns a universal
+// character name into its execution character set: the ANSI code page with
+// Visual C++, UTF-8 with gcc unless -fexec-charset=cp1252 (or the code page
+// in use) is given.
+std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = CharacterSet::Ansi,
+                          const CodePage& codePage = Windows1252());
+
+// The statement text for the form's settings; lines separated by single '\n'.
+// The MessageBox form (also every statement of the simple layout), the Ex form
+// (IDC_TYPE_BOXEX) or the Indirect form (IDC_TYPE_INDIRECT, which runs `prompt`
+// once; the other forms never run it). A language list with no selection or a
+// position outside the table writes the identifier of the Clear position
+// ("0x0400"). Never refuses, never cuts.
+//
+// `options` (default: ANSI strings, no answer handling, the statements of old):
+//  - characterSet: Ansi writes "..." literals; Text writes TEXT("...") literals
+//    with the same names; Wide writes L"..." literals, MessageBoxW,
+//    MessageBoxExW, MessageBoxIndirectW, MSGBOXPARAMSW with
+//    sizeof(MSGBOXPARAMSW) and MAKEINTRESOURCEW (GetModuleHandle(NULL) stays:
+//    it compiles either way). Variable texts and titles,
+//    the owner and the MSGBOXPARAMS options are written as typed in every mode.
+//    Characters outside ASCII: see EscapeLiteral; `codePage` is the code page
+//    the form's text is in (the shell passes the machine's ANSI code page).
+//  - answer: If wraps the call as
+//        if (MessageBox(...) == IDYES)
+//        {
+//        }
+//    testing the first answer of the button set, whatever the default button;
+//    Switch as
+//        switch (MessageBox(...))
+//        {
+//        case IDYES:
+//            break;
+//        ...
+//        }
+//    with a case per answer in button order (four-space indentation). The
+//    answers: OK/Cancel IDOK, IDCANCEL; Abort/Retry/Ignore IDABORT, IDRETRY,
+//    IDIGNORE; Yes/No/Cancel IDYES, IDNO, IDCANCEL; Yes/No IDYES, IDNO;
+//    Retry/Cancel IDRETRY, IDCANCEL; Cancel/Try Again/Continue IDCANCEL,
+//    IDTRYAGAIN, IDCONTINUE; the help button adds none. The OK set (also a
+//    Buttons list with no selection) has nothing to decide: the plain
+//    statement. In the Indirect form only its last line, the call, is wrapped.
+std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options = {},
+                              const CodePage& codePage = Windows1252());
+
+}  // namespace pw

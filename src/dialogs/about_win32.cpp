@@ -1,0 +1,39 @@
+#include "dialogs/about_win32.h"
+
+#include "dialogs/app_context_win32.h"
+#include "dialogs/labels_win32.h"
+#include "res/resource.h"
+#include "win32/dialog_data_win32.h"
+
+namespace pw {
+namespace {
+
+// OK and the close box end the box; there is no cancel command, so Escape
+// does nothing.
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const AppContext* context = message == WM_INITDIALOG ? AttachDialogData<const AppContext>(dialog, lParam)
+                                                         : DialogData<const AppContext>(dialog);
+    if (context == nullptr) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: InstallLinkLabel(dialog, IDC_ABOUT_LINK, kWebAddress, 0); break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_OK) EndDialog(dialog, 0);
+        return FALSE;
+    case WM_CLOSE:
+        FreeLabelResources();
+        EndDialog(dialog, 0);
+        break;
+    default: return FALSE;
+    }
+    SetDialogIcons(dialog, *context, false);
+    return TRUE;
+}
+
+}  // namespace
+
+void RunAboutBox(HWND owner, const AppContext& context) {
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDialogProc,
+                    reinterpret_cast<LPARAM>(&context));
+}
+
+}  // namespace pw

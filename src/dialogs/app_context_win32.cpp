@@ -1,0 +1,17 @@
+#include "dialogs/app_context_win32.h"
+
+namespace pw {
+
+void AppContext::EndQuickInsertWindows() const {
+    // A copy, as ending one takes it off the list.
+    const std::vector<HWND> windows = quickInsertWindows;
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (IsWindow(*it)) EndDialog(*it, 0);
+}
+
+void SetDialogIcons(HWND dialog, const AppContext& context, bool big) {
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcon));
+    if (big) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context.programIcon));
+}
+
+}  // namespace pw

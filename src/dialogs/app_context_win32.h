@@ -1,0 +1,56 @@
+// What the windows of one run share: made in WinMain, handed to each dialog
+// through its creation parameter and kept in its window data.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/codegen/statement_writer.h"
+#include "core/model/code_options.h"
+#include "core/settings/app_settings.h"
+#include "win32/ansi_code_page_win32.h"
+
+namespace pw {
+
+inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
+
+struct AppContext {
+    AppSettings settings;
+    HICON programIcon = nullptr;  // small and big icon of every dialog
+
+    // The main form while it exists (null before and after).
+    HWND mainFormWindow = nullptr;
+    // Every QuickInsert window from its opening to its destruction, latest
+    // last: under -QI in the simple layout a second QuickInsert, opened from
+    // the modeless main form, runs while the hidden first one still runs the
+    // program's message loop, and the main form must end them all.
+    std::vector<HWND> quickInsertWindows;
+
+    // The "&Code" menu's options in force (from the settings at start-up) and
+    // the code page the form's text is in.
+    CodeOptions codeOptions;
+    AnsiCodePage codePage;
+
+    // The MessageBoxIndirect options of the last OK, kept for the run.
+    ParamsOptions paramsOptions;
+
+    // Opens the main form as a modeless window (QuickInsert's Edit under -QI).
+    // Set by the app layer, which alone knows both windows.
+    std::function<HWND()> createMainForm;
+
+    bool Advanced() const { return settings.layout == Layout::Advanced; }
+    bool MainFormExists() const { return mainFormWindow != nullptr && IsWindow(mainFormWindow); }
+    // The latest QuickInsert window, or null.
+    HWND quickInsertWindow() const { return quickInsertWindows.empty() ? nullptr : quickInsertWindows.back(); }
+
+    // Ends every open QuickInsert window (the latest first), result 0.
+    void EndQuickInsertWindows() const;
+};
+
+// Sets the small (and, with `big`, the big) icon of a dialog to the program's.
+void SetDialogIcons(HWND dialog, const AppContext& context, bool big);
+
+}  // namespace pw

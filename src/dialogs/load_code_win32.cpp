@@ -1,0 +1,28 @@
+#include "dialogs/load_code_win32.h"
+
+#include "core/codeparse/code_reader.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/code_menu_win32.h"
+#include "dialogs/warning_win32.h"
+#include "win32/dialog_form_win32.h"
+
+namespace pw {
+namespace {
+
+class MessageBoxReport : public CodeReaderReport {
+public:
+    void Unrecognised() override { ShowWarning(GetActiveWindow(), "Unrecognised code"); }
+};
+
+}  // namespace
+
+bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context) {
+    DialogForm dialog(form);
+    MessageBoxReport report;
+    CodeOptions read = context.codeOptions;
+    if (!LoadCode(dialog, text, report, &read, context.codePage)) return false;
+    if (read != context.codeOptions) ChooseCodeOptions(form, context, read);
+    return true;
+}
+
+}  // namespace pw

@@ -1,0 +1,168 @@
+#include "dialogs/main_form_win32.h"
+
+#include <string>
+
+#include "core/codegen/expansion.h"
+#include "core/model/clear_form.h"
+#include "core/settings/quickbox_slots.h"
+#include "dialogs/about_win32.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/code_menu_win32.h"
+#include "dialogs/insert_targets_win32.h"
+#include "dialogs/labels_win32.h"
+#include "dialogs/load_code_win32.h"
+#include "dialogs/params_dialog_win32.h"
+#include "dialogs/preview_win32.h"
+#include "dialogs/quick_insert_win32.h"
+#include "dialogs/quickbox_win32.h"
+#include "res/resource.h"
+#include "win32/clipboard_win32.h"
+#include "win32/dialog_data_win32.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/option_lists_win32.h"
+
+namespace pw {
+namespace {
+
+// Help contexts of the main form's controls, ended by a zero pair.
+const DWORD kMainHelpTable[] = {
+    IDC_PARENT, 2, IDC_TITLE, 3, IDC_TEXT, 4, IDC_BUTTONS, 5, IDC_DEFBUTTON, 6, IDC_ICON, 7,
+    IDC_APPLMODAL, 8, IDC_SYSTEMMODAL, 9, IDC_TASKMODAL, 10, IDC_HELPBUTTON, 11, IDC_RIGHT, 12,
+    IDC_RTLREADING, 13, IDC_SETFOREGROUND, 14, IDC_LANGUAGE, 15, IDC_DEFAULTDESKTOP, 21,
+    IDC_TOPMOST, 22, IDC_SERVICE, 23, IDC_SERVICE_NT3X, 24, 0, 0,
+};
+
+int MainFormTemplate(const AppContext& context) {
+    return context.Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE;
+}
+
+void OnInitDialog(HWND form, AppContext& context) {
+    context.mainFormWindow = form;
+    HMENU menu = GetMenu(form);
+    BuildQuickBoxMenu(form, context.settings.settingsPath);
+    if (!context.Advanced()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
+    DrawMenuBar(form);
+
+    FillOptionLists(form, context.settings.layout, context.settings.parents);
+    // Clears the form first, so it opens in the Clear state with the start-up
+    // slot (if it exists) over it.
+    ShowCodeOptions(form, context);
+    LoadQuickBox(form, context.settings.startupQuickBox, context);
+
+    if (!context.settings.targetFiles.empty()) {
+        InstallWarningLabel(form, IDC_SAVEWARN1);
+        InstallWarningLabel(form, IDC_SAVEWARN2);
+    } else {
+        EnableWindow(GetDlgItem(form, IDC_INSERT), FALSE);
+        EnableMenuItem(menu, IDC_INSERT, MF_BYCOMMAND | MF_GRAYED);
+        SetDlgItemTextA(form, IDC_SAVEWARN1, "");
+        SetDlgItemTextA(form, IDC_SAVEWARN2, "");
+    }
+}
+
+void EndMainForm(HWND form, const AppContext& context, INT_PTR result) {
+    context.EndQuickInsertWindows();
+    EndDialog(form, result);
+}
+
+// The statement for the form with line feeds made CR LF, as the code box, the
+// clipboard and source files take it.
+std::string ExpandedStatement(HWND form, AppContext& context) {
+    return ExpandLineFeeds(GenerateFromDialog(form, context));
+}
+
+void OnInsert(HWND form, AppContext& context) {
+    InsertIntoTargets(form, context.settings, ExpandedStatement(form, context));
+    if (context.settings.insertShutDown) EndMainForm(form, context, 1);
+}
+
+void OnGenerate(HWND form, AppContext& context) {
+    SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(form, context).c_str());
+}
+
+void OnCopy(HWND form, AppContext& context) { CopyToClipboard(form, ExpandedStatement(form, context)); }
+
+void OnLoadCode(HWND form, AppContext& context) {
+    if (!context.Advanced()) {
+        RunQuickInsert(form, context);
+        return;
+    }
+    LoadCodeIntoForm(form, WindowText(GetDlgItem(form, IDC_CODE)), context);
+}
+
+void OnQuickBox(HWND form, AppContext& context, int command, QuickBoxOperation operation) {
+    const std::string slot = QuickBoxSlotName(form, command);
+    if (operation == QuickBoxOperation::Load)
+        LoadQuickBox(form, slot, context);
+    else
+        StoreQuickBox(form, slot, context);
+}
+
+void OnClear(HWND form) {
+    DialogForm dialog(form);
+    ClearForm(dialog);
+}
+
+void OnHelpContents(HWND form) { WinHelpA(form, kHelpFile, HELP_CONTENTS, 0); }
+
+void OnHelpRequest(const HELPINFO* info) {
+    WinHelpA(static_cast<HWND>(info->hItemHandle), kHelpFile, HELP_WM_HELP,
+             reinterpret_cast<ULONG_PTR>(kMainHelpTable));
+}
+
+void OnCommand(HWND form, AppContext& context, int command, int notification) {
+    switch (command) {
+    case IDC_INSERT: OnInsert(form, context); break;
+    case IDC_EXIT: EndMainForm(form, context, 0); break;
+    case IDC_PREVIEW: PreviewMessageBox(form); break;
+    case IDC_GENERATE: OnGenerate(form, context); break;
+    case IDC_COPY: OnCopy(form, context); break;
+    case IDC_LOADCODE: OnLoadCode(form, context); break;
+    case IDM_CLEAR: OnClear(form); break;
+    case IDM_HELP: OnHelpContents(form); break;
+    case IDM_ABOUT: RunAboutBox(form, context); break;
+    default:
+        if (const auto slot = QuickBoxCommandOf(command)) {
+            OnQuickBox(form, context, command, slot->operation);
+        } else if (CodeOptions options = context.codeOptions; CodeOptionsOfCommand(command, options)) {
+            ChooseCodeOptions(form, context, options);
+        }
+        break;  // anything else, IDOK and IDCANCEL included: Enter and Escape do nothing
+    }
+    if (notification == CBN_SELCHANGE && command == IDC_ICON) UpdateIconPreview(form);
+}
+
+INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+    AppContext* context = message == WM_INITDIALOG ? AttachDialogData<AppContext>(form, lParam)
+                                                   : DialogData<AppContext>(form);
+    if (context == nullptr) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(form, *context); break;
+    case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
+    case WM_ACTIVATE: UpdateIconPreview(form); break;
+    case WM_HELP: OnHelpRequest(reinterpret_cast<const HELPINFO*>(lParam)); break;
+    case WM_CLOSE: EndMainForm(form, *context, 0); break;
+    case WM_DESTROY:
+        if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
+        FreeLabelResources();
+        PostQuitMessage(0);
+        break;
+    default: return FALSE;
+    }
+    SetDialogIcons(form, *context, true);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR RunMainForm(AppContext& context) {
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+                           MainFormProc, reinterpret_cast<LPARAM>(&context));
+}
+
+HWND CreateMainForm(AppContext& context) {
+    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+                              MainFormProc, reinterpret_cast<LPARAM>(&context));
+}
+
+}  // namespace pw

@@ -1,0 +1,18 @@
+// The main form: both layouts, its menu and its command table.
+#pragma once
+
+#include <windows.h>
+
+namespace pw {
+
+struct AppContext;
+
+// Runs the main form modally as the program's first window; returns its
+// result (1 when it closed after Insert in source, else 0).
+INT_PTR RunMainForm(AppContext& context);
+
+// Creates the main form as a modeless window with no owner (QuickInsert's
+// Edit under -QI); null when it cannot be made.
+HWND CreateMainForm(AppContext& context);
+
+}  // namespace pw

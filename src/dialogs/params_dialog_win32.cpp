@@ -1,0 +1,80 @@
+#include "dialogs/params_dialog_win32.h"
+
+#include "core/model/option_tables.h"
+#include "dialogs/app_context_win32.h"
+#include "res/resource.h"
+#include "win32/dialog_data_win32.h"
+#include "win32/dialog_form_win32.h"
+
+namespace pw {
+namespace {
+
+const DWORD kParamsHelpTable[] = {
+    IDC_PARAMS_NAME, 17, IDC_PARAMS_ICONID, 18, IDC_PARAMS_CALLBACK, 19, IDC_PARAMS_HELPID, 20, 0, 0,
+};
+
+// What one opening of the dialog works on; WM_INITDIALOG and OK mirror each other.
+struct ParamsDialogData {
+    const AppContext& context;
+    ParamsOptions& options;  // written on OK only
+    bool iconIdApplies;
+    bool helpApplies;
+};
+
+// Every opening starts with empty fields.
+void OnInitDialog(HWND dialog, const ParamsDialogData& data) {
+    if (!data.iconIdApplies) EnableWindow(GetDlgItem(dialog, IDC_PARAMS_ICONID), FALSE);
+    if (!data.helpApplies) {
+        EnableWindow(GetDlgItem(dialog, IDC_PARAMS_CALLBACK), FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_PARAMS_HELPID), FALSE);
+    }
+}
+
+void OnOk(HWND dialog, ParamsDialogData& data) {
+    // A statement needs a structure name: OK waits for one.
+    if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_PARAMS_NAME)) == 0) return;
+    data.options.structName = WindowText(GetDlgItem(dialog, IDC_PARAMS_NAME));
+    data.options.iconId = WindowText(GetDlgItem(dialog, IDC_PARAMS_ICONID));
+    data.options.callbackName = WindowText(GetDlgItem(dialog, IDC_PARAMS_CALLBACK));
+    data.options.contextHelpId = WindowText(GetDlgItem(dialog, IDC_PARAMS_HELPID));
+    EndDialog(dialog, 0);
+}
+
+INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    ParamsDialogData* data = message == WM_INITDIALOG ? AttachDialogData<ParamsDialogData>(dialog, lParam)
+                                                      : DialogData<ParamsDialogData>(dialog);
+    if (data == nullptr) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog, *data); break;
+    case WM_COMMAND:
+        // Only OK (its click, access key or Enter); Escape's IDCANCEL does nothing.
+        if (wParam == IDC_OK) OnOk(dialog, *data);
+        return FALSE;
+    case WM_CLOSE: EndDialog(dialog, 0); break;  // keeps the options of the last OK
+    case WM_HELP:
+        WinHelpA(static_cast<HWND>(reinterpret_cast<HELPINFO*>(lParam)->hItemHandle), kHelpFile,
+                 HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(kParamsHelpTable));
+        break;
+    default: return FALSE;
+    }
+    SetDialogIcons(dialog, data->context, false);
+    return TRUE;
+}
+
+}  // namespace
+
+ParamsOptions ParamsDialogPrompt::Run() {
+    ParamsDialogData data{context_, context_.paramsOptions, form_.ListPosition(IDC_ICON) == kUserIconPosition,
+                          form_.IsChecked(IDC_HELPBUTTON)};
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PARAMS), owner_, ParamsDialogProc,
+                    reinterpret_cast<LPARAM>(&data));
+    return context_.paramsOptions;
+}
+
+std::string GenerateFromDialog(HWND form, AppContext& context) {
+    const DialogForm dialog(form);
+    ParamsDialogPrompt prompt(dialog, form, context);
+    return GenerateStatement(dialog, prompt, context.codeOptions, context.codePage);
+}
+
+}  // namespace pw

@@ -1,0 +1,35 @@
+// The MessageBoxIndirect options dialog and the writer's way to run it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "core/codegen/statement_writer.h"
+#include "core/model/form.h"
+
+namespace pw {
+
+struct AppContext;
+
+// Runs the options dialog modally over `owner`. Which fields apply is read
+// from `form` before the dialog opens (the conditions under which the writer
+// uses them); OK stores the fields in the context's paramsOptions, which
+// otherwise keep the options of the last OK.
+class ParamsDialogPrompt : public ParamsPrompt {
+public:
+    ParamsDialogPrompt(const Form& form, HWND owner, AppContext& context)
+        : form_(form), owner_(owner), context_(context) {}
+    ParamsOptions Run() override;
+
+private:
+    const Form& form_;
+    HWND owner_;
+    AppContext& context_;
+};
+
+// The statement for a live main form (runs the options dialog for the
+// MessageBoxIndirect form).
+std::string GenerateFromDialog(HWND form, AppContext& context);
+
+}  // namespace pw

@@ -1,0 +1,281 @@
+#include "dialogs/quick_insert_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/settings/app_settings.h"
+#include "dialogs/app_context_win32.h"
+#include "dialogs/insert_targets_win32.h"
+#include "dialogs/load_code_win32.h"
+#include "dialogs/quickbox_win32.h"
+#include "res/resource.h"
+#include "win32/clipboard_win32.h"
+#include "win32/dialog_data_win32.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/quickbox_store_win32.h"
+
+namespace pw {
+namespace {
+
+enum Page { kQuickBoxPage = 0, kCodePage = 1 };
+
+// Marks the main form this window opened modeless, so that the keyboard
+// filter below can find it from any of its controls.
+constexpr char kModelessFormProperty[] = "Promptwright.ModelessMainForm";
+
+// A message hook of this thread, removed when the owner goes.
+class UniqueHook {
+public:
+    UniqueHook() = default;
+    ~UniqueHook() { Reset(); }
+    UniqueHook(const UniqueHook&) = delete;
+    UniqueHook& operator=(const UniqueHook&) = delete;
+    bool Installed() const { return hook_ != nullptr; }
+    void Install(HHOOK hook) {
+        Reset();
+        hook_ = hook;
+    }
+    void Reset() {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+    }
+
+private:
+    HHOOK hook_ = nullptr;
+};
+
+// One QuickInsert window's state, alive for its modal loop.
+struct QuickInsertData {
+    explicit QuickInsertData(AppContext& c) : context(c) {}
+    AppContext& context;
+    // Set once the list reported a selection, never cleared (a second
+    // QuickInsert starts with nothing selected).
+    bool listSelected = false;
+    // Installed while a modeless main form this window opened may exist.
+    UniqueHook modelessFormFilter;
+};
+
+bool ListSelected(HWND dialog) { return DialogData<QuickInsertData>(dialog)->listSelected; }
+
+int CurrentPage(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0));
+}
+
+bool CodeBoxEmpty(HWND dialog) { return GetWindowTextLengthA(GetDlgItem(dialog, IDC_QI_CODE)) == 0; }
+
+void ShowQuickBoxPage(HWND dialog) {
+    ShowQuickInsertPage(dialog, SW_SHOW, SW_HIDE, SW_HIDE, ListSelected(dialog));
+}
+
+void ShowCodePage(HWND dialog) {
+    ShowQuickInsertPage(dialog, SW_HIDE, SW_HIDE, SW_SHOW, !CodeBoxEmpty(dialog));
+}
+
+void AddTab(HWND tabs, int index, const char* text) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT | TCIF_IMAGE;
+    item.pszText = const_cast<char*>(text);
+    item.iImage = -1;
+    SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+void FillSlotList(HWND dialog, const std::string& settingsPath) {
+    HWND list = GetDlgItem(dialog, IDC_QI_LIST);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& slot : QuickBoxSlotNames(settingsPath))
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(slot.c_str()));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+}
+
+void OnInitDialog(HWND dialog, AppContext& context) {
+    context.quickInsertWindows.push_back(dialog);
+    HWND tabs = GetDlgItem(dialog, IDC_QI_TABS);
+    AddTab(tabs, kQuickBoxPage, "QuickBox");
+    AddTab(tabs, kCodePage, "Code");
+    // The pages lie inside the tab control; below them in the z-order it does
+    // not paint over them. It never takes the focus, so tab order is unchanged.
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    FillSlotList(dialog, context.settings.settingsPath);
+    ShowWindow(GetDlgItem(dialog, IDC_QI_TREE), SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, IDC_QI_CODE), SW_HIDE);
+    // Opened from the simple main form, only Edit and Exit are offered.
+    if (!context.Advanced() && context.MainFormExists()) {
+        ShowWindow(GetDlgItem(dialog, IDC_INSERT), SW_HIDE);
+        ShowWindow(GetDlgItem(dialog, IDC_COPY), SW_HIDE);
+    }
+}
+
+std::optional<std::string> SelectedSlot(HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_QI_LIST);
+    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return std::nullopt;
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length == LB_ERR) return std::nullopt;
+    std::string name(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected),
+                                     reinterpret_cast<LPARAM>(name.data()));
+    if (got == LB_ERR) return std::nullopt;
+    name.resize(static_cast<std::size_t>(got));
+    return name;
+}
+
+// The code the current page offers, whole; none when the page has nothing to
+// act on (the buttons are disabled then, but a posted command may still come).
+// A slot whose key has gone from the file gives empty code; one too long to
+// be read whole gives none (the user is told), so nothing is inserted cut.
+std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
+    switch (CurrentPage(dialog)) {
+    case kQuickBoxPage: {
+        const std::optional<std::string> slot = SelectedSlot(dialog);
+        if (!slot) return std::nullopt;
+        SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, *slot);
+        if (value.state == SlotState::TooLong) {
+            ReportTooLongSlot(dialog, *slot);
+            return std::nullopt;
+        }
+        return std::move(value.statement);
+    }
+    case kCodePage: {
+        std::string text = WindowText(GetDlgItem(dialog, IDC_QI_CODE));
+        if (text.empty()) return std::nullopt;
+        return text;
+    }
+    default: return std::nullopt;
+    }
+}
+
+void OnInsert(HWND dialog, const AppContext& context) {
+    const std::optional<std::string> code = CurrentCode(dialog, context);
+    if (!code) return;
+    InsertIntoTargets(dialog, context.settings, *code);
+    if (context.settings.insertShutDown) EndDialog(dialog, 1);
+}
+
+void OnCopy(HWND dialog, const AppContext& context) {
+    if (const std::optional<std::string> code = CurrentCode(dialog, context)) CopyToClipboard(dialog, *code);
+}
+
+// The modeless main form runs inside this window's modal loop, which gives
+// only this window dialog keys. A message filter hands the main form's
+// keyboard messages to IsDialogMessage, so Tab, arrows and access keys work
+// there too. Installed while such a form exists.
+LRESULT CALLBACK ModelessFormFilter(int code, WPARAM wParam, LPARAM lParam) {
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
+        HWND form = GetAncestor(msg->hwnd, GA_ROOT);
+        if (form != nullptr && GetPropA(form, kModelessFormProperty) != nullptr && IsDialogMessageA(form, msg))
+            return TRUE;
+    }
+    // The hook handle is ignored here since Windows 2000.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Takes the code into the main form: the one already open (QuickInsert then
+// ends), or a new modeless one that runs inside this hidden window's modal
+// loop and ends it, and with it the program, when it closes.
+void OnEdit(HWND dialog, QuickInsertData& data) {
+    AppContext& context = data.context;
+    const std::optional<std::string> code = CurrentCode(dialog, context);
+    if (!code) return;
+    HWND form = nullptr;
+    if (context.MainFormExists()) {
+        EndDialog(dialog, 0);
+        form = context.mainFormWindow;
+    } else {
+        ShowWindow(dialog, SW_HIDE);
+        form = context.createMainForm ? context.createMainForm() : nullptr;
+        if (form == nullptr) {
+            ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable
+            return;
+        }
+        SetPropA(form, kModelessFormProperty, form);
+        if (!data.modelessFormFilter.Installed())
+            data.modelessFormFilter.Install(
+                SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
+    }
+    if (context.Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
+    LoadCodeIntoForm(form, *code, context);
+    ShowWindow(dialog, SW_HIDE);
+}
+
+bool OnCommand(HWND dialog, QuickInsertData& data, int command, int notification) {
+    switch (command) {
+    case IDC_QI_LIST:
+        if (notification != LBN_SELCHANGE) return false;
+        data.listSelected = true;
+        ShowQuickBoxPage(dialog);
+        return true;
+    case IDC_QI_CODE:
+        if (notification != EN_CHANGE) return false;
+        ShowCodePage(dialog);
+        return true;
+    case IDC_INSERT: OnInsert(dialog, data.context); return true;
+    case IDC_COPY: OnCopy(dialog, data.context); return true;
+    case IDC_QI_EDIT: OnEdit(dialog, data); return true;
+    case IDC_EXIT: EndDialog(dialog, 0); return true;
+    default: return false;  // IDOK and IDCANCEL included: Enter and Escape start nothing
+    }
+}
+
+bool OnNotify(HWND dialog, const NMHDR* header) {
+    if (header->idFrom != IDC_QI_TABS || header->code != static_cast<UINT>(TCN_SELCHANGE))
+        return false;
+    if (CurrentPage(dialog) == kQuickBoxPage)
+        ShowQuickBoxPage(dialog);
+    else if (CurrentPage(dialog) == kCodePage)
+        ShowCodePage(dialog);
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+    return true;
+}
+
+void OnDestroyed(HWND dialog, QuickInsertData& data) {
+    // The filter goes with the window that installed it: the hidden first
+    // window outlives the modeless form it made, and its end is the program's.
+    data.modelessFormFilter.Reset();
+    std::vector<HWND>& windows = data.context.quickInsertWindows;
+    windows.erase(std::remove(windows.begin(), windows.end(), dialog), windows.end());
+}
+
+}  // namespace
+
+void ShowQuickInsertPage(HWND dialog, int listShow, int treeShow, int codeShow, bool enable) {
+    ShowWindow(GetDlgItem(dialog, IDC_QI_LIST), listShow);
+    ShowWindow(GetDlgItem(dialog, IDC_QI_TREE), treeShow);
+    ShowWindow(GetDlgItem(dialog, IDC_QI_CODE), codeShow);
+    for (int id : {IDC_INSERT, IDC_COPY, IDC_QI_EDIT}) EnableWindow(GetDlgItem(dialog, id), enable);
+}
+
+namespace {
+INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    QuickInsertData* data = message == WM_INITDIALOG ? AttachDialogData<QuickInsertData>(dialog, lParam)
+                                                     : DialogData<QuickInsertData>(dialog);
+    if (data == nullptr) return FALSE;
+    if (message == WM_NCDESTROY) {
+        OnDestroyed(dialog, *data);
+        return FALSE;
+    }
+    bool handled = true;
+    switch (message) {
+    case WM_INITDIALOG: OnInitDialog(dialog, data->context); break;
+    case WM_COMMAND: handled = OnCommand(dialog, *data, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_NOTIFY: handled = OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam)); break;
+    case WM_CLOSE: EndDialog(dialog, 0); break;
+    default: handled = false; break;
+    }
+    if (!handled) return FALSE;
+    SetDialogIcons(dialog, data->context, false);
+    return TRUE;
+}
+}  // namespace
+
+INT_PTR RunQuickInsert(HWND owner, AppContext& context) {
+    QuickInsertData data(context);
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICKINSERT), owner,
+                           QuickInsertProc, reinterpret_cast<LPARAM>(&data));
+}
+
+}  // namespace pw

@@ -1,0 +1,22 @@
+// The data a dialog procedure works on: handed over as the dialog's creation
+// parameter and kept in its DWLP_USER slot, so no procedure needs a global.
+#pragma once
+
+#include <windows.h>
+
+namespace pw {
+
+// At WM_INITDIALOG: keeps the creation parameter as the dialog's data.
+template <typename T>
+T* AttachDialogData(HWND dialog, LPARAM creationParameter) {
+    SetWindowLongPtrA(dialog, DWLP_USER, creationParameter);
+    return reinterpret_cast<T*>(creationParameter);
+}
+
+// The data attached at WM_INITDIALOG; null for the messages that come before.
+template <typename T>
+T* DialogData(HWND dialog) {
+    return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+}  // namespace pw

@@ -1,0 +1,228 @@
+#include "win32/insert_source_win32.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "win32/clipboard_win32.h"
+#include "win32/insert_source_testing_win32.h"
+#include "win32/raii_win32.h"
+#include "core/output/splice.h"
+
+namespace pw {
+namespace {
+
+// Files go through ReadFile and WriteFile in pieces of this size: the calls
+// take 32-bit counts, and a failing write leaves at most this much unwritten.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
+FileFaultHook& FaultHook() {
+    static FileFaultHook hook;
+    return hook;
+}
+
+// The file operations of one InsertInSource call, each open to the test seam.
+class SourceFile {
+public:
+    explicit SourceFile(HANDLE file) : file_(file) {}
+
+    bool ReadAll(std::string& text) {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return false;
+        if (static_cast<std::uint64_t>(size.QuadPart) > text.max_size()) return false;
+        text.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        while (done < text.size()) {
+            const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
+            DWORD got = 0;
+            if (Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
+            if (got == 0) break;
+            done += got;
+        }
+        text.resize(done);
+        return true;
+    }
+
+    bool Seek(std::uint64_t offset) {
+        LARGE_INTEGER to;
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(file_, to, nullptr, FILE_BEGIN) != FALSE;
+    }
+
+    // Writes at the file pointer.
+    bool Write(std::string_view data) {
+        while (!data.empty()) {
+            DWORD want = static_cast<DWORD>(std::min(data.size(), kChunk));
+            const bool injected = Fails(FileStep::Write);
+            if (injected) want /= 2;
+            DWORD written = 0;
+            if (want != 0 && !WriteFile(file_, data.data(), want, &written, nullptr)) return false;
+            if (injected) {
+                SetLastError(ERROR_DISK_FULL);
+                return false;
+            }
+            if (written == 0) return false;
+            data.remove_prefix(written);
+        }
+        return true;
+    }
+
+    bool SetLength(std::uint64_t length) {
+        return !Fails(FileStep::SetLength) && Seek(length) && SetEndOfFile(file_) != FALSE;
+    }
+
+    bool Flush() { return !Fails(FileStep::Flush) && FlushFileBuffers(file_) != FALSE; }
+
+private:
+    bool Fails(FileStep step) {
+        const FileFaultHook& hook = FaultHook();
+        const int count = ++counts_[static_cast<std::size_t>(step)];
+        return hook && hook(step, count);
+    }
+
+    HANDLE file_;
+    std::array<int, 4> counts_{};
+};
+
+// Writes the spliced text from its first marker on at the file pointer,
+// gathered into pieces of kChunk bytes in `buffer`, so that no second copy of
+// the whole text is made.
+bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text,
+                  std::span<const MarkerOccurrence> occurrences, std::string& buffer) {
+    std::size_t skip = occurrences.front().pos;  // unchanged bytes ahead of the first marker
+    bool ok = true;
+    buffer.clear();
+    VisitSplicedText(code, text, occurrences, [&](std::string_view piece) {
+        const std::size_t skipped = std::min(skip, piece.size());
+        piece.remove_prefix(skipped);
+        skip -= skipped;
+        while (ok && !piece.empty()) {
+            const std::size_t take = std::min(kChunk - buffer.size(), piece.size());
+            buffer.append(piece.data(), take);
+            piece.remove_prefix(take);
+            if (buffer.size() == kChunk) {
+                ok = file.Write(buffer);
+                buffer.clear();
+            }
+        }
+    });
+    return ok && file.Write(buffer);
+}
+
+// Turns the file holding `text` into one holding the spliced text, so that it
+// ends as one or the other in full. Growing the file first makes a full disk
+// show before any byte changes; after a later failure the changed bytes and the
+// length are put back from `text`. Throws only before the file is touched.
+bool Rewrite(SourceFile& file, std::string_view code, std::string_view text,
+             std::span<const MarkerOccurrence> occurrences) {
+    const std::size_t newSize = SplicedSize(text.size(), code.size(), occurrences);
+    std::string buffer;
+    buffer.reserve(kChunk);
+    const std::size_t first = occurrences.front().pos;
+
+    if (newSize > text.size() && !file.SetLength(newSize)) {
+        file.SetLength(text.size());
+        return false;
+    }
+    if (file.Seek(first) && WriteSpliced(file, code, text, occurrences, buffer) &&
+        (newSize >= text.size() || file.SetLength(newSize)) && file.Flush()) {
+        return true;
+    }
+    if (file.Seek(first)) file.Write(text.substr(first));
+    file.SetLength(text.size());
+    file.Flush();
+    return false;
+}
+
+// Mode 3 puts the whole new text on the clipboard; like every clipboard
+// failure, a text too large to copy is passed over.
+void CopySplicedText(HWND owner, std::string_view code, std::string_view text,
+                     std::span<const MarkerOccurrence> occurrences) {
+    try {
+        std::string spliced;
+        spliced.reserve(SplicedSize(text.size(), code.size(), occurrences));
+        VisitSplicedText(code, text, occurrences, [&spliced](std::string_view piece) { spliced.append(piece); });
+        CopyToClipboard(owner, spliced);
+    } catch (const std::exception&) {
+    }
+}
+
+// Windows refuses write access to a read-only file, but Wine running as root
+// grants it; the attribute is the user's word either way.
+bool IsReadOnly(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    return GetFileInformationByHandle(file, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+enum class Outcome { Inserted, NoMarker, OpenFailed, ReadFailed, WriteFailed };
+
+void Warn(HWND owner, const char* text) { MessageBoxA(owner, text, nullptr, MB_ICONWARNING | MB_OK); }
+
+}  // namespace
+
+void SetFileFaultHookForTesting(FileFaultHook hook) { FaultHook() = std::move(hook); }
+
+void InsertInSource(HWND owner, std::string_view code, const std::string& path, int clipboardMode,
+                    std::span<const std::string> markers) {
+    Outcome outcome = Outcome::Inserted;
+    {
+        // Share mode 0 keeps every other process out of the file from the read
+        // to the end of the write.
+        UniqueHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle.Valid() || IsReadOnly(handle.Get())) {
+            outcome = Outcome::OpenFailed;
+        } else {
+            SourceFile file(handle.Get());
+            std::string text;
+            std::vector<MarkerOccurrence> occurrences;
+            try {
+                if (!file.ReadAll(text)) outcome = Outcome::ReadFailed;
+            } catch (const std::exception&) {  // too large to hold
+                outcome = Outcome::ReadFailed;
+            }
+            if (outcome == Outcome::Inserted) {
+                try {
+                    occurrences = FindMarkerOccurrences(text, markers);
+                    if (clipboardMode == kClipboardCopyFile) CopySplicedText(owner, code, text, occurrences);
+                    if (occurrences.empty()) {
+                        outcome = Outcome::NoMarker;
+                    } else if (!Rewrite(file, code, text, occurrences)) {
+                        outcome = Outcome::WriteFailed;
+                    }
+                } catch (const std::exception&) {  // out of memory before the file was touched
+                    outcome = Outcome::WriteFailed;
+                }
+            }
+        }
+    }  // The file is closed before anything is shown: a message box may stay open for long.
+
+    switch (outcome) {
+        case Outcome::Inserted:
+            break;
+        case Outcome::OpenFailed:
+            Warn(owner, "Error while opening file");
+            break;
+        case Outcome::ReadFailed:
+            Warn(owner, "Error while reading file");
+            break;
+        case Outcome::WriteFailed:
+            Warn(owner, "Error while writing file");
+            break;
+        case Outcome::NoMarker:
+            if (clipboardMode == kClipboardAsk) {
+                if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
+                                "Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+                    CopyToClipboard(owner, code);
+                }
+            } else if (clipboardMode == kClipboardCopyCode) {
+                CopyToClipboard(owner, code);
+            }
+            break;
+    }
+}
+
+}  // namespace pw

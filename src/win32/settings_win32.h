@@ -1,0 +1,38 @@
+// The settings file through the platform's profile functions.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/settings/app_settings.h"
+
+namespace pw {
+
+// A path the profile functions read where the user means: a bare file name
+// would otherwise be looked up in the Windows directory.
+std::string ProfileFilePath(const std::string& path);
+
+// The whole value of a key, or `fallback` when the key is missing.
+std::string ReadProfileString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& fallback);
+int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
+                   int fallback);
+// Every key name of a section in file order, however long the list.
+std::vector<std::string> ReadProfileKeys(const std::string& file, const std::string& section);
+bool WriteProfileValue(const std::string& file, const std::string& section,
+                        const std::string& key, const std::string& value);
+
+// The existence test: CreateFileA with no access and no sharing.
+bool FileExists(const std::string& path);
+
+class Win32StartupEnvironment : public StartupEnvironment {
+public:
+    bool FileExists(const std::string& path) override;
+    std::string ReadString(const std::string& file, const std::string& section,
+                           const std::string& key, const std::string& fallback) override;
+    int ReadInt(const std::string& file, const std::string& section, const std::string& key,
+                int fallback) override;
+    std::string ExpandEnvironment(const std::string& text) override;
+};
+
+}  // namespace pw

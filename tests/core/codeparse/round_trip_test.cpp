@@ -1,0 +1,205 @@
+// Reading back what the writer wrote gives back every field the statement
+// carries and the code options it was written in, for a seeded spread of form
+// states in every string mode and every answer mode; and the few inputs that
+// cannot come back come back exactly as documented.
+//
+// What cannot come back:
+//  - In literal texts, backslash sequences the writer does not escape: a typed
+//    backslash before n, r or t comes back as the control character; before a
+//    quote, apostrophe, tab or line break, or at the very end of the text, it
+//    breaks the pairing of the writer's own escapes. Other backslashes (paths,
+//    \x41, \\) come back as typed.
+//  - A lone CR or LF in a literal comes back as CR LF (the edit box's line break).
+//  - Owner and variable texts lose their white space outside quotes; a comma (call
+//    forms) or semicolon (structure form) ends them; comment markers in them are
+//    comments; a variable text that begins with a double quote reads as a literal.
+//  - The MSGBOXPARAMS options, which the reader does not read; a plain MessageBox
+//    call carries no language.
+//  - A variable text written as TEXT("..."), _T("...") or _TEXT("..."), and in the
+//    wide mode as L"...", comes back as a literal.
+//  - In TEXT() and wide literals, a universal character name (\u00e9) or an octal
+//    escape \200-\237 typed into the text comes back as the character it names;
+//    a typed backslash right before a character outside ASCII (an unknown
+//    escape in ANSI) pairs with the backslash of the character's name.
+//  - The answer mode of a statement with the OK button set (nothing to decide:
+//    the plain statement is written), and the TEXT() mode of a statement whose
+//    text and title are both variables (no literal carries the mark): both read
+//    as the first option.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/codegen/expansion.h"
+#include "core/codegen/statement_writer.h"
+#include "core/codeparse/code_reader.h"
+#include "core/codeparse/form_snapshot.h"
+#include "core/model/plain_form.h"
+
+namespace pw {
+namespace {
+
+using test::CountingReport;
+using test::FormSnapshot;
+using test::Snapshot;
+
+class FixedPrompt : public ParamsPrompt {
+public:
+    ParamsOptions Run() override { return options; }
+    ParamsOptions options;
+};
+
+// Whether a literal text survives the writer's escaping and the reader's unescaping.
+bool LiteralRoundTrips(std::string_view text, CharacterSet characterSet) {
+    // Even an escaped backslash before the closing quote makes it look escaped.
+    if (!text.empty() && text.back() == '\\') return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') continue;
+        if (std::string_view("nrt\"'\r\n\t").find(text[i + 1]) != std::string_view::npos) return false;
+        if (characterSet != CharacterSet::Ansi && std::string_view("uU2").find(text[i + 1]) != std::string_view::npos)
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+class StateMaker {
+public:
+    explicit StateMaker(unsigned seed) : random_(seed) {}
+
+    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    template <typename T>
+    const T& Pick(const std::vector<T>& from) { return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))]; }
+
+    std::string Literal(CharacterSet characterSet) {
+        // Windows-1252 text outside ASCII: the euro sign (0x80, not U+0080), C1
+        // controls (0x81, 0x9D) before digits and hex letters, letters.
+        static const std::vector<std::string> pieces{
+            "a", "Hello", " ", "  ", ",", ", ", "\"", "'", ";", "\t", "\r\n", "//", "/*", "*/", "(", ")", "=", "|",
+            "http://example.com/p?q=1&r=2", "%", "%1", "%d", "%%", "100%", "MB_OK", ".", "\\x41", "C:\\dir\\f",
+            "\\\\", "\xe9t\xe9", "MessageBox(", "\",\"", "\";", "\\\\\"", "\")", "\"),", "TEXT(\"", "L\"", "\x80",
+            "\x81" "1", "\x9d" "F", "\xdf", "\xfc", "\xff", "\\u00e9", "\\201", "\\u20AC"};
+        for (;;) {
+            std::string text;
+            for (int n = Below(8); n > 0; --n) text += Pick(pieces);
+            if (LiteralRoundTrips(text, characterSet)) return text;
+        }
+    }
+
+    std::string Variable(CharacterSet characterSet) {
+        static const std::vector<std::string> names{
+            "", "szMessage", "GetText(1)", "tbl[i]", "a+b", "p->name", "msg.text", "(LPCSTR)buf", "a==b",
+            "x/y", "L\"a b\"", "s%d", "C:\\x", "f(\"\xe9\")", "TEXT", "LoadText(L\"x\")"};
+        for (;;) {
+            const std::string& name = Pick(names);
+            if (characterSet != CharacterSet::Wide || !name.starts_with("L\"")) return name;
+        }
+    }
+
+    void Fill(PlainForm& form, FixedPrompt& prompt, CharacterSet characterSet) {
+        static const std::vector<std::string> owners{"NULL", "GetActiveWindow()", "hWnd", "", "GetParent(hDlg)",
+                                                     "(HWND)0", "wnd.m_hWnd", "p->hwnd"};
+        static const std::vector<std::string> names{"mbp", "", "params", "p2", "Wnd"};
+        static const std::vector<std::string> options{"", "IDI_MYICON", "1", "MsgBoxCallback", "(DWORD)7"};
+        form.SetText(IDC_PARENT, Pick(owners));
+        for (auto [textId, variableId] : {std::pair{IDC_TEXT, IDC_TEXTVAR}, std::pair{IDC_TITLE, IDC_TITLEVAR}}) {
+            const bool variable = Below(3) == 0;
+            form.SetChecked(variableId, variable);
+            form.SetText(textId, variable ? Variable(characterSet) : Literal(characterSet));
+        }
+        form.SetListPosition(IDC_BUTTONS, Below(6));
+        form.SetListPosition(IDC_DEFBUTTON, Below(4));
+        form.SetListPosition(IDC_ICON, Below(6));
+        form.SetListPosition(IDC_LANGUAGE, Below(kLanguageCount));
+        form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, IDC_APPLMODAL + Below(3));
+        form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOX + Below(3));
+        for (const CheckEntry& flag : kFlags) form.SetChecked(flag.control, Below(2) == 0);
+        prompt.options = {Pick(names), Pick(options), Pick(options), Pick(options)};
+    }
+
+private:
+    std::mt19937 random_;
+};
+
+class RoundTripTest : public testing::TestWithParam<Layout> {};
+
+TEST_P(RoundTripTest, GivesBackEveryFieldTheStatementCarriesAndBothOptions) {
+    StateMaker maker(20261207);
+    for (int run = 0; run < 4500; ++run) {
+        // Every string mode with every answer mode, in turn.
+        const CodeOptions options{static_cast<CharacterSet>(run % 3), static_cast<AnswerHandling>(run / 3 % 3)};
+        PlainForm original(GetParam());
+        FixedPrompt prompt;
+        maker.Fill(original, prompt, options.characterSet);
+        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, options));
+        const std::string written = statement;
+
+        FormSnapshot expected = Snapshot(original);
+        if (expected.type == IDC_TYPE_BOX && GetParam() == Layout::Advanced) expected.language = kClearLanguage;
+        CodeOptions expectedOptions = options;
+        if (expected.buttons == 1) expectedOptions.answer = AnswerHandling::None;  // the OK set
+        if (options.characterSet == CharacterSet::Text && expected.textVar && expected.titleVar)
+            expectedOptions.characterSet = CharacterSet::Ansi;
+
+        PlainForm back(GetParam());
+        CountingReport report;
+        CodeOptions read{};
+        ASSERT_TRUE(LoadCode(back, statement, report, &read)) << written;
+        ASSERT_EQ(Snapshot(back), expected) << "run " << run << ": " << written;
+        ASSERT_EQ(read, expectedOptions) << "run " << run << ": " << written;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, RoundTripTest, testing::Values(Layout::Simple, Layout::Advanced),
+                         [](const auto& info) { return info.param == Layout::Simple ? "Simple" : "Advanced"; });
+
+TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
+    const struct {
+        int type;
+        int field;  // IDC_TEXT or IDC_PARENT
+        bool variable;
+        std::string typed, back;
+        CharacterSet characterSet = CharacterSet::Ansi;
+    } cases[] = {
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\nb", "a\r\nb"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "C:\\temp\\rx", "C:\temp\rx"},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "say \\\"x\\'", "say \\\\\"x\\\\'"},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\tb", "a\\\\tb"},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "one\rtwo\nthree", "one\r\ntwo\r\nthree"},
+        {IDC_TYPE_BOXEX, IDC_TEXT, false, "end\\", "end\", \"T"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "a + b", "a+b"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "f(a,b)", "f(a"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, true, "f(a;b)", "f(a"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "a//b", "a"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "\"q\"", "q"},
+        {IDC_TYPE_BOX, IDC_PARENT, false, "GetParent( hWnd )", "GetParent(hWnd)"},
+        {IDC_TYPE_BOXEX, IDC_PARENT, false, "GetDlgItem(hDlg, 1)", "GetDlgItem(hDlg"},
+        {IDC_TYPE_INDIRECT, IDC_PARENT, false, "a/*b*/c", "ac"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "_T(\"Hi\\n\")", "Hi\r\n"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, true, "TEXT(\"a;b\")", "a;b"},
+        {IDC_TYPE_BOXEX, IDC_TEXT, true, "L\"a, b\"", "a, b", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "\\u00e9 \\201", "\xe9 \x81", CharacterSet::Text},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "\\U000020AC", "\x80", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\xe9", "a\\\\u00E9", CharacterSet::Text},
+    };
+    for (const auto& c : cases) {
+        PlainForm original(Layout::Advanced);
+        original.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, c.type);
+        original.SetText(IDC_TITLE, "T");
+        original.SetText(c.field, c.typed);
+        original.SetChecked(IDC_TEXTVAR, c.variable);
+        FixedPrompt prompt;
+        prompt.options.structName = "mbp";
+        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, {c.characterSet}));
+        const std::string written = statement;
+
+        PlainForm back(Layout::Advanced);
+        CountingReport report;
+        ASSERT_TRUE(LoadCode(back, statement, report)) << written;
+        EXPECT_EQ(back.Text(c.field), c.back) << written;
+    }
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,154 @@
+// Start-up decisions over a fake platform: which settings file, which
+// markers, parents and target files.
+#include "core/settings/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace pw {
+namespace {
+
+class FakeEnvironment : public StartupEnvironment {
+public:
+    std::set<std::string> files;
+    std::map<std::string, std::map<std::string, std::string>> values;  // file -> key -> value
+
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+    std::string ReadString(const std::string& file, const std::string&, const std::string& key,
+                           const std::string& fallback) override {
+        auto f = values.find(file);
+        if (f == values.end()) return fallback;
+        auto v = f->second.find(key);
+        return v == f->second.end() ? fallback : v->second;
+    }
+    int ReadInt(const std::string& file, const std::string& section, const std::string& key,
+                int fallback) override {
+        const std::string text = ReadString(file, section, key, "");
+        return text.empty() ? fallback : std::stoi(text);
+    }
+    std::string ExpandEnvironment(const std::string& text) override {
+        std::string out = text;
+        const std::string name = "%HOME%";
+        if (auto at = out.find(name); at != std::string::npos) out.replace(at, name.size(), "C:\\Users\\me");
+        return out;
+    }
+};
+
+TEST(DefaultSettingsPath, ReplacesOnlyTheFileNamesExtension) {
+    const struct { const char* program; const char* settings; } cases[] = {
+        {"C:\\Tools\\prog.exe", "C:\\Tools\\prog.ini"},
+        {"prog.exe", "prog.ini"},
+        {"C:\\Tools\\prog", "C:\\Tools\\prog.ini"},
+        {"C:\\v1.2\\prog", "C:\\v1.2\\prog.ini"},     // a dot in a folder is no extension
+        {"C:\\v1.2\\prog.exe", "C:\\v1.2\\prog.ini"},
+        {"/opt/v1.2/prog", "/opt/v1.2/prog.ini"},
+        {"", ".ini"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DefaultSettingsPath(c.program), c.settings) << c.program;
+}
+
+TEST(SplitSettingList, SpacesAndTabsSeparateAndEmptyPiecesGiveNoEntry) {
+    const struct { const char* value; std::vector<std::string> entries; } cases[] = {
+        {"/*MB*/\t/*mb*/", {"/*MB*/", "/*mb*/"}},
+        {"a b", {"a", "b"}},
+        {"single", {"single"}},
+        {"", {}},
+        {"  a\t\tb  ", {"a", "b"}},
+        {"\t", {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> list{"kept"};
+        SplitSettingList(c.value, list);
+        std::vector<std::string> expected{"kept"};
+        expected.insert(expected.end(), c.entries.begin(), c.entries.end());
+        EXPECT_EQ(list, expected) << '"' << c.value << '"';
+    }
+}
+
+TEST(ReadStartup, CommandLineOptionsAndTargets) {
+    FakeEnvironment env;
+    env.files = {"a.c", "b.c", "mine.ini", "-QI"};
+    const AppSettings s = ReadStartup({"prog.exe", "-ic:/*x*/", "a.c", "gone.c", "-IC:", "b.c",
+                                       "-Config:mine.ini", "-CONFIG:absent.ini", "-qix"},
+                                      env);
+    EXPECT_FALSE(s.quickInsertOnly) << "-QIX is no option";
+    EXPECT_EQ(s.settingsPath, "mine.ini");
+    EXPECT_EQ(s.markers, (std::vector<std::string>{"/*x*/", "/*MB*/", "/*mb*/"})) << "empty -IC: adds nothing";
+    EXPECT_EQ(s.targetFiles, (std::vector<std::string>{"a.c", "b.c"})) << "no gap for the missing file";
+    // Options are tested as file names too.
+    const AppSettings qi = ReadStartup({"prog.exe", "-QI"}, env);
+    EXPECT_TRUE(qi.quickInsertOnly);
+    EXPECT_EQ(qi.targetFiles, std::vector<std::string>{"-QI"});
+}
+
+TEST(ReadStartup, LocationRedirectsOnlyFromTheDefaultFileAndOnlyToAnExistingOne) {
+    FakeEnvironment env;
+    env.files = {"C:\\Users\\me\\other.ini", "mine.ini"};
+    env.values["C:\\T\\prog.ini"] = {{"location", "%HOME%\\other.ini"}, {"advanced", "0"}};
+    env.values["C:\\Users\\me\\other.ini"] = {{"advanced", "1"}, {"location", "mine.ini"}};
+    env.values["mine.ini"] = {{"location", "C:\\Users\\me\\other.ini"}};
+
+    AppSettings s = ReadStartup({"C:\\T\\prog.exe"}, env);
+    EXPECT_EQ(s.settingsPath, "C:\\Users\\me\\other.ini") << "followed once, not again from there";
+    EXPECT_EQ(s.layout, Layout::Advanced);
+
+    s = ReadStartup({"C:\\T\\prog.exe", "-CONFIG:mine.ini"}, env);
+    EXPECT_EQ(s.settingsPath, "mine.ini") << "a -CONFIG: file's location is not followed";
+
+    env.values["C:\\T\\prog.ini"]["location"] = "C:\\missing.ini";
+    EXPECT_EQ(ReadStartup({"C:\\T\\prog.exe"}, env).settingsPath, "C:\\T\\prog.ini");
+}
+
+TEST(ReadStartup, SettingNumbersBecomeLayoutClipboardModeAndShutDown) {
+    struct Case {
+        const char* advanced;
+        const char* insertCopy;
+        const char* shutDown;
+        Layout layout;
+        ClipboardMode mode;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"0", "0", "0", Layout::Simple, ClipboardMode::None, false},
+        {"1", "1", "1", Layout::Advanced, ClipboardMode::Ask, true},
+        {"2", "2", "2", Layout::Advanced, ClipboardMode::CopyCode, true},
+        {"-1", "3", "-1", Layout::Simple, ClipboardMode::CopyFile, true},
+        {"7", "4", "7", Layout::Advanced, ClipboardMode::None, true},
+        {"0", "-1", "0", Layout::Simple, ClipboardMode::None, false},
+    };
+    for (const Case& c : cases) {
+        FakeEnvironment env;
+        env.values["prog.ini"] = {{"advanced", c.advanced}, {"InsertCopy", c.insertCopy}, {"InsertShutDown", c.shutDown}};
+        const AppSettings s = ReadStartup({"prog.exe"}, env);
+        EXPECT_EQ(s.layout, c.layout) << c.advanced;
+        EXPECT_EQ(s.insertCopy, c.mode) << c.insertCopy;
+        EXPECT_EQ(s.insertShutDown, c.closes) << c.shutDown;
+    }
+}
+
+TEST(ReadStartup, CodeOptionsComeFromTheSettingsFileAndUnknownValuesReadAsZero) {
+    struct Case {
+        const char* characterSet;
+        const char* answer;
+        CodeOptions expected;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, {CharacterSet::Ansi, AnswerHandling::None}},
+        {"1", "2", {CharacterSet::Text, AnswerHandling::Switch}},
+        {"2", "1", {CharacterSet::Wide, AnswerHandling::If}},
+        {"3", "-1", {CharacterSet::Ansi, AnswerHandling::None}},
+        {"wide", "1x", {CharacterSet::Ansi, AnswerHandling::None}},
+    };
+    for (const Case& c : cases) {
+        FakeEnvironment env;
+        if (c.characterSet) env.values["prog.ini"]["CharacterSet"] = c.characterSet;
+        if (c.answer) env.values["prog.ini"]["AnswerHandling"] = c.answer;
+        EXPECT_EQ(ReadStartup({"prog.exe"}, env).codeOptions, c.expected)
+            << (c.characterSet ? c.characterSet : "-") << ' ' << (c.answer ? c.answer : "-");
+    }
+}
+
+}  // namespace
+}  // namespace pw
