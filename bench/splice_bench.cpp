@@ -22,7 +22,9 @@ using bench::kMarkers;
 using bench::kMiB;
 using bench::MakeSource;
 
-std::string Source(const benchmark::State& state) { return MakeSource(static_cast<std::size_t>(state.range(0)) * kMiB); }
+std::string Source(const benchmark::State& state) {
+    return MakeSource(static_cast<std::size_t>(state.range(0)) * kMiB);
+}
 
 void BM_Memcpy(benchmark::State& state) {
     const std::string source = Source(state);

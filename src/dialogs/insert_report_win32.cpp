@@ -15,27 +15,20 @@ void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     // Like every clipboard failure, a text too large to copy is passed over.
     if (mode == ClipboardMode::CopyFile && fileText) CopyToClipboard(owner, *fileText);
     switch (outcome) {
-        case InsertOutcome::Inserted:
-            break;
-        case InsertOutcome::OpenFailed:
-            Warn(owner, "Error while opening file");
-            break;
-        case InsertOutcome::ReadFailed:
-            Warn(owner, "Error while reading file");
-            break;
-        case InsertOutcome::WriteFailed:
-            Warn(owner, "Error while writing file");
-            break;
-        case InsertOutcome::NoMarker:
-            if (mode == ClipboardMode::Ask) {
-                if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
-                                "Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-                    CopyToClipboard(owner, code);
-                }
-            } else if (mode == ClipboardMode::CopyCode) {
+    case InsertOutcome::Inserted: break;
+    case InsertOutcome::OpenFailed: Warn(owner, "Error while opening file"); break;
+    case InsertOutcome::ReadFailed: Warn(owner, "Error while reading file"); break;
+    case InsertOutcome::WriteFailed: Warn(owner, "Error while writing file"); break;
+    case InsertOutcome::NoMarker:
+        if (mode == ClipboardMode::Ask) {
+            if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
+                            "Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
                 CopyToClipboard(owner, code);
             }
-            break;
+        } else if (mode == ClipboardMode::CopyCode) {
+            CopyToClipboard(owner, code);
+        }
+        break;
     }
 }
 

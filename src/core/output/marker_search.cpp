@@ -300,8 +300,8 @@ private:
     // Passes over the blocks from `p` up to `limit` in which no probe's two
     // bytes meet; stops at the first block where they do.
     template <std::size_t K>
-    PW_AVX2 __attribute__((always_inline)) std::size_t Skip(std::size_t p, std::size_t limit,
-                                                            const ProbeBytes* probe, const std::size_t* offset) const {
+    PW_AVX2 __attribute__((always_inline)) std::size_t Skip(std::size_t p, std::size_t limit, const ProbeBytes* probe,
+                                                            const std::size_t* offset) const {
         const char* const t = text_.data();
         const std::size_t count = K == 0 ? probes_.size() : K;
         for (; p < limit; p += 64) {

@@ -18,7 +18,9 @@ using namespace std::string_literals;
 const std::vector<std::string> kDefaultMarkers = {"/*MB*/", "/*mb*/"};
 constexpr MarkerSearch kSearches[] = {MarkerSearch::Fastest, MarkerSearch::Portable};
 
-const char* Name(MarkerSearch search) { return search == MarkerSearch::Portable ? "portable search" : "fastest search"; }
+const char* Name(MarkerSearch search) {
+    return search == MarkerSearch::Portable ? "portable search" : "fastest search";
+}
 
 // The source with the code in place of the markers, as Insert in source
 // builds it: the occurrences, then the pieces between them.
