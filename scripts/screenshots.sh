@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Captures the program's windows as PNGs in build/screenshots/. Runs inside the
-# test bed (scripts/testbed.sh sets DISPLAY, WINEPREFIX and $WINE): a disabled
+# Captures the program's windows as PNGs in build/screenshots/, at 96 DPI
+# (ARCH-NAME.png) and at 144 and 192 DPI (ARCH-NAME-144dpi.png, ...). Runs
+# inside the test bed (scripts/testbed.sh sets DISPLAY, WINEPREFIX and $WINE): a disabled
 # end-to-end case opens each window and waits while this script takes the
 # picture (see tests/e2e/screenshots_e2e_test.cpp for the hand-shake and for
 # why the test itself captures each window).
@@ -9,8 +10,14 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT="$ROOT/build/screenshots"
 mkdir -p "$OUT"
 
+# Wine takes the system DPI from this value when a program starts.
+set_dpi() {
+  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+}
+trap 'set_dpi 96' EXIT
+
 shoot() {
-  local arch=$1
+  local arch=$1 suffix=$2
   local exe="$ROOT/build/$arch/promptwright.exe" tests="$ROOT/build/cmake-$arch/e2e_tests.exe"
   if [ ! -f "$exe" ] || [ ! -f "$tests" ]; then echo "screenshots: $arch not built, skipped" >&2; return 0; fi
   if [ "$arch" = i686 ] && [ "$(bash "$ROOT/scripts/ia32.sh" mode)" != native ]; then
@@ -31,11 +38,11 @@ shoot() {
       read -r x y w h <"$ready"
       # The test's own capture; an X capture of the screen if it made none.
       if [ -s "$work/$name.bmp" ]; then
-        convert "bmp:$work/$name.bmp" "$OUT/$arch-$name.png"
+        convert "bmp:$work/$name.bmp" "$OUT/$arch-$name$suffix.png"
       else
-        xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$arch-$name.png"
+        xwd -root -silent | convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$arch-$name$suffix.png"
       fi
-      echo "screenshots: $OUT/$arch-$name.png"
+      echo "screenshots: $OUT/$arch-$name$suffix.png"
       rm -f "$ready"
       touch "$work/$name.done"
     done
@@ -54,5 +61,10 @@ shoot() {
   return $status
 }
 
-shoot x86_64
-if [ "${PW_RUNS_32BIT:-0}" = 1 ]; then shoot i686; fi
+for dpi in 96 144 192; do
+  set_dpi $dpi
+  suffix=""
+  [ $dpi = 96 ] || suffix="-${dpi}dpi"
+  shoot x86_64 "$suffix"
+  if [ "${PW_RUNS_32BIT:-0}" = 1 ]; then shoot i686 "$suffix"; fi
+done

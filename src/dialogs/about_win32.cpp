@@ -20,7 +20,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         if (LOWORD(wParam) == IDC_OK) EndDialog(dialog, 0);
         return FALSE;
     case WM_CLOSE:
-        FreeLabelResources();
+        FreeLabelResources(dialog);
         EndDialog(dialog, 0);
         break;
     default: return FALSE;

@@ -1,5 +1,6 @@
 // Test seams of the label controls: what the shell is asked to open, and how
-// many shared GDI and cursor objects and per-control records exist.
+// many shared GDI and cursor objects and per-control records were made and
+// freed. Attached to a top-level window, so nothing of it is process-wide.
 #pragma once
 
 #include <windows.h>
@@ -9,10 +10,6 @@
 
 namespace pw {
 
-// Replaces ShellExecuteA for the link labels; an empty function restores it.
-using ShellOpenHook = std::function<void(const std::string& target)>;
-void SetShellOpenHookForTesting(ShellOpenHook hook);
-
 struct LabelResourceCounts {
     int fontsMade = 0;
     int fontsDeleted = 0;
@@ -21,11 +18,23 @@ struct LabelResourceCounts {
     int recordsMade = 0;  // LinkLabelData
     int recordsFreed = 0;
 };
-LabelResourceCounts LabelResourceCountsForTesting();
 
-// The shared objects as they are now (null when not made).
-HFONT LinkFontForTesting();
-HFONT WarningFontForTesting();
-HCURSOR HandCursorForTesting();
+struct LabelSeams {
+    // Replaces ShellExecuteA for the link labels when set.
+    std::function<void(const std::string& target)> shellOpen;
+    // Added to as the window's labels make and free their objects.
+    LabelResourceCounts counts;
+};
+
+// Attaches `seams` to the top-level window `window`; null detaches. The test
+// owns them and detaches them before they go.
+void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams);
+
+// The shared objects of the labels of `window`'s top-level window as they are
+// now (null when not made), and the DPI they are made for (0: no label yet).
+HFONT LinkFontForTesting(HWND window);
+HFONT WarningFontForTesting(HWND window);
+HCURSOR HandCursorForTesting(HWND window);
+UINT LabelDpiForTesting(HWND window);
 
 }  // namespace pw

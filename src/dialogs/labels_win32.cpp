@@ -5,9 +5,12 @@
 #include <climits>
 #include <string>
 #include <utility>
+#include <vector>
 
-#include "win32/dialog_form_win32.h"
 #include "dialogs/labels_testing_win32.h"
+#include "win32/dialog_form_win32.h"
+#include "win32/dpi_win32.h"
+#include "win32/raii_win32.h"
 
 namespace pw {
 namespace {
@@ -20,95 +23,121 @@ constexpr COLORREF kWarningRed = RGB(250, 0, 0);
 // the labels may be of different classes or subclassed by others before us.
 constexpr char kWarningPreviousProc[] = "Promptwright.WarningLabel.PreviousProc";
 
-// One per link label, owned by the control (GWLP_USERDATA), freed at
-// WM_NCDESTROY.
-struct LinkLabelData {
-    std::string url;  // empty: open the control's own text
-    WNDPROC previousProc = nullptr;
-    COLORREF color = kLinkBlue;
-    COLORREF visitedColor = kVisitedPurple;
-    // Per control, so that a press on one link and a release on another
-    // opens nothing.
-    bool pressed = false;
+// The fonts and the hand cursor that the labels of one top-level window share,
+// each made for the window's DPI when first needed. Attached to the window
+// (kResourcesProp) by its first label and deleted with its last.
+class LabelResources {
+public:
+    LabelResources(HWND root, UINT dpi) : root_(root), dpi_(dpi) {}
+    ~LabelResources() { Free(); }
+    LabelResources(const LabelResources&) = delete;
+    LabelResources& operator=(const LabelResources&) = delete;
+
+    HWND root() const { return root_; }
+    UINT dpi() const { return dpi_; }
+    HFONT linkFont() const { return linkFont_.Get(); }
+    HFONT warningFont() const { return warningFont_.Get(); }
+    HCURSOR handCursor() const { return handCursor_.Get(); }
+
+    HFONT LinkFont();
+    HFONT WarningFont();
+    HCURSOR HandCursor();
+    void Free();
+    void SetDpi(UINT dpi) {
+        if (dpi == dpi_) return;
+        Free();
+        dpi_ = dpi;
+    }
+
+    int labels = 0;  // installed labels that use these
+
+private:
+    HWND root_;
+    UINT dpi_;
+    UniqueFont linkFont_;
+    UniqueFont warningFont_;
+    UniqueCursor handCursor_;
 };
 
-// Shared by every label of a kind; made on first use, deleted together by
-// FreeLabelResources.
-struct SharedResources {
-    HFONT linkFont = nullptr;
-    HFONT warningFont = nullptr;
-    HCURSOR handCursor = nullptr;
-};
-SharedResources shared;
-LabelResourceCounts counts;
+constexpr char kResourcesProp[] = "Promptwright.Labels";
+constexpr char kSeamsProp[] = "Promptwright.LabelSeams";
 
-ShellOpenHook& ShellOpenOverride() {
-    static ShellOpenHook hook;
-    return hook;
+HWND Root(HWND window) { return GetAncestor(window, GA_ROOT); }
+
+LabelSeams* Seams(HWND root) { return static_cast<LabelSeams*>(GetPropA(root, kSeamsProp)); }
+
+template <typename Field>
+void Count(HWND root, Field field) {
+    if (LabelSeams* seams = Seams(root)) ++(seams->counts.*field);
 }
 
-// The painting of one WM_PAINT, ended on every way out.
-class PaintSession {
-public:
-    explicit PaintSession(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-    ~PaintSession() { EndPaint(window_, &paint_); }
-    PaintSession(const PaintSession&) = delete;
-    PaintSession& operator=(const PaintSession&) = delete;
-    HDC dc() const { return dc_; }
+LabelResources* FindResources(HWND window) {
+    return static_cast<LabelResources*>(GetPropA(Root(window), kResourcesProp));
+}
 
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
-// An object selected into a DC until the scope ends, then the previous one back.
-class ScopedSelect {
-public:
-    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~ScopedSelect() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+// The resources of the control's top-level window, made when it is the first
+// label there; the control holds them until LeaveResources.
+LabelResources* JoinResources(HWND control) {
+    HWND root = Root(control);
+    auto* resources = static_cast<LabelResources*>(GetPropA(root, kResourcesProp));
+    if (resources == nullptr) {
+        resources = new LabelResources(root, WindowDpi(root));
+        SetPropA(root, kResourcesProp, resources);
     }
-    ScopedSelect(const ScopedSelect&) = delete;
-    ScopedSelect& operator=(const ScopedSelect&) = delete;
+    ++resources->labels;
+    return resources;
+}
 
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+void LeaveResources(LabelResources* resources) {
+    if (resources == nullptr || --resources->labels > 0) return;
+    RemovePropA(resources->root(), kResourcesProp);
+    delete resources;
+}
 
-// The dialog font's LOGFONT with the given changes.
+// The DEFAULT_GUI_FONT's face with the given changes; sizes are set in points
+// by the caller, since the stock font's own height is for the system DPI.
 template <typename Change>
-HFONT MakeFont(Change change) {
+UniqueFont MakeFont(HWND root, Change change) {
     LOGFONTA font{};
     GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     change(font);
-    HFONT made = CreateFontIndirectA(&font);
-    if (made != nullptr) ++counts.fontsMade;
+    UniqueFont made(CreateFontIndirectA(&font));
+    if (made) Count(root, &LabelResourceCounts::fontsMade);
     return made;
 }
 
-HFONT LinkFont() {
-    if (shared.linkFont == nullptr) shared.linkFont = MakeFont([](LOGFONTA& font) { font.lfUnderline = 1; });
-    return shared.linkFont;
+constexpr int kGuiFontSize = 800;         // hundredths of a point: the 8-point DEFAULT_GUI_FONT
+constexpr int kWarningCellHeight = 1125;  // 15 pixels at 96 DPI
+constexpr int kWarningCharWidth = 450;    // 6 pixels at 96 DPI
+
+HFONT LabelResources::LinkFont() {
+    if (!linkFont_) {
+        linkFont_ = MakeFont(root_, [&](LOGFONTA& font) {
+            font.lfHeight = -PointsToPixels(kGuiFontSize, dpi_);
+            font.lfWidth = 0;
+            font.lfUnderline = 1;
+        });
+    }
+    return linkFont_.Get();
 }
 
-HFONT WarningFont() {
-    if (shared.warningFont == nullptr) {
-        shared.warningFont = MakeFont([](LOGFONTA& font) {
-            font.lfHeight = 15;
-            font.lfWidth = 6;
+HFONT LabelResources::WarningFont() {
+    if (!warningFont_) {
+        warningFont_ = MakeFont(root_, [&](LOGFONTA& font) {
+            font.lfHeight = PointsToPixels(kWarningCellHeight, dpi_);
+            font.lfWidth = PointsToPixels(kWarningCharWidth, dpi_);
             font.lfWeight = 900;
         });
     }
-    return shared.warningFont;
+    return warningFont_.Get();
 }
 
-// A hand with the index finger up, hot spot at the fingertip. Rows are 32
-// pixels (4 bytes, most significant bit leftmost); AND 1 / XOR 0 is
+// A hand with the index finger up, hot spot at the fingertip, drawn on 32 by
+// 32 pixels and scaled to the cursor size of the DPI. Rows of the drawing are
+// 32 pixels (4 bytes, most significant bit leftmost); AND 1 / XOR 0 is
 // transparent, AND 0 / XOR 0 black, AND 0 / XOR 1 white.
-HCURSOR HandCursor() {
-    if (shared.handCursor != nullptr) return shared.handCursor;
+HCURSOR LabelResources::HandCursor() {
+    if (handCursor_) return handCursor_.Get();
     struct Row {
         int first, last;
         BYTE andPlane[4], xorPlane[4];
@@ -127,21 +156,71 @@ HCURSOR HandCursor() {
         {16, 16, {0xF0, 0x00, 0xFF, 0xFF}, {0x07, 0xFE, 0x00, 0x00}},
         {17, 18, {0xF0, 0x00, 0xFF, 0xFF}, {0x00, 0x00, 0x00, 0x00}},
     };
-    BYTE andPlane[32 * 4];
-    BYTE xorPlane[32 * 4] = {};
-    for (BYTE& bits : andPlane) bits = 0xFF;
+    constexpr int kDrawn = 32;
+    BYTE drawnAnd[kDrawn * 4];
+    BYTE drawnXor[kDrawn * 4] = {};
+    for (BYTE& bits : drawnAnd) bits = 0xFF;
     for (const Row& row : kHand) {
         for (int y = row.first; y <= row.last; ++y) {
             for (int i = 0; i < 4; ++i) {
-                andPlane[y * 4 + i] = row.andPlane[i];
-                xorPlane[y * 4 + i] = row.xorPlane[i];
+                drawnAnd[y * 4 + i] = row.andPlane[i];
+                drawnXor[y * 4 + i] = row.xorPlane[i];
             }
         }
     }
-    shared.handCursor = CreateCursor(GetModuleHandleA(nullptr), 5, 2, 32, 32, andPlane, xorPlane);
-    if (shared.handCursor != nullptr) ++counts.cursorsMade;
-    return shared.handCursor;
+    // Each pixel of the cursor takes the drawing's pixel under it; cursor
+    // rows are padded to 16 bits.
+    const int size = ScaleForDpi(kDrawn, dpi_);
+    const int stride = (size + 15) / 16 * 2;
+    std::vector<BYTE> andPlane(static_cast<std::size_t>(stride) * size, 0xFF);
+    std::vector<BYTE> xorPlane(andPlane.size(), 0x00);
+    const auto drawnBit = [](const BYTE* plane, int x, int y) { return (plane[y * 4 + x / 8] >> (7 - x % 8)) & 1; };
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const int fromX = x * kDrawn / size, fromY = y * kDrawn / size;
+            const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
+            BYTE& andBits = andPlane[static_cast<std::size_t>(y * stride + x / 8)];
+            BYTE& xorBits = xorPlane[static_cast<std::size_t>(y * stride + x / 8)];
+            andBits = drawnBit(drawnAnd, fromX, fromY) ? (andBits | bit) : (andBits & ~bit);
+            if (drawnBit(drawnXor, fromX, fromY)) xorBits |= bit;
+        }
+    }
+    handCursor_.Reset(CreateCursor(GetModuleHandleA(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn),
+                                   size, size, andPlane.data(), xorPlane.data()));
+    if (handCursor_) Count(root_, &LabelResourceCounts::cursorsMade);
+    return handCursor_.Get();
 }
+
+void LabelResources::Free() {
+    for (UniqueFont* font : {&linkFont_, &warningFont_}) {
+        if (!*font) continue;
+        font->Reset();
+        Count(root_, &LabelResourceCounts::fontsDeleted);
+    }
+    if (handCursor_) {
+        // Not while it is the cursor on screen.
+        if (GetCursor() == handCursor_.Get()) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        handCursor_.Reset();
+        Count(root_, &LabelResourceCounts::cursorsDestroyed);
+    }
+}
+
+// One per link label, owned by the control (GWLP_USERDATA), freed at
+// WM_NCDESTROY.
+struct LinkLabelData {
+    std::string url;  // empty: open the control's own text
+    WNDPROC previousProc = nullptr;
+    COLORREF color = kLinkBlue;
+    COLORREF visitedColor = kVisitedPurple;
+    // Per control, so that a press on one link and a release on another
+    // opens nothing.
+    bool pressed = false;
+    LabelResources* resources = nullptr;
+};
+
+// A warning label's shared resources, a property of the control beside its
+// previous procedure.
+constexpr char kWarningResources[] = "Promptwright.WarningLabel.Resources";
 
 // Single line, aligned as the static control's own style says.
 UINT TextFormat(HWND control) {
@@ -187,9 +266,9 @@ void AddNotifyStyle(HWND control) {
     SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
 }
 
-void ShellOpen(const std::string& target) {
-    if (ShellOpenOverride()) {
-        ShellOpenOverride()(target);
+void ShellOpen(HWND control, const std::string& target) {
+    if (LabelSeams* seams = Seams(Root(control)); seams != nullptr && seams->shellOpen) {
+        seams->shellOpen(target);
         return;
     }
     // A failure to open shows nothing; the link has turned purple all the same.
@@ -205,7 +284,7 @@ void OnLinkClicked(HWND control, LinkLabelData& data) {
     // Show the new colour before the shell, which may take a while, starts.
     InvalidateRect(control, nullptr, FALSE);
     UpdateWindow(control);
-    ShellOpen(data.url.empty() ? WindowText(control) : data.url);
+    ShellOpen(control, data.url.empty() ? WindowText(control) : data.url);
 }
 
 }  // namespace
@@ -222,7 +301,8 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
         InvalidateRect(control, nullptr, FALSE);
         return true;
     }
-    ++counts.recordsMade;
+    Count(Root(control), &LabelResourceCounts::recordsMade);
+    data->resources = JoinResources(control);
     AddNotifyStyle(control);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     data->previousProc = reinterpret_cast<WNDPROC>(
@@ -236,10 +316,10 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
     // Kept apart: the record may be gone once the shell has run.
     const WNDPROC previous = data->previousProc;
     switch (message) {
-    case WM_PAINT: PaintLabel(control, data->color, LinkFont()); return 0;
+    case WM_PAINT: PaintLabel(control, data->color, data->resources->LinkFont()); return 0;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
-    case WM_SETCURSOR: SetCursor(HandCursor()); return TRUE;
+    case WM_SETCURSOR: SetCursor(data->resources->HandCursor()); return TRUE;
     case WM_NCHITTEST: return HTCLIENT;
     case WM_LBUTTONDOWN: data->pressed = true; break;
     case WM_LBUTTONUP:
@@ -251,8 +331,9 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
     case WM_NCDESTROY:
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         SetWindowLongPtrA(control, GWLP_USERDATA, 0);
+        Count(data->resources->root(), &LabelResourceCounts::recordsFreed);
+        LeaveResources(data->resources);
         delete data;
-        ++counts.recordsFreed;
         break;
     default: break;
     }
@@ -264,6 +345,7 @@ bool InstallWarningLabel(HWND dialog, int id) {
     if (control == nullptr) return false;
     if (GetPropA(control, kWarningPreviousProc) != nullptr) return true;  // already one
     AddNotifyStyle(control);
+    SetPropA(control, kWarningResources, JoinResources(control));
     const LONG_PTR previous = GetWindowLongPtrA(control, GWLP_WNDPROC);
     // Stored before the switch, since the next message already needs it.
     SetPropA(control, kWarningPreviousProc, reinterpret_cast<HANDLE>(previous));
@@ -275,37 +357,58 @@ bool InstallWarningLabel(HWND dialog, int id) {
 LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetPropA(control, kWarningPreviousProc));
     if (previous == nullptr) return DefWindowProcA(control, message, wParam, lParam);
+    auto* resources = static_cast<LabelResources*>(GetPropA(control, kWarningResources));
     switch (message) {
-    case WM_PAINT: PaintLabel(control, kWarningRed, WarningFont()); return 0;
+    case WM_PAINT: PaintLabel(control, kWarningRed, resources->WarningFont()); return 0;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
     case WM_NCDESTROY:
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropA(control, kWarningPreviousProc);
+        RemovePropA(control, kWarningResources);
+        LeaveResources(resources);
         break;
     default: break;
     }
     return CallWindowProcA(previous, control, message, wParam, lParam);
 }
 
-void FreeLabelResources() {
-    for (HFONT* font : {&shared.linkFont, &shared.warningFont}) {
-        if (*font == nullptr) continue;
-        DeleteObject(std::exchange(*font, nullptr));
-        ++counts.fontsDeleted;
-    }
-    if (shared.handCursor != nullptr) {
-        // Not while it is the cursor on screen.
-        if (GetCursor() == shared.handCursor) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-        DestroyCursor(std::exchange(shared.handCursor, nullptr));
-        ++counts.cursorsDestroyed;
-    }
+void FreeLabelResources(HWND window) {
+    if (LabelResources* resources = FindResources(window)) resources->Free();
 }
 
-void SetShellOpenHookForTesting(ShellOpenHook hook) { ShellOpenOverride() = std::move(hook); }
-LabelResourceCounts LabelResourceCountsForTesting() { return counts; }
-HFONT LinkFontForTesting() { return shared.linkFont; }
-HFONT WarningFontForTesting() { return shared.warningFont; }
-HCURSOR HandCursorForTesting() { return shared.handCursor; }
+void SetLabelDpi(HWND window, UINT dpi) {
+    LabelResources* resources = FindResources(window);
+    if (resources == nullptr || resources->dpi() == dpi) return;
+    resources->SetDpi(dpi);
+    RedrawWindow(resources->root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams) {
+    if (seams != nullptr)
+        SetPropA(Root(window), kSeamsProp, seams);
+    else
+        RemovePropA(Root(window), kSeamsProp);
+}
+
+HFONT LinkFontForTesting(HWND window) {
+    const LabelResources* resources = FindResources(window);
+    return resources != nullptr ? resources->linkFont() : nullptr;
+}
+
+HFONT WarningFontForTesting(HWND window) {
+    const LabelResources* resources = FindResources(window);
+    return resources != nullptr ? resources->warningFont() : nullptr;
+}
+
+HCURSOR HandCursorForTesting(HWND window) {
+    const LabelResources* resources = FindResources(window);
+    return resources != nullptr ? resources->handCursor() : nullptr;
+}
+
+UINT LabelDpiForTesting(HWND window) {
+    const LabelResources* resources = FindResources(window);
+    return resources != nullptr ? resources->dpi() : 0;
+}
 
 }  // namespace pw

@@ -1,5 +1,9 @@
 // Owner-painted static texts: link labels (blue, underlined, open their target)
 // and warning labels (heavy red type).
+//
+// The labels of one top-level window share a link font, a warning font and a
+// hand cursor, made for the window's DPI the first time a label needs them
+// and deleted when the window's last label goes.
 #pragma once
 
 #include <windows.h>
@@ -19,7 +23,13 @@ bool InstallWarningLabel(HWND dialog, int id);
 LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Deletes the shared fonts and cursor; they are made again when next needed.
-void FreeLabelResources();
+// Deletes the fonts and cursor shared by the labels of `window`'s top-level
+// window; they are made again when next needed.
+void FreeLabelResources(HWND window);
+
+// The labels of `window`'s top-level window draw for `dpi` from now on (on
+// WM_DPICHANGED): the fonts and cursor made for the old DPI are deleted, and
+// the labels repaint with ones made for the new.
+void SetLabelDpi(HWND window, UINT dpi);
 
 }  // namespace pw

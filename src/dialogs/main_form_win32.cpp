@@ -144,7 +144,7 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE: EndMainForm(form, *context, 0); break;
     case WM_DESTROY:
         if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
-        FreeLabelResources();
+        FreeLabelResources(form);
         PostQuitMessage(0);
         break;
     default: return FALSE;

@@ -93,4 +93,87 @@ private:
     void* data_;
 };
 
+// A GDI or USER object owned alone: deleted once, when the owner goes or is
+// given another. `Free` is the platform's release call for the kind.
+template <typename Object, auto Free>
+class UniqueObject {
+public:
+    UniqueObject() = default;
+    explicit UniqueObject(Object object) : object_(object) {}
+    ~UniqueObject() { Reset(); }
+    UniqueObject(UniqueObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    UniqueObject& operator=(UniqueObject&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.object_, nullptr));
+        return *this;
+    }
+    UniqueObject(const UniqueObject&) = delete;
+    UniqueObject& operator=(const UniqueObject&) = delete;
+
+    Object Get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+
+    void Reset(Object object = nullptr) {
+        if (object_ != nullptr) Free(object_);
+        object_ = object;
+    }
+
+private:
+    Object object_ = nullptr;
+};
+
+inline void DeleteFontObject(HFONT font) { DeleteObject(font); }
+using UniqueFont = UniqueObject<HFONT, DeleteFontObject>;
+inline void DestroyIconObject(HICON icon) { DestroyIcon(icon); }
+using UniqueIcon = UniqueObject<HICON, DestroyIconObject>;
+inline void DestroyCursorObject(HCURSOR cursor) { DestroyCursor(cursor); }
+using UniqueCursor = UniqueObject<HCURSOR, DestroyCursorObject>;
+inline void DeleteBitmapObject(HBITMAP bitmap) { DeleteObject(bitmap); }
+using UniqueBitmap = UniqueObject<HBITMAP, DeleteBitmapObject>;
+
+// A window's device context, released when the object goes.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a DC until the scope ends, then the previous one back.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelect() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The painting of one WM_PAINT, ended on every way out.
+class PaintSession {
+public:
+    explicit PaintSession(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintSession() { EndPaint(window_, &paint_); }
+    PaintSession(const PaintSession&) = delete;
+    PaintSession& operator=(const PaintSession&) = delete;
+    HDC dc() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 }  // namespace pw
