@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks what can be checked of both built programs without running them (the
 # i686 one cannot run where the kernel has no 32-bit emulation): the machine
-# type, that they need only system DLLs, and that the manifest, the version
-# block and the icon are in them.
+# type, that they need only system DLLs (and no function Windows 7 lacks), and
+# that the manifest, the version block and the icon are in them.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 passed=0
@@ -22,6 +22,11 @@ for arch in i686 x86_64; do
     dlls=\$($objdump -p '$exe' | sed -n 's/^\tDLL Name: //p')
     [ -n \"\$dlls\" ] && ! printf '%s\n' \"\$dlls\" | grep -Ev '$system_dlls'"
   check "$arch: common controls 6 manifest" grep -q 'Microsoft.Windows.Common-Controls' "$exe"
+  check "$arch: per-monitor v2 DPI awareness, system-aware fallback" bash -c "
+    grep -aq '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' '$exe' && grep -aq '<dpiAware [^>]*>true</dpiAware>' '$exe'"
+  # Functions of later Windows are looked up at run time, so the program starts on Windows 7.
+  check "$arch: no import Windows 7 lacks" bash -c "
+    ! $objdump -p '$exe' | grep -Eq '\b(GetDpiForWindow|GetDpiForSystem|GetSystemMetricsForDpi|SystemParametersInfoForDpi|LoadIconWithScaleDown|SetThreadDpiAwarenessContext)\b'"
   # The version block's strings are UTF-16.
   check "$arch: version 1.3.0.0" bash -c "iconv -f UTF-16LE -t UTF-8//IGNORE '$exe' 2>/dev/null | grep -aq 'FileVersion.*1\.3\.0\.0'"
   check "$arch: GUI subsystem" bash -c "$objdump -p '$exe' | grep -q 'Subsystem.*Windows GUI'"
