@@ -88,3 +88,11 @@
 #define IDM_ANSWER_SWITCH 4032
 #define IDM_QUICKBOX_LOAD 4100
 #define IDM_QUICKBOX_SET 4200
+
+// Help window and help texts
+#define IDD_HELP 8000
+#define IDC_HELP_TOPICS 8001
+#define IDC_HELP_TEXT 8002
+#define IDR_HELP_TEXT 8100
+// The context-help text of a control: string IDS_CONTROL_HELP + its identifier.
+#define IDS_CONTROL_HELP 20000

@@ -129,6 +129,8 @@ inline void DestroyCursorObject(HCURSOR cursor) { DestroyCursor(cursor); }
 using UniqueCursor = UniqueObject<HCURSOR, DestroyCursorObject>;
 inline void DeleteBitmapObject(HBITMAP bitmap) { DeleteObject(bitmap); }
 using UniqueBitmap = UniqueObject<HBITMAP, DeleteBitmapObject>;
+inline void UnhookObject(HHOOK hook) { UnhookWindowsHookEx(hook); }
+using UniqueHook = UniqueObject<HHOOK, UnhookObject>;
 
 // A window's device context, released when the object goes.
 class WindowDC {

@@ -1,0 +1,87 @@
+#include "dialogs/help_win32.h"
+
+#include "dialogs/help_popup_win32.h"
+#include "dialogs/help_window_win32.h"
+#include "res/resource.h"
+
+namespace pw {
+namespace {
+
+std::string ModulePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);  // cut off: try again with more room
+    }
+}
+
+// The dialog's own child that a help request names: F1 in the edit field of
+// a combo box names that field, a child of the combo box.
+HWND DialogChild(HWND dialog, HWND window) {
+    while (window != nullptr && GetParent(window) != dialog) window = GetParent(window);
+    return window;
+}
+
+}  // namespace
+
+HelpSystem HelpSystem::ForProgram() {
+    HelpSystem help;
+    help.helpFileExists = [] { return HelpFileBeside(ModulePath()); };
+    help.winHelp = [](HWND window, const char* file, UINT command, ULONG_PTR data) {
+        return WinHelpA(window, file, command, data);
+    };
+    help.openHelpWindow = OpenHelpWindow;
+    help.showNote = ShowHelpPopup;
+    return help;
+}
+
+void ShowHelpContents(const HelpSystem& help, HWND form) {
+    if (help.helpFileExists())
+        help.winHelp(form, kHelpFileName, HELP_CONTENTS, 0);
+    else
+        help.openHelpWindow(form);
+}
+
+void ShowContextHelp(const HelpSystem& help, HWND dialog, const HELPINFO& request, const DWORD* helpTable) {
+    if (help.helpFileExists()) {
+        help.winHelp(static_cast<HWND>(request.hItemHandle), kHelpFileName, HELP_WM_HELP,
+                     reinterpret_cast<ULONG_PTR>(helpTable));
+        return;
+    }
+    if (request.iContextType == HELPINFO_MENUITEM) {
+        help.openHelpWindow(dialog);
+        return;
+    }
+    // Only the dialog's own controls: a request passed up from a window it
+    // owns (a message box's Help button, the About box) names another's.
+    HWND control = DialogChild(dialog, static_cast<HWND>(request.hItemHandle));
+    if (control == nullptr) return;
+    const std::string text = ControlHelpText(GetDlgCtrlID(control));
+    if (!text.empty()) help.showNote(control, text);
+}
+
+std::string ControlHelpText(int controlId) {
+    // With no buffer, LoadStringW points into the resource itself.
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleA(nullptr), static_cast<UINT>(IDS_CONTROL_HELP + controlId),
+                                   reinterpret_cast<wchar_t*>(&text), 0);
+    if (length <= 0 || text == nullptr) return {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
+    return narrow;
+}
+
+bool HelpFileBeside(const std::string& programPath) {
+    const std::size_t slash = programPath.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
+    const DWORD attributes = GetFileAttributesA((folder + kHelpFileName).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace pw

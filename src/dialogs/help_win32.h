@@ -1,0 +1,44 @@
+// How F1, the title bar's ? and the Help menu are answered. Where the help
+// file lies beside the program, WinHelpA shows it, called exactly as the
+// program always called it. Otherwise the program's own help answers: the
+// help window and the context-help notes, which need no help viewer (Windows
+// has had none for that file format since Vista).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace pw {
+
+inline constexpr char kHelpFileName[] = "PROMPTWRIGHT HELP.HLP";
+
+// What the choice calls, as function objects so that tests can watch it
+// without a help viewer.
+struct HelpSystem {
+    std::function<bool()> helpFileExists;
+    std::function<BOOL(HWND window, const char* file, UINT command, ULONG_PTR data)> winHelp;
+    std::function<HWND(HWND owner)> openHelpWindow;
+    std::function<HWND(HWND control, const std::string& text)> showNote;
+
+    // The platform's: the help file looked for beside the program each time
+    // help is asked for, WinHelpA, the help window and the notes.
+    static HelpSystem ForProgram();
+};
+
+// The Help menu's Help item of `form`.
+void ShowHelpContents(const HelpSystem& help, HWND form);
+
+// WM_HELP of `dialog` (F1, or the title bar's ? and a click). `helpTable`
+// is the dialog's (control, help context) table for the help file.
+void ShowContextHelp(const HelpSystem& help, HWND dialog, const HELPINFO& request, const DWORD* helpTable);
+
+// The context-help note of the control with identifier `controlId`; empty
+// when it has none.
+std::string ControlHelpText(int controlId);
+
+// Whether the help file lies in the folder of the program at `programPath`.
+bool HelpFileBeside(const std::string& programPath);
+
+}  // namespace pw
