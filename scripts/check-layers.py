@@ -6,6 +6,7 @@ Layers, lowest first (a file may include its own folder, any lower layer and
 src/res, which holds only resource identifiers):
 
     core/model, core/output        the message box vocabulary; marker search and splice
+    core/help                      the topics of the program's own help
     core/codegen                   statement writer
     core/codeparse, core/settings  statement reader; start-up settings and QuickBox slots
     win32                          Win32 base: owned handles, forms over dialogs, files, profile, clipboard
@@ -20,7 +21,7 @@ import sys
 
 RANKS = {
     'res': 0,
-    'core/model': 1, 'core/output': 1,
+    'core/model': 1, 'core/output': 1, 'core/help': 1,
     'core/codegen': 2,
     'core/codeparse': 3, 'core/settings': 3,
     'win32': 4,

@@ -9,13 +9,11 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quick_insert_win32.h"
-#include "res/resource.h"
 #include "win32/settings_win32.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pw;
     AppContext context;
-    context.programIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_PROGRAM));
 
     Win32StartupEnvironment environment;
     context.settings = ReadStartup(std::vector<std::string>(__argv, __argv + __argc), environment);

@@ -4,6 +4,7 @@
 #include "dialogs/labels_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_data_win32.h"
+#include "win32/dpi_win32.h"
 
 namespace pw {
 namespace {
@@ -23,6 +24,9 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         FreeLabelResources(dialog);
         EndDialog(dialog, 0);
         break;
+    case WM_DPICHANGED:
+        SetLabelDpi(dialog, DpiOfDpiChanged(wParam));
+        return FALSE;  // the dialog manager rescales the controls and the window
     default: return FALSE;
     }
     SetDialogIcons(dialog, *context, false);

@@ -10,8 +10,9 @@ void AppContext::EndQuickInsertWindows() const {
 }
 
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big) {
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcon));
-    if (big) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context.programIcon));
+    const UINT dpi = WindowDpi(dialog);
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcons.Small(dpi)));
+    if (big) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context.programIcons.Big(dpi)));
 }
 
 }  // namespace pw

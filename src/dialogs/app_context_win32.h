@@ -11,15 +11,20 @@
 #include "core/codegen/statement_writer.h"
 #include "core/model/code_options.h"
 #include "core/settings/app_settings.h"
+#include "dialogs/help_win32.h"
+#include "res/resource.h"
 #include "win32/ansi_code_page_win32.h"
+#include "win32/dpi_win32.h"
 
 namespace pw {
 
-inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
-
 struct AppContext {
     AppSettings settings;
-    HICON programIcon = nullptr;  // small and big icon of every dialog
+    // The small and big icon of every dialog, at the DPI of the dialog's
+    // monitor. A cache, so dialogs given the context read-only use it too.
+    mutable WindowIconsForDpi programIcons{GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM)};
+    // How F1, the title bar's ? and the Help menu are answered.
+    HelpSystem help = HelpSystem::ForProgram();
 
     // The main form while it exists (null before and after).
     HWND mainFormWindow = nullptr;
@@ -50,7 +55,8 @@ struct AppContext {
     void EndQuickInsertWindows() const;
 };
 
-// Sets the small (and, with `big`, the big) icon of a dialog to the program's.
+// Sets the small (and, with `big`, the big) icon of a dialog to the program's,
+// at the dialog's DPI.
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big);
 
 }  // namespace pw

@@ -42,14 +42,14 @@ HelpSystem HelpSystem::ForProgram() {
 
 void ShowHelpContents(const HelpSystem& help, HWND form) {
     if (help.helpFileExists())
-        help.winHelp(form, kHelpFileName, HELP_CONTENTS, 0);
+        help.winHelp(form, kHelpFile, HELP_CONTENTS, 0);
     else
         help.openHelpWindow(form);
 }
 
 void ShowContextHelp(const HelpSystem& help, HWND dialog, const HELPINFO& request, const DWORD* helpTable) {
     if (help.helpFileExists()) {
-        help.winHelp(static_cast<HWND>(request.hItemHandle), kHelpFileName, HELP_WM_HELP,
+        help.winHelp(static_cast<HWND>(request.hItemHandle), kHelpFile, HELP_WM_HELP,
                      reinterpret_cast<ULONG_PTR>(helpTable));
         return;
     }
@@ -80,7 +80,7 @@ std::string ControlHelpText(int controlId) {
 bool HelpFileBeside(const std::string& programPath) {
     const std::size_t slash = programPath.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
-    const DWORD attributes = GetFileAttributesA((folder + kHelpFileName).c_str());
+    const DWORD attributes = GetFileAttributesA((folder + kHelpFile).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

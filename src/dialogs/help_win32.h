@@ -12,7 +12,7 @@
 
 namespace pw {
 
-inline constexpr char kHelpFileName[] = "PROMPTWRIGHT HELP.HLP";
+inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
 
 // What the choice calls, as function objects so that tests can watch it
 // without a help viewer.

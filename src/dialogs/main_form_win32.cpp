@@ -8,6 +8,7 @@
 #include "dialogs/about_win32.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/code_menu_win32.h"
+#include "dialogs/help_win32.h"
 #include "dialogs/insert_targets_win32.h"
 #include "dialogs/labels_win32.h"
 #include "dialogs/load_code_win32.h"
@@ -19,6 +20,7 @@
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
+#include "win32/dpi_win32.h"
 #include "win32/option_lists_win32.h"
 
 namespace pw {
@@ -103,11 +105,11 @@ void OnClear(HWND form) {
     ClearForm(dialog);
 }
 
-void OnHelpContents(HWND form) { WinHelpA(form, kHelpFile, HELP_CONTENTS, 0); }
-
-void OnHelpRequest(const HELPINFO* info) {
-    WinHelpA(static_cast<HWND>(info->hItemHandle), kHelpFile, HELP_WM_HELP,
-             reinterpret_cast<ULONG_PTR>(kMainHelpTable));
+// Moved to a monitor of another scale: what the form draws itself is made
+// again for the new DPI (the dialog manager rescales the template's controls).
+void OnDpiChanged(HWND form, UINT dpi) {
+    SetLabelDpi(form, dpi);
+    SetIconPreviewDpi(form, dpi);
 }
 
 void OnCommand(HWND form, AppContext& context, int command, int notification) {
@@ -119,7 +121,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
     case IDC_COPY: OnCopy(form, context); break;
     case IDC_LOADCODE: OnLoadCode(form, context); break;
     case IDM_CLEAR: OnClear(form); break;
-    case IDM_HELP: OnHelpContents(form); break;
+    case IDM_HELP: ShowHelpContents(context.help, form); break;
     case IDM_ABOUT: RunAboutBox(form, context); break;
     default:
         if (const auto slot = QuickBoxCommandOf(command)) {
@@ -140,7 +142,13 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: OnInitDialog(form, *context); break;
     case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_ACTIVATE: UpdateIconPreview(form); break;
-    case WM_HELP: OnHelpRequest(reinterpret_cast<const HELPINFO*>(lParam)); break;
+    case WM_HELP:
+        ShowContextHelp(context->help, form, *reinterpret_cast<const HELPINFO*>(lParam), kMainHelpTable);
+        break;
+    case WM_DPICHANGED:
+        OnDpiChanged(form, DpiOfDpiChanged(wParam));
+        SetDialogIcons(form, *context, true);
+        return FALSE;  // the dialog manager rescales the controls and the window
     case WM_CLOSE: EndMainForm(form, *context, 0); break;
     case WM_DESTROY:
         if (context->mainFormWindow == form) context->mainFormWindow = nullptr;

@@ -2,6 +2,7 @@
 
 #include "core/model/option_tables.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/help_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -51,9 +52,8 @@ INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (wParam == IDC_OK) OnOk(dialog, *data);
         return FALSE;
     case WM_CLOSE: EndDialog(dialog, 0); break;  // keeps the options of the last OK
-    case WM_HELP:
-        WinHelpA(static_cast<HWND>(reinterpret_cast<HELPINFO*>(lParam)->hItemHandle), kHelpFile,
-                 HELP_WM_HELP, reinterpret_cast<ULONG_PTR>(kParamsHelpTable));
+    case WM_HELP:  // F1, or the title bar's ? and a click
+        ShowContextHelp(data->context.help, dialog, *reinterpret_cast<const HELPINFO*>(lParam), kParamsHelpTable);
         break;
     default: return FALSE;
     }

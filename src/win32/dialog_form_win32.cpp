@@ -1,9 +1,13 @@
 #include "win32/dialog_form_win32.h"
 
+#include <commctrl.h>
+
 #include <string>
+#include <utility>
 
 #include "core/model/option_tables.h"
 #include "res/resource.h"
+#include "win32/dpi_win32.h"
 
 namespace pw {
 
@@ -57,14 +61,68 @@ void DialogForm::CheckRadio(int first, int last, int id) {
 
 void DialogForm::UpdateIconPreview() { pw::UpdateIconPreview(dialog_); }
 
-void UpdateIconPreview(HWND form) {
+namespace {
+
+// What the preview control shows, made for its DPI; owned by the control
+// (a property, and the data of a subclass that frees it with the control).
+struct IconPreview {
+    UINT dpi = 0;
+    LRESULT position = -1;  // of the icon list, when `icon` was made
+    SizedIcon icon;
+};
+
+constexpr UINT_PTR kIconPreviewSubclass = 1;
+constexpr char kIconPreviewProp[] = "Promptwright.IconPreview";
+
+LRESULT CALLBACK IconPreviewProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(control, IconPreviewProc, kIconPreviewSubclass);
+        RemovePropA(control, kIconPreviewProp);
+        delete reinterpret_cast<IconPreview*>(data);
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+IconPreview* PreviewOf(HWND control) {
+    if (auto* preview = static_cast<IconPreview*>(GetPropA(control, kIconPreviewProp))) return preview;
+    auto* preview = new IconPreview;
+    preview->dpi = WindowDpi(control);
+    if (!SetWindowSubclass(control, IconPreviewProc, kIconPreviewSubclass, reinterpret_cast<DWORD_PTR>(preview))) {
+        delete preview;
+        return nullptr;
+    }
+    SetPropA(control, kIconPreviewProp, preview);
+    return preview;
+}
+
+void ShowIconPreview(HWND form, bool remake) {
+    HWND control = GetDlgItem(form, IDC_ICONPREVIEW);
+    IconPreview* preview = control != nullptr ? PreviewOf(control) : nullptr;
+    if (preview == nullptr) return;
     const LRESULT position = SendDlgItemMessageA(form, IDC_ICON, CB_GETCURSEL, 0, 0);
-    HICON icon = nullptr;
+    // Called on every activation: the same icon at the same DPI stays.
+    if (!remake && position == preview->position) return;
+    SizedIcon icon;
     if (position > 0 && position < static_cast<LRESULT>(kIconPreviewIds.size()))
-        icon = LoadIconA(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]));
-    // System icons are shared: nothing to free when the preview changes.
-    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, 0, 0);
-    SendDlgItemMessageA(form, IDC_ICONPREVIEW, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        icon = LoadIconForDpi(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]),
+                              SM_CXICON, preview->dpi);
+    SendMessageA(control, STM_SETICON, 0, 0);
+    SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    preview->icon = std::move(icon);  // the one shown before is no longer in use
+    preview->position = position;
+}
+
+}  // namespace
+
+void UpdateIconPreview(HWND form) { ShowIconPreview(form, false); }
+
+void SetIconPreviewDpi(HWND form, UINT dpi) {
+    HWND control = GetDlgItem(form, IDC_ICONPREVIEW);
+    IconPreview* preview = control != nullptr ? PreviewOf(control) : nullptr;
+    if (preview == nullptr || preview->dpi == dpi) return;
+    preview->dpi = dpi;
+    ShowIconPreview(form, true);
 }
 
 }  // namespace pw

@@ -25,8 +25,13 @@ private:
     HWND dialog_;
 };
 
-// Shows the system icon for the form's icon list position (none for 0).
+// Shows the system icon for the form's icon list position (none for 0), at
+// the size the system gives icons at the form's DPI. The icon belongs to the
+// preview control and goes with it.
 void UpdateIconPreview(HWND form);
+
+// The preview is shown for `dpi` from now on (WM_DPICHANGED), and at once.
+void SetIconPreviewDpi(HWND form, UINT dpi);
 
 // The whole text of a window, however long.
 std::string WindowText(HWND window);

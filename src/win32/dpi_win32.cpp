@@ -102,4 +102,11 @@ SIZE IconSize(HICON icon) {
     return size;
 }
 
+WindowIconsForDpi::Icons& WindowIconsForDpi::ForDpi(UINT dpi) {
+    for (Icons& icons : made_)
+        if (icons.dpi == dpi) return icons;
+    made_.push_back({dpi, LoadIconForDpi(module_, name_, SM_CXSMICON, dpi), LoadIconForDpi(module_, name_, SM_CXICON, dpi)});
+    return made_.back();
+}
+
 }  // namespace pw

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "win32/raii_win32.h"
 
 namespace pw {
@@ -79,5 +81,27 @@ SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UIN
 
 // The width and height of an icon in pixels ({0, 0} for none).
 SIZE IconSize(HICON icon);
+
+// One icon of a module as window icons (small and big) at each DPI asked for:
+// made the first time a DPI is asked for and kept until this object goes,
+// since windows show the icons they are given without owning them.
+class WindowIconsForDpi {
+public:
+    WindowIconsForDpi(HINSTANCE module, const char* name) : module_(module), name_(name) {}
+
+    HICON Small(UINT dpi) { return ForDpi(dpi).small.Get(); }
+    HICON Big(UINT dpi) { return ForDpi(dpi).big.Get(); }
+
+private:
+    struct Icons {
+        UINT dpi;
+        SizedIcon small, big;
+    };
+    Icons& ForDpi(UINT dpi);
+
+    HINSTANCE module_;
+    const char* name_;  // a resource number (MAKEINTRESOURCE) or a name that outlives this
+    std::vector<Icons> made_;  // one per monitor scale met: a handful at most
+};
 
 }  // namespace pw
