@@ -94,6 +94,21 @@ void Layout(HWND window) {
                height, TRUE);
 }
 
+// At most nine tenths of the work area of its monitor, in its middle: the
+// template's size may not fit a small screen at a high scale.
+void FitToMonitor(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = std::min<int>(rect.right - rect.left, (work.right - work.left) * 9 / 10);
+    const int height = std::min<int>(rect.bottom - rect.top, (work.bottom - work.top) * 9 / 10);
+    SetWindowPos(window, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void OnInitDialog(HWND window, HWND owner) {
     auto* data = new HelpWindow;
     SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
@@ -108,6 +123,7 @@ void OnInitDialog(HWND window, HWND owner) {
     SetPropA(window, kHelpWindowMark, window);
     if (owner != nullptr) SetPropA(owner, kOpenHelpWindow, window);
     data->keyFilter.Reset(SetWindowsHookExA(WH_MSGFILTER, HelpKeysFilter, nullptr, GetCurrentThreadId()));
+    FitToMonitor(window);
     Layout(window);
 }
 

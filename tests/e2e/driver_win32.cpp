@@ -1,5 +1,7 @@
 #include "e2e/driver_win32.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -36,19 +38,6 @@ std::string ClassName(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);
     return name;
-}
-
-std::string WindowTextOf(HWND window) {
-    // Send WM_GETTEXT: GetWindowText does not reach other processes' controls.
-    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT got = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(static_cast<std::size_t>(got));
-    if (wide.empty()) return {};
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
-    return text;
 }
 
 struct FindData {
@@ -92,6 +81,19 @@ std::string ItemText(HWND list, UINT lengthMessage, UINT textMessage, int positi
 }
 
 }  // namespace
+
+std::string WindowTextOf(HWND window) {
+    // Send WM_GETTEXT: GetWindowText does not reach other processes' controls.
+    const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+    wide.resize(static_cast<std::size_t>(got));
+    if (wide.empty()) return {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
+    return text;
+}
 
 App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings) {
     const std::string exe = dir.File("promptwright.exe");
@@ -244,8 +246,12 @@ void ClickControl(HWND control) {
     PostMessageW(control, WM_LBUTTONUP, 0, middle);
 }
 
-int CountColor(HWND window, COLORREF color) {
-    // Another process's window: read what the screen shows.
+namespace {
+
+// Calls `seen(x, y)` for each pixel of the window's client area that shows
+// `color` on screen now (another process's window: read from the screen).
+template <typename Seen>
+void ScanColor(HWND window, COLORREF color, Seen seen) {
     RECT client{};
     GetClientRect(window, &client);
     POINT origin{0, 0};
@@ -255,15 +261,34 @@ int CountColor(HWND window, COLORREF color) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
     HGDIOBJ previous = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    int count = 0;
     for (int y = 0; y < client.bottom; ++y)
         for (int x = 0; x < client.right; ++x)
-            if (GetPixel(memory, x, y) == color) ++count;
+            if (GetPixel(memory, x, y) == color) seen(x, y);
     SelectObject(memory, previous);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
+
+int CountColor(HWND window, COLORREF color) {
+    int count = 0;
+    ScanColor(window, color, [&](int, int) { ++count; });
     return count;
+}
+
+RECT ColorExtent(HWND window, COLORREF color) {
+    RECT extent{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    bool any = false;
+    ScanColor(window, color, [&](int x, int y) {
+        any = true;
+        extent.left = std::min<LONG>(extent.left, x);
+        extent.top = std::min<LONG>(extent.top, y);
+        extent.right = std::max<LONG>(extent.right, x + 1);
+        extent.bottom = std::max<LONG>(extent.bottom, y + 1);
+    });
+    return any ? extent : RECT{};
 }
 
 std::string ClipboardText() {

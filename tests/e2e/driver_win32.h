@@ -52,6 +52,9 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// The text of another process's window (WM_GETTEXT).
+std::string WindowTextOf(HWND window);
+
 // Controls of another process.
 HWND Control(HWND dialog, int id);
 std::string Text(HWND dialog, int id);
@@ -94,6 +97,9 @@ std::vector<std::string> Texts(HWND dialog, int id);
 void ClickControl(HWND control);
 // How many pixels of the window's client area show `color` on screen now.
 int CountColor(HWND window, COLORREF color);
+// The smallest rectangle of the client area holding every pixel that shows
+// `color` now (empty when none does).
+RECT ColorExtent(HWND window, COLORREF color);
 
 std::string ClipboardText();  // CF_TEXT, or "<none>" when there is none
 void SetClipboardText(const std::string& text);

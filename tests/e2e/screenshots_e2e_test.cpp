@@ -83,6 +83,14 @@ private:
     std::string dir_;
 };
 
+void PressF1() {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
 void Quit(App& app, HWND form) {
     if (form != nullptr) SendCommand(form, IDC_EXIT);
     app.WaitExit(5000);
@@ -91,6 +99,9 @@ void Quit(App& app, HWND form) {
 TEST(Screenshots, DISABLED_Windows) {
     Camera camera;
     ASSERT_TRUE(camera.Ready()) << "PW_SHOT_DIR is not set";
+    // The program is DPI aware: window rectangles and pixels as they are on
+    // the screen, not scaled for an unaware reader.
+    SetProcessDPIAware();
     TempDir dir;
     dir.Write("source.c", "int main(void) { /*MB*/ return 0; }\n");
     {
@@ -115,8 +126,20 @@ TEST(Screenshots, DISABLED_Windows) {
     {
         App app(dir, {"source.c"}, "[Settings]\r\nadvanced=0\r\n");
         HWND form = app.MainForm();
+        if (form != nullptr) ChooseListPosition(form, IDC_ICON, 4);
         camera.Shoot("main-warning", form);
         if (form != nullptr) {
+            // The own help: a control's note, then the help window.
+            SendMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(form, IDC_TITLE)), TRUE);
+            PressF1();
+            HWND note = nullptr;
+            WaitFor([&] { return (note = FindWindowA("PromptwrightHelpNote", nullptr)) != nullptr; });
+            camera.Shoot("help-note", note != nullptr ? form : nullptr);
+            if (note != nullptr) PressKey(note, VK_ESCAPE);
+            Command(form, IDM_HELP);
+            HWND help = app.WaitWindow("Promptwright Help", 5000);
+            camera.Shoot("help", help);
+            if (help != nullptr) Close(help);
             Command(form, IDM_ABOUT);
             HWND about = app.WaitWindow("about", 5000);
             camera.Shoot("about", about);
