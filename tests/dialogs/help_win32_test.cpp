@@ -1,5 +1,6 @@
-// The help choice (help file or own help), the context-help notes and the help
-// window, on dialogs made here from the program's own templates.
+// The help choice (help file or own help) and the help window, on dialogs
+// made here from the program's own templates. The notes on each control are
+// tested end to end (tests/e2e/dpi_help_e2e_test.cpp).
 #include "dialogs/help_win32.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/help_popup_win32.h"
 #include "dialogs/help_window_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_form_win32.h"
@@ -42,19 +42,15 @@ protected:
         return dialog_;
     }
 
-    // F1 as the user presses it, on the keyboard, with the control focused.
-    void PressF1(HWND control) {
-        SetForegroundWindow(GetAncestor(control, GA_ROOT));
-        SetFocus(control);
-        INPUT keys[2] = {};
-        keys[0].type = keys[1].type = INPUT_KEYBOARD;
-        keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
-        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, keys, sizeof(INPUT));
-        Pump([] { return FindWindowA(kHelpPopupClass, nullptr) != nullptr; });
+    // WM_HELP as F1 on the control sends it to the dialog.
+    void Request(HANDLE item, int type = HELPINFO_WINDOW) {
+        HELPINFO info{};
+        info.cbSize = sizeof info;
+        info.iContextType = type;
+        info.hItemHandle = item;
+        SendMessageA(dialog_, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
     }
-    // The dialog's message loop, until `done` (or a while, for input that
-    // should change nothing).
+    // The dialog's message loop, until `done` or a while has passed.
     template <typename Done>
     void Pump(Done done) {
         const DWORD start = GetTickCount();
@@ -95,7 +91,7 @@ TEST_F(HelpTest, WithTheHelpFileBesideTheProgramWinHelpIsCalledAsAlways) {
     help_.showNote = [&](HWND, const std::string&) { return ++others, HWND{}; };
     HWND form = Open(IDD_MAIN_ADVANCED);
     ShowHelpContents(help_, form);
-    PressF1(GetDlgItem(form, IDC_TITLE));
+    Request(GetDlgItem(form, IDC_TITLE));
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].window, form);
     EXPECT_EQ(calls[0].file, "PROMPTWRIGHT HELP.HLP");
@@ -118,74 +114,16 @@ TEST_F(HelpTest, WithoutItTheOwnHelpAnswersForTheDialogsOwnControlsOnly) {
     };
     HWND form = Open(IDD_MAIN_ADVANCED);
     HWND outside = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    const auto request = [&](HANDLE item, int type) {
-        HELPINFO info{};
-        info.cbSize = sizeof info;
-        info.iContextType = type;
-        info.hItemHandle = item;
-        ShowContextHelp(help_, form, info, kTable);
-    };
     ShowHelpContents(help_, form);
-    request(GetDlgItem(form, IDC_TOPMOST), HELPINFO_WINDOW);
+    Request(GetDlgItem(form, IDC_TOPMOST));
     // F1 in the combo box's edit field is help on the combo box.
-    request(GetWindow(GetDlgItem(form, IDC_PARENT), GW_CHILD), HELPINFO_WINDOW);
-    request(GetMenu(form), HELPINFO_MENUITEM);
-    request(outside, HELPINFO_WINDOW);
-    request(GetDlgItem(form, IDC_LABEL), HELPINFO_WINDOW);  // a group box: no note
+    Request(GetWindow(GetDlgItem(form, IDC_PARENT), GW_CHILD));
+    Request(GetMenu(form), HELPINFO_MENUITEM);
+    Request(outside);
+    Request(GetDlgItem(form, IDC_LABEL));  // a group box: no note
     EXPECT_EQ(answers, (std::vector<std::string>{"window", "note " + std::to_string(IDC_TOPMOST),
                                                  "note " + std::to_string(IDC_PARENT), "window"}));
     DestroyWindow(outside);
-}
-
-// Every control of both help tables, and every button, has a note of its own;
-// F1 shows it beside the control, and Escape or a click closes it.
-TEST_F(HelpTest, F1OnEachControlShowsItsNoteBesideIt) {
-    help_.helpFileExists = [] { return false; };
-    const std::vector<int> mainControls = {
-        IDC_PARENT, IDC_TITLE, IDC_TEXT, IDC_BUTTONS, IDC_DEFBUTTON, IDC_ICON, IDC_APPLMODAL, IDC_SYSTEMMODAL,
-        IDC_TASKMODAL, IDC_HELPBUTTON, IDC_RIGHT, IDC_RTLREADING, IDC_SETFOREGROUND, IDC_LANGUAGE,
-        IDC_DEFAULTDESKTOP, IDC_TOPMOST, IDC_SERVICE, IDC_SERVICE_NT3X,
-        // not in the help file's table
-        IDC_TITLEVAR, IDC_TEXTVAR, IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE, IDC_INSERT, IDC_COPY,
-        IDC_GENERATE, IDC_LOADCODE, IDC_EXIT, IDC_PREVIEW};
-    const std::vector<int> paramsControls = {IDC_PARAMS_NAME, IDC_PARAMS_ICONID, IDC_PARAMS_CALLBACK,
-                                             IDC_PARAMS_HELPID, IDC_OK};
-    std::vector<std::string> texts;
-    for (const auto& [templateId, controls] : {std::pair{IDD_MAIN_ADVANCED, mainControls},
-                                               std::pair{IDD_PARAMS, paramsControls}}) {
-        HWND dialog = Open(templateId);
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            const int id = controls[i];
-            SCOPED_TRACE(id);
-            HWND control = GetDlgItem(dialog, id);
-            ASSERT_NE(control, nullptr);
-            PressF1(control);
-            HWND note = FindWindowA(kHelpPopupClass, nullptr);
-            ASSERT_NE(note, nullptr);
-            EXPECT_TRUE(IsWindowVisible(note));
-            EXPECT_EQ(GetWindow(note, GW_OWNER), dialog);
-            const std::string text = WindowText(note);
-            EXPECT_EQ(text, ControlHelpText(id));
-            EXPECT_GT(text.size(), 10u);
-            texts.push_back(text);
-            RECT noteRect{}, controlRect{};
-            GetWindowRect(note, &noteRect);
-            GetWindowRect(control, &controlRect);
-            EXPECT_TRUE(noteRect.top >= controlRect.bottom || noteRect.bottom <= controlRect.top) << "beside, not over";
-            // Alternately Escape and a click elsewhere.
-            if (i % 2 == 0)
-                PostMessageA(note, WM_KEYDOWN, VK_ESCAPE, 0);
-            else
-                PostMessageA(note, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -5));
-            Pump([&] { return !IsWindow(note); });
-            EXPECT_FALSE(IsWindow(note));
-        }
-        DestroyWindow(dialog);
-        dialog_ = nullptr;
-    }
-    EXPECT_NE(texts[0], texts[1]);
-    EXPECT_NE(ControlHelpText(IDC_TITLE).find("\"Title is a variable\""), std::string::npos);
-    EXPECT_NE(ControlHelpText(IDC_TEXT).find("\\n"), std::string::npos);
 }
 
 TEST_F(HelpTest, HelpFileIsLookedForBesideTheProgram) {

@@ -125,9 +125,10 @@ HWND NoteOf(DWORD pid) {
 }
 
 // F1 on each control, pressed on the keyboard with the control focused,
-// shows that control's note; Escape closes it.
+// shows that control's note beside it; Escape or a click closes it.
 void ExpectNotes(const App& app, HWND dialog, const std::vector<int>& controls, const HelpNotes& notes) {
-    for (int id : controls) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const int id = controls[i];
         SCOPED_TRACE(id);
         HWND control = Control(dialog, id);
         ASSERT_NE(control, nullptr);
@@ -141,7 +142,14 @@ void ExpectNotes(const App& app, HWND dialog, const std::vector<int>& controls, 
         ASSERT_NE(note, nullptr) << "no note";
         EXPECT_EQ(WindowTextOf(note), notes.Of(id));
         EXPECT_FALSE(notes.Of(id).empty());
-        PressKey(note, VK_ESCAPE);
+        RECT noteRect{}, controlRect{};
+        GetWindowRect(note, &noteRect);
+        GetWindowRect(control, &controlRect);
+        EXPECT_TRUE(noteRect.top >= controlRect.bottom || noteRect.bottom <= controlRect.top) << "beside, not over";
+        if (i % 2 == 0)
+            PressKey(note, VK_ESCAPE);
+        else
+            PostMessageW(note, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-5, -5));  // a click elsewhere
         EXPECT_TRUE(WaitGone(note, 3000));
     }
 }

@@ -1,7 +1,8 @@
-// Time from start to a usable window with no QuickBox slots and with 1,000,
-// for the main form and for -QI, measured side by side (interleaved runs, so
-// that drifts of the machine hit both alike). Disabled: scripts/bench-quickbox.sh
-// runs it.
+// Time from start to a usable window, measured side by side (interleaved
+// runs, so that drifts of the machine hit both alike): with no QuickBox slots
+// and with 1,000, for the main form and for -QI (scripts/bench-quickbox.sh);
+// and this program against an earlier build of it (scripts/bench-startup.sh).
+// Disabled: the scripts run them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,10 +34,11 @@ std::string SlotSettings(int slots) {
 
 // Start to the window showing, with its contents (the list or the loaded slot)
 // in place; then closes it.
-double TimeToWindow(const TempDir& dir, bool quickInsert, int slots) {
+double TimeToWindow(const TempDir& dir, bool quickInsert, int slots, std::vector<std::string> files = {}) {
     LARGE_INTEGER start, shown;
     QueryPerformanceCounter(&start);
-    App app(dir, quickInsert ? std::vector<std::string>{"-QI"} : std::vector<std::string>{});
+    if (quickInsert) files.insert(files.begin(), "-QI");
+    App app(dir, files);
     HWND window = nullptr;
     WaitFor([&] {
         window = quickInsert ? app.WaitWindow("Promptwright - QuickInsert", 0) : app.WaitWindow("Promptwright", 0);
@@ -76,6 +78,47 @@ TEST(QuickBoxBench, DISABLED_TimeToWindowWithThousandSlots) {
             std::printf("            run %zu: %7.1f ms  %7.1f ms\n", i + 1, without[i], with[i]);
         std::fflush(stdout);
     }
+}
+
+// Which program App starts (it reads PW_EXE).
+void UseProgram(const std::string& exe) { _putenv_s("PW_EXE", exe.c_str()); }
+
+// PW_EXE against PW_BASELINE_EXE: the main form in each layout with a target
+// file (so with the save warning's labels) and QuickInsert.
+TEST(StartupBench, DISABLED_TimeToWindowAgainstBaseline) {
+    const char* baselineExe = std::getenv("PW_BASELINE_EXE");
+    const char* currentExe = std::getenv("PW_EXE");
+    ASSERT_TRUE(baselineExe != nullptr && currentExe != nullptr) << "PW_EXE and PW_BASELINE_EXE";
+    const std::string baseline = baselineExe, current = currentExe;
+    int repetitions = 15;
+    if (const char* text = std::getenv("PW_BENCH_REPETITIONS")) repetitions = std::max(1, std::atoi(text));
+    TempDir simple, advanced;
+    for (const TempDir* dir : {&simple, &advanced}) dir->Write("source.c", "/*MB*/\n");
+    simple.Write("promptwright.ini", "[Settings]\r\n");
+    advanced.Write("promptwright.ini", "[Settings]\r\nadvanced=1\r\n");
+    struct Case {
+        const char* name;
+        const TempDir* dir;
+        bool quickInsert;
+    };
+    for (const Case& c : {Case{"simple form", &simple, false}, Case{"advanced form", &advanced, false},
+                          Case{"-QI", &simple, true}}) {
+        std::vector<double> before, after;
+        for (const std::string* exe : {&baseline, &current}) {  // warm-up: file cache, wineserver
+            UseProgram(*exe);
+            TimeToWindow(*c.dir, c.quickInsert, 0, {"source.c"});
+        }
+        for (int i = 0; i < repetitions; ++i) {
+            UseProgram(baseline);
+            before.push_back(TimeToWindow(*c.dir, c.quickInsert, 0, {"source.c"}));
+            UseProgram(current);
+            after.push_back(TimeToWindow(*c.dir, c.quickInsert, 0, {"source.c"}));
+        }
+        std::printf("%-14s baseline: median %7.1f ms   this build: median %7.1f ms   ratio %.3f  (%d runs each)\n",
+                    c.name, Median(before), Median(after), Median(after) / Median(before), repetitions);
+        std::fflush(stdout);
+    }
+    UseProgram(current);
 }
 
 }  // namespace
