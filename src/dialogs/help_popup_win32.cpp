@@ -56,7 +56,9 @@ void PaintNote(HWND note, const HelpNote& data) {
 
 LRESULT CALLBACK HelpNoteProc(HWND note, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_NCCREATE:
+    case WM_CREATE:
+        // Taken over here, past the last point where creating can fail, so
+        // that a failed creation leaves it to the caller.
         SetWindowLongPtrA(note, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
         break;
@@ -152,7 +154,7 @@ HWND ShowHelpPopup(HWND control, const std::string& text) {
     HWND note = CreateWindowExA(kExStyle, kHelpPopupClass, text.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr,
                                 instance, data.get());
     if (note == nullptr) return nullptr;
-    const HelpNote& made = *data.release();  // the note owns it now
+    const HelpNote& made = *data.release();  // the note owns it from WM_CREATE on
     SetPropA(owner, kOpenNote, note);
 
     const SIZE size = NoteSize(note, made, dpi);
