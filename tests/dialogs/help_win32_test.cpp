@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temp_dir_win32.h"
 #include "dialogs/help_window_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_form_win32.h"
@@ -72,76 +73,64 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-struct WinHelpCall {
-    HWND window;
-    std::string file;
-    UINT command;
-    ULONG_PTR data;
-};
-
-TEST_F(HelpTest, WithTheHelpFileBesideTheProgramWinHelpIsCalledAsAlways) {
-    std::vector<WinHelpCall> calls;
-    int others = 0;
-    help_.helpFileExists = [] { return true; };
-    help_.winHelp = [&](HWND window, const char* file, UINT command, ULONG_PTR data) {
-        calls.push_back({window, file, command, data});
-        return TRUE;
-    };
-    help_.openHelpWindow = [&](HWND) { return ++others, HWND{}; };
-    help_.showNote = [&](HWND, const std::string&) { return ++others, HWND{}; };
-    HWND form = Open(IDD_MAIN_ADVANCED);
-    ShowHelpContents(help_, form);
-    Request(GetDlgItem(form, IDC_TITLE));
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].window, form);
-    EXPECT_EQ(calls[0].file, "PROMPTWRIGHT HELP.HLP");
-    EXPECT_EQ(calls[0].command, static_cast<UINT>(HELP_CONTENTS));
-    EXPECT_EQ(calls[0].data, 0u);
-    EXPECT_EQ(calls[1].window, GetDlgItem(form, IDC_TITLE));
-    EXPECT_EQ(calls[1].file, "PROMPTWRIGHT HELP.HLP");
-    EXPECT_EQ(calls[1].command, static_cast<UINT>(HELP_WM_HELP));
-    EXPECT_EQ(calls[1].data, reinterpret_cast<ULONG_PTR>(kTable));
-    EXPECT_EQ(others, 0);
-}
-
-TEST_F(HelpTest, WithoutItTheOwnHelpAnswersForTheDialogsOwnControlsOnly) {
-    std::vector<std::string> answers;
-    help_.helpFileExists = [] { return false; };
-    help_.winHelp = [&](HWND, const char*, UINT, ULONG_PTR) { return answers.push_back("WinHelpA"), TRUE; };
-    help_.openHelpWindow = [&](HWND) { return answers.push_back("window"), HWND{}; };
-    help_.showNote = [&](HWND control, const std::string&) {
-        return answers.push_back("note " + std::to_string(GetDlgCtrlID(control))), HWND{};
-    };
+// The same requests with and without the help file beside the program: with
+// it, WinHelpA exactly as the program always called it; without it, the own
+// help, for the dialog's own controls only.
+TEST_F(HelpTest, HelpFileGetsTheCallsItAlwaysGotElseTheOwnHelpAnswers) {
     HWND form = Open(IDD_MAIN_ADVANCED);
     HWND outside = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    ShowHelpContents(help_, form);
-    Request(GetDlgItem(form, IDC_TOPMOST));
-    // F1 in the combo box's edit field is help on the combo box.
-    Request(GetWindow(GetDlgItem(form, IDC_PARENT), GW_CHILD));
-    Request(GetMenu(form), HELPINFO_MENUITEM);
-    Request(outside);
-    Request(GetDlgItem(form, IDC_LABEL));  // a group box: no note
-    EXPECT_EQ(answers, (std::vector<std::string>{"window", "note " + std::to_string(IDC_TOPMOST),
-                                                 "note " + std::to_string(IDC_PARENT), "window"}));
+    HWND comboEdit = GetWindow(GetDlgItem(form, IDC_PARENT), GW_CHILD);
+    const auto name = [&](HANDLE item) {
+        if (item == form) return std::string("form");
+        if (item == GetMenu(form)) return std::string("menu");
+        if (item == outside) return std::string("outside");
+        return std::to_string(GetDlgCtrlID(static_cast<HWND>(item)));
+    };
+    std::vector<std::string> calls;
+    help_.winHelp = [&](HWND window, const char* file, UINT command, ULONG_PTR data) {
+        const char* table = data == 0 ? "0" : data == reinterpret_cast<ULONG_PTR>(kTable) ? "table" : "?";
+        calls.push_back("WinHelpA " + name(window) + " " + file + " " + std::to_string(command) + " " + table);
+        return TRUE;
+    };
+    help_.openHelpWindow = [&](HWND owner) { return calls.push_back("window " + name(owner)), HWND{}; };
+    help_.showNote = [&](HWND control, const std::string& text) {
+        const bool right = text == ControlHelpText(GetDlgCtrlID(control));
+        return calls.push_back("note " + name(control) + (right ? "" : " with another's text")), HWND{};
+    };
+    const std::string contents = " PROMPTWRIGHT HELP.HLP " + std::to_string(HELP_CONTENTS) + " 0";
+    const std::string context = " PROMPTWRIGHT HELP.HLP " + std::to_string(HELP_WM_HELP) + " table";
+    const std::string topmost = std::to_string(IDC_TOPMOST), parent = std::to_string(IDC_PARENT);
+    for (const bool fileThere : {true, false}) {
+        SCOPED_TRACE(fileThere);
+        help_.helpFileExists = [fileThere] { return fileThere; };
+        calls.clear();
+        ShowHelpContents(help_, form);
+        Request(GetDlgItem(form, IDC_TOPMOST));
+        Request(comboEdit);  // F1 in a combo box's edit field is help on the combo box
+        Request(GetMenu(form), HELPINFO_MENUITEM);
+        Request(outside);                      // passed up from a window the dialog owns
+        Request(GetDlgItem(form, IDC_LABEL));  // a group box has no note
+        const std::vector<std::string> expected =
+            fileThere ? std::vector<std::string>{"WinHelpA form" + contents, "WinHelpA " + topmost + context,
+                                                 "WinHelpA " + name(comboEdit) + context, "WinHelpA menu" + context,
+                                                 "WinHelpA outside" + context,
+                                                 "WinHelpA " + std::to_string(IDC_LABEL) + context}
+                      : std::vector<std::string>{"window form", "note " + topmost, "note " + parent, "window form"};
+        EXPECT_EQ(calls, expected);
+    }
     DestroyWindow(outside);
 }
 
 TEST_F(HelpTest, HelpFileIsLookedForBesideTheProgram) {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    const std::string folder = std::string(base) + "pw-help-" + std::to_string(GetCurrentProcessId());
-    const std::string file = folder + "\\PROMPTWRIGHT HELP.HLP";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string program = folder + "\\promptwright.exe";
+    const test::TempDir dir, elsewhere;
+    const std::string program = dir.File("promptwright.exe");
     EXPECT_FALSE(HelpFileBeside(program));
-    CreateDirectoryA(file.c_str(), nullptr);
+    CreateDirectoryA(dir.File("PROMPTWRIGHT HELP.HLP").c_str(), nullptr);
     EXPECT_FALSE(HelpFileBeside(program)) << "a folder of that name";
-    RemoveDirectoryA(file.c_str());
-    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    RemoveDirectoryA(dir.File("PROMPTWRIGHT HELP.HLP").c_str());
+    dir.Write("PROMPTWRIGHT HELP.HLP", "");
     EXPECT_TRUE(HelpFileBeside(program));
-    EXPECT_FALSE(HelpFileBeside(std::string(base) + "elsewhere\\promptwright.exe"));
-    DeleteFileA(file.c_str());
-    RemoveDirectoryA(folder.c_str());
+    EXPECT_FALSE(HelpFileBeside(elsewhere.File("promptwright.exe")));
 }
 
 LONG FontHeight(HWND control) {
