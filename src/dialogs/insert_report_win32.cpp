@@ -1,14 +1,10 @@
 #include "dialogs/insert_report_win32.h"
 
+#include "dialogs/warning_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/insert_source_win32.h"
 
 namespace pw {
-namespace {
-
-void Warn(HWND owner, const char* text) { MessageBoxA(owner, text, nullptr, MB_ICONWARNING | MB_OK); }
-
-}  // namespace
 
 void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view code, ClipboardMode mode,
                          const std::optional<std::string>& fileText) {
@@ -16,9 +12,9 @@ void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     if (mode == ClipboardMode::CopyFile && fileText) CopyToClipboard(owner, *fileText);
     switch (outcome) {
     case InsertOutcome::Inserted: break;
-    case InsertOutcome::OpenFailed: Warn(owner, "Error while opening file"); break;
-    case InsertOutcome::ReadFailed: Warn(owner, "Error while reading file"); break;
-    case InsertOutcome::WriteFailed: Warn(owner, "Error while writing file"); break;
+    case InsertOutcome::OpenFailed: ShowWarning(owner, "Error while opening file"); break;
+    case InsertOutcome::ReadFailed: ShowWarning(owner, "Error while reading file"); break;
+    case InsertOutcome::WriteFailed: ShowWarning(owner, "Error while writing file"); break;
     case InsertOutcome::NoMarker:
         if (mode == ClipboardMode::Ask) {
             if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
