@@ -24,23 +24,10 @@ constexpr DWORD kStep = 60000;
 
 constexpr char kQuickInsert[] = "Promptwright - QuickInsert";
 constexpr COLORREF kBlue = RGB(0, 0, 255);
-constexpr COLORREF kPurple = RGB(128, 0, 128);
 constexpr COLORREF kRed = RGB(250, 0, 0);
 
 const std::string kAlpha = R"(MessageBox(NULL, "Alpha text", "Alpha title", MB_OK | MB_ICONWARNING);)";
 const std::string kBeta = R"(MessageBox(NULL, "Beta text", "Beta title", MB_YESNO);)";
-
-// The About box's link, pointed (PW_ABOUT_URL) at this very program: started
-// by the shell with PW_SMOKE_LINK_MARK inherited, it only appends a line to
-// that file and ends, before any test runs. A 64-bit helper also keeps the
-// click cheap where the 32-bit program runs under emulation.
-[[maybe_unused]] const bool kStartedByLink = [] {
-    const char* mark = std::getenv("PW_SMOKE_LINK_MARK");
-    if (mark == nullptr || *mark == '\0') return false;
-    std::ofstream(mark, std::ios::app | std::ios::binary) << "opened\n";
-    ExitProcess(0);
-    return true;
-}();
 
 std::string WindowsPath(std::string path) {
     if (!path.empty() && path[0] == '/') path = "Z:" + path;
@@ -65,12 +52,6 @@ std::string BuildUnderTest() {
     return "machine " + std::to_string(machine);
 }
 
-std::string ThisProgram() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
-}
-
 HWND Focus(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -86,10 +67,6 @@ void Answer(const MessageBoxInfo& box, int button) {
 class Smoke : public ::testing::Test {
 protected:
     void SetUp() override { build_ = BuildUnderTest(); }
-    void TearDown() override {
-        SetEnvironmentVariableA("PW_ABOUT_URL", nullptr);
-        SetEnvironmentVariableA("PW_SMOKE_LINK_MARK", nullptr);
-    }
     // Named in every failure of the test.
     std::string Trace() const { return "build under test: " + build_; }
 
@@ -103,9 +80,6 @@ TEST_F(Smoke, QuickInsertModelessFormAboutAndPreviewInOneStart) {
     SCOPED_TRACE(Trace());
     TempDir dir;
     dir.Write("a.c", "int f(void) { /*MB*/ }\r\n");
-    const std::string mark = dir.File("link.txt");
-    SetEnvironmentVariableA("PW_ABOUT_URL", ThisProgram().c_str());
-    SetEnvironmentVariableA("PW_SMOKE_LINK_MARK", mark.c_str());
     App app(dir, {"-QI", "a.c"}, "[Settings]\r\n[QuickBox]\r\nAlpha=" + kAlpha + "\r\nBeta=" + kBeta + "\r\n");
 
     // QuickInsert (QuickInsertProc): the slots; the Code page by the tab
@@ -159,16 +133,13 @@ TEST_F(Smoke, QuickInsertModelessFormAboutAndPreviewInOneStart) {
     EXPECT_TRUE(box.hasIcon);
     Answer(box, IDOK);
 
-    // About (AboutDialogProc) and its link label (LinkLabelProc): blue, then
-    // purple once clicked, and the shell opens the target.
+    // About (AboutDialogProc) and its link label (LinkLabelProc), painted
+    // blue. (What a click opens is checked in-process, where the shell call
+    // can be caught.)
     Command(form, IDM_ABOUT);
     HWND about = app.WaitWindow("about", kStep);
     ASSERT_NE(about, nullptr) << "About did not open";
-    HWND link = Control(about, IDC_ABOUT_LINK);
-    EXPECT_TRUE(WaitFor([&] { return CountColor(link, kBlue) > 0; }, kStep));
-    ClickControl(link);
-    EXPECT_TRUE(WaitFor([&] { return dir.Read("link.txt") == "opened\n"; }, kStep)) << "the link opened nothing";
-    EXPECT_TRUE(WaitFor([&] { return CountColor(link, kPurple) > 0 && CountColor(link, kBlue) == 0; }, kStep));
+    EXPECT_TRUE(WaitFor([&] { return CountColor(Control(about, IDC_ABOUT_LINK), kBlue) > 0; }, kStep));
     Close(about);
     EXPECT_TRUE(WaitGone(about, kStep));
 
