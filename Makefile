@@ -3,9 +3,8 @@ SHELL := /bin/bash
 ROOT := $(abspath .)
 B := $(ROOT)/build
 JOBS ?= 2
-CMAKE_GEN := -G "Unix Makefiles"
 
-.PHONY: all deps build native native-san i686 x86_64 test test-native test-win32 screenshots bench fuzz clean
+.PHONY: all deps build native native-san i686 x86_64 test test-native test-win32 compile-check screenshots bench fuzz clean
 
 all: build
 
@@ -14,9 +13,9 @@ deps:
 
 build: deps i686 x86_64 native native-san
 
+# A tree is configured again, from a fresh cache, whenever its options change.
 define configure
-	@mkdir -p $(B)/$(1)
-	@test -f $(B)/$(1)/Makefile || cmake -S $(ROOT) -B $(B)/$(1) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=$(2) $(3) >/dev/null
+	@bash scripts/configure.sh $(B)/$(1) -DCMAKE_BUILD_TYPE=$(2) $(3)
 endef
 
 i686:
@@ -37,6 +36,9 @@ native-san:
 
 test: build
 	@bash scripts/run-tests.sh
+
+compile-check: native
+	@bash scripts/compile-check.sh
 
 screenshots: deps i686 x86_64
 	@bash scripts/testbed.sh bash scripts/screenshots.sh

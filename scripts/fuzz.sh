@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets fuzz/*_fuzz.cpp with ASan and UBSan and runs each
-# for SECONDS (default 20) on a corpus under build/fuzz/, seeded from fuzz/corpus/.
-# Exits non-zero when a target fails to build or finds a crash; the crashing
-# input is left in build/fuzz/crashes/.
+# Builds the libFuzzer targets fuzz/*_fuzz.cpp (CMake, PW_FUZZ=ON: clang with
+# ASan and UBSan, tree build/cmake-fuzz, programs in build/fuzz/) and runs each
+# for SECONDS (default 20) on a corpus under build/fuzz/, seeded from
+# fuzz/corpus/. Exits non-zero when a target fails to build or finds a crash;
+# the crashing input is left in build/fuzz/crashes/.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SECONDS_PER_TARGET=${1:-20}
+TREE="$ROOT/build/cmake-fuzz"
 OUT="$ROOT/build/fuzz"
-CXX=${CXX_FUZZ:-clang++}
-FLAGS=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Wall -Wextra -Werror -I "$ROOT/src" -I "$ROOT/tests")
 
 mkdir -p "$OUT/crashes"
-
-# The core the targets exercise: the readers, the model they fill, the splice.
-mapfile -t CORE < <(ls "$ROOT"/src/core/codeparse/*.cpp "$ROOT"/src/core/model/*.cpp "$ROOT"/src/core/output/*.cpp)
+if ! bash "$ROOT/scripts/configure.sh" "$TREE" -DPW_FUZZ=ON -DPW_OUTPUT_DIR="$OUT" \
+    -DCMAKE_C_COMPILER="${CC_FUZZ:-clang}" -DCMAKE_CXX_COMPILER="${CXX_FUZZ:-clang++}"; then
+  echo "fuzz summary: configuring $TREE failed"
+  exit 1
+fi
 
 status=0
 summary=()
 for src in "$ROOT"/fuzz/*_fuzz.cpp; do
   name=$(basename "$src" .cpp)
   echo "== $name: building"
-  if ! "$CXX" "${FLAGS[@]}" "$src" "${CORE[@]}" -o "$OUT/$name"; then
+  if ! cmake --build "$TREE" --target "$name" -j "${JOBS:-2}" -- --no-print-directory >"$OUT/$name.build.log" 2>&1; then
+    cat "$OUT/$name.build.log"
     summary+=("$name: build failed")
     status=1
     continue

@@ -12,6 +12,6 @@ for exe in "$B"/bench/*_bench; do
   "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1 | tee -a "$out"
 done
 echo "== insert_source_win32_bench (x86_64, under Wine)" | tee -a "$out"
-bash "$ROOT/scripts/testbed.sh" bash -c "\$WINE '$B/cmake-x86_64/insert_source_win32_bench.exe' 64 5" 2>&1 | tee -a "$out"
+bash "$ROOT/scripts/testbed.sh" bash -c "\$WINE '$B/cmake-x86_64/insert_source_win32_bench.exe' 64 7" 2>&1 | tee -a "$out"
 echo "== QuickBox slots and window opening (x86_64, under Wine)" | tee -a "$out"
 bash "$ROOT/scripts/bench-quickbox.sh" 7 2>&1 | tee -a "$out"

@@ -1,5 +1,7 @@
 #include "win32/insert_source_win32.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -7,10 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "win32/clipboard_win32.h"
-#include "win32/insert_source_testing_win32.h"
-#include "win32/raii_win32.h"
 #include "core/output/splice.h"
+#include "win32/raii_win32.h"
 
 namespace pw {
 namespace {
@@ -19,15 +19,10 @@ namespace {
 // take 32-bit counts, and a failing write leaves at most this much unwritten.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
-FileFaultHook& FaultHook() {
-    static FileFaultHook hook;
-    return hook;
-}
-
-// The file operations of one InsertInSource call, each open to the test seam.
+// The file operations of one InsertInSource call, each open to the fault hook.
 class SourceFile {
 public:
-    explicit SourceFile(HANDLE file) : file_(file) {}
+    SourceFile(HANDLE file, const FileFaultHook& faults) : file_(file), faults_(faults) {}
 
     bool ReadAll(std::string& text) {
         LARGE_INTEGER size;
@@ -78,12 +73,12 @@ public:
 
 private:
     bool Fails(FileStep step) {
-        const FileFaultHook& hook = FaultHook();
         const int count = ++counts_[static_cast<std::size_t>(step)];
-        return hook && hook(step, count);
+        return faults_ && faults_(step, count);
     }
 
     HANDLE file_;
+    const FileFaultHook& faults_;
     std::array<int, 4> counts_{};
 };
 
@@ -137,19 +132,6 @@ bool Rewrite(SourceFile& file, std::string_view code, std::string_view text,
     return false;
 }
 
-// Mode 3 puts the whole new text on the clipboard; like every clipboard
-// failure, a text too large to copy is passed over.
-void CopySplicedText(HWND owner, std::string_view code, std::string_view text,
-                     std::span<const MarkerOccurrence> occurrences) {
-    try {
-        std::string spliced;
-        spliced.reserve(SplicedSize(text.size(), code.size(), occurrences));
-        VisitSplicedText(code, text, occurrences, [&spliced](std::string_view piece) { spliced.append(piece); });
-        CopyToClipboard(owner, spliced);
-    } catch (const std::exception&) {
-    }
-}
-
 // Windows refuses write access to a read-only file, but Wine running as root
 // grants it; the attribute is the user's word either way.
 bool IsReadOnly(HANDLE file) {
@@ -157,71 +139,45 @@ bool IsReadOnly(HANDLE file) {
     return GetFileInformationByHandle(file, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-enum class Outcome { Inserted, NoMarker, OpenFailed, ReadFailed, WriteFailed };
-
-void Warn(HWND owner, const char* text) { MessageBoxA(owner, text, nullptr, MB_ICONWARNING | MB_OK); }
+// The text the file would have, or nothing when it cannot be held; a failure
+// here must not stop the insertion itself.
+std::optional<std::string> SplicedOrNothing(std::string_view code, std::string_view text,
+                                            std::span<const MarkerOccurrence> occurrences) {
+    try {
+        return SpliceCode(code, text, occurrences);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 }  // namespace
 
-void SetFileFaultHookForTesting(FileFaultHook hook) { FaultHook() = std::move(hook); }
+InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
+                             std::optional<std::string>* fileText, const FileFaultHook& faults) {
+    if (fileText != nullptr) fileText->reset();
+    // Share mode 0 keeps every other process out of the file from the read to
+    // the end of the write.
+    UniqueHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid() || IsReadOnly(handle.Get())) return InsertOutcome::OpenFailed;
 
-void InsertInSource(HWND owner, std::string_view code, const std::string& path, int clipboardMode,
-                    std::span<const std::string> markers) {
-    Outcome outcome = Outcome::Inserted;
-    {
-        // Share mode 0 keeps every other process out of the file from the read
-        // to the end of the write.
-        UniqueHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!handle.Valid() || IsReadOnly(handle.Get())) {
-            outcome = Outcome::OpenFailed;
-        } else {
-            SourceFile file(handle.Get());
-            std::string text;
-            std::vector<MarkerOccurrence> occurrences;
-            try {
-                if (!file.ReadAll(text)) outcome = Outcome::ReadFailed;
-            } catch (const std::exception&) {  // too large to hold
-                outcome = Outcome::ReadFailed;
-            }
-            if (outcome == Outcome::Inserted) {
-                try {
-                    occurrences = FindMarkerOccurrences(text, markers);
-                    if (clipboardMode == kClipboardCopyFile) CopySplicedText(owner, code, text, occurrences);
-                    if (occurrences.empty()) {
-                        outcome = Outcome::NoMarker;
-                    } else if (!Rewrite(file, code, text, occurrences)) {
-                        outcome = Outcome::WriteFailed;
-                    }
-                } catch (const std::exception&) {  // out of memory before the file was touched
-                    outcome = Outcome::WriteFailed;
-                }
-            }
+    SourceFile file(handle.Get(), faults);
+    std::string text;
+    try {
+        if (!file.ReadAll(text)) return InsertOutcome::ReadFailed;
+    } catch (const std::exception&) {  // too large to hold
+        return InsertOutcome::ReadFailed;
+    }
+    try {
+        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(text, markers);
+        if (occurrences.empty()) {
+            if (fileText != nullptr) *fileText = std::move(text);
+            return InsertOutcome::NoMarker;
         }
-    }  // The file is closed before anything is shown: a message box may stay open for long.
-
-    switch (outcome) {
-        case Outcome::Inserted:
-            break;
-        case Outcome::OpenFailed:
-            Warn(owner, "Error while opening file");
-            break;
-        case Outcome::ReadFailed:
-            Warn(owner, "Error while reading file");
-            break;
-        case Outcome::WriteFailed:
-            Warn(owner, "Error while writing file");
-            break;
-        case Outcome::NoMarker:
-            if (clipboardMode == kClipboardAsk) {
-                if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
-                                "Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-                    CopyToClipboard(owner, code);
-                }
-            } else if (clipboardMode == kClipboardCopyCode) {
-                CopyToClipboard(owner, code);
-            }
-            break;
+        if (fileText != nullptr) *fileText = SplicedOrNothing(code, text, occurrences);
+        return Rewrite(file, code, text, occurrences) ? InsertOutcome::Inserted : InsertOutcome::WriteFailed;
+    } catch (const std::exception&) {  // out of memory before the file was touched
+        return InsertOutcome::WriteFailed;
     }
 }
 

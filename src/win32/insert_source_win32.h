@@ -1,27 +1,41 @@
 // Inserts code into a source file in place of its insertion markers.
 #pragma once
 
-#include <windows.h>
-
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/output/insertion.h"
+
 namespace pw {
 
-// Clipboard modes of InsertInSource (ClipboardMode's numbers); any other
-// value acts as kClipboardNone.
-inline constexpr int kClipboardNone = 0;
-inline constexpr int kClipboardAsk = 1;       // no marker in the file: ask, Yes copies the code
-inline constexpr int kClipboardCopyCode = 2;  // no marker in the file: copy the code
-inline constexpr int kClipboardCopyFile = 3;  // copy the file's new text (or its text, when no marker)
+// Steps of the file work, as a FileFaultHook sees them.
+enum class FileStep {
+    Read,       // one ReadFile call
+    SetLength,  // one change of the file's length (grow, shrink or restore)
+    Write,      // one WriteFile call
+    Flush,      // FlushFileBuffers
+};
+
+// Called before each step with the step and how many steps of that kind the
+// current InsertInSource call has begun, counting from 1 (restoring the file
+// after a failure counts on). Returning true makes the step fail, the way a
+// full disk or a failing device would; a failing write still writes the first
+// half of its bytes, as a write cut short does. Tests pass one; the program
+// passes none.
+using FileFaultHook = std::function<bool(FileStep step, int count)>;
 
 // Replaces every marker occurrence in the file at `path` by `code` and writes
 // the file back, holding it open without sharing meanwhile. The file ends
-// either wholly rewritten or wholly as it was. What goes wrong is told to the
-// user in message boxes owned by `owner`; when the file holds no marker it is
-// left untouched and the clipboard mode decides what happens instead.
-void InsertInSource(HWND owner, std::string_view code, const std::string& path, int clipboardMode,
-                    std::span<const std::string> markers);
+// either wholly rewritten or wholly as it was; a file without a marker, or
+// marked read-only, is not written. Shows nothing: the caller tells the user.
+//
+// `fileText`, when given, is set to the file's new text (its text as read when
+// it has no marker) whenever the file was read and that text could be held,
+// also when the write then failed; it is left unset otherwise.
+InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
+                             std::optional<std::string>* fileText = nullptr, const FileFaultHook& faults = {});
 
 }  // namespace pw

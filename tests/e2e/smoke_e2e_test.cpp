@@ -133,13 +133,15 @@ TEST_F(Smoke, QuickInsertModelessFormAboutAndPreviewInOneStart) {
     EXPECT_TRUE(box.hasIcon);
     Answer(box, IDOK);
 
-    // About (AboutDialogProc) and its link label (LinkLabelProc), painted
-    // blue. (What a click opens is checked in-process, where the shell call
-    // can be caught.)
+    // About (AboutDialogProc) and its link label (LinkLabelProc) painted blue
+    // and hovered. What a click opens is the product's web address, so the
+    // click is tested in-process, where the shell call can be caught.
     Command(form, IDM_ABOUT);
     HWND about = app.WaitWindow("about", kStep);
     ASSERT_NE(about, nullptr) << "About did not open";
-    EXPECT_TRUE(WaitFor([&] { return CountColor(Control(about, IDC_ABOUT_LINK), kBlue) > 0; }, kStep));
+    HWND link = Control(about, IDC_ABOUT_LINK);
+    EXPECT_TRUE(WaitFor([&] { return CountColor(link, kBlue) > 0; }, kStep));
+    PostMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     Close(about);
     EXPECT_TRUE(WaitGone(about, kStep));
 

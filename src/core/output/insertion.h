@@ -1,5 +1,6 @@
-// What Insert in source decides before any file is touched: which clipboard
-// action goes with which target file.
+// What Insert in source decides and comes to, apart from any file work or
+// window: which clipboard action goes with which target file, and the outcome
+// of one file that the shell presents.
 #pragma once
 
 #include <span>
@@ -28,5 +29,14 @@ void ForEachTargetFile(std::span<const std::string> files, ClipboardMode mode, I
         mode = ClipboardMode::None;
     }
 }
+
+// How the insertion into one source file went.
+enum class InsertOutcome {
+    Inserted,     // every marker replaced, the file written back
+    NoMarker,     // the file holds no marker and is left as it was
+    OpenFailed,   // missing, held open by another program, read-only or no access
+    ReadFailed,   // the file stays as it was
+    WriteFailed,  // the file stays as it was (a write begun is undone)
+};
 
 }  // namespace pw

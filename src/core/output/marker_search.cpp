@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
 
-#include "core/output/marker_search_testing.h"
-#include "core/output/vector_support.h"
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define PW_VECTOR_X86 1
+#include <immintrin.h>
+#define PW_AVX2 __attribute__((target("avx2")))
+#else
+#define PW_VECTOR_X86 0
+#endif
 
 namespace pw {
 namespace {
@@ -154,8 +158,8 @@ void FindInTurn(std::string_view text, std::span<const std::string_view> markers
 // no match outside the stretch touches it.
 class Clusters {
 public:
-    Clusters(std::string_view text, std::span<const std::string_view> markers, OccurrenceSink& sink)
-        : text_(text), markers_(markers), sink_(sink) {}
+    Clusters(std::string_view text, std::span<const std::string_view> markers, std::vector<Occurrence>& found)
+        : text_(text), markers_(markers), found_(found) {}
 
     // A match at `pos`, which is never before the previous one.
     void Match(std::size_t pos, std::size_t length) {
@@ -177,34 +181,26 @@ public:
         if (open_ && end_ <= scanned) Close();
     }
 
-    void Settle(std::size_t scanned) {
-        CloseIfEndsBy(scanned);
-        sink_.Settled(open_ ? start_ : scanned);
-    }
-
     // Where the open stretch ends, or npos.
     std::size_t OpenEnd() const { return open_ ? end_ : std::string_view::npos; }
 
-    void Finish() {
-        Close();
-        sink_.Settled(text_.size());
-    }
+    void Finish() { Close(); }
 
 private:
     void Close() {
         if (!open_) return;
         open_ = false;
         if (!overlapping_) {
-            sink_.Found(start_, end_ - start_);
+            found_.push_back({start_, end_ - start_});
             return;
         }
         FindInTurn(text_.substr(start_, end_ - start_), markers_, scratch_);
-        for (const Occurrence& o : scratch_.taken) sink_.Found(start_ + o.pos, o.length);
+        for (const Occurrence& o : scratch_.taken) found_.push_back({start_ + o.pos, o.length});
     }
 
     std::string_view text_;
     std::span<const std::string_view> markers_;
-    OccurrenceSink& sink_;
+    std::vector<Occurrence>& found_;
     Scratch scratch_;
     bool open_ = false;
     bool overlapping_ = false;
@@ -234,10 +230,6 @@ std::vector<Probe> MakeProbes(std::span<const std::string_view> markers) {
     }
     return probes;
 }
-
-// Settling this often lets a sink that moves the text on do so while what it
-// moves is still in cache.
-constexpr std::size_t kSettleEvery = 16 * 1024;
 
 // Whether the marker is at `at`, whose first and last byte are known to match.
 inline bool SameMiddle(const char* at, std::string_view marker) {
@@ -273,14 +265,12 @@ struct alignas(32) ProbeBytes {
 
 // Every marker in one pass over the text: each 64-byte block is tested for
 // every probe's two bytes, and only where they meet are whole markers
-// compared. For a sink that copies ahead, the blocks are stored to it from the
-// registers they were tested in.
+// compared.
 class OnePass {
 public:
-    OnePass(std::string_view text, std::span<const std::string_view> markers, OccurrenceSink& sink)
+    OnePass(std::string_view text, std::span<const std::string_view> markers, std::vector<Occurrence>& found)
         : text_(text), probes_(MakeProbes(markers)), bytes_(probes_.size()), offsets_(probes_.size()),
-          clusters_(text, markers, sink),
-          sink_(sink) {}
+          clusters_(text, markers, found) {}
 
     PW_AVX2 void Run() {
         std::size_t longestOffset = 0;
@@ -290,20 +280,10 @@ public:
             offsets_[k] = probes_[k].lastOffset;
             longestOffset = std::max(longestOffset, probes_[k].lastOffset);
         }
-        const bool copying = sink_.CopiesAhead();
-        const Kernel blocks = copying ? Choose<true>() : Choose<false>();
-
         const std::size_t n = text_.size();
         const std::size_t reach = 64 + longestOffset;  // bytes one block's probes read
         std::size_t p = 0;
-        if (n >= reach) {
-            const std::size_t blocksEnd = n - reach + 1;  // blocks start below this
-            while (p < blocksEnd) {
-                p = (this->*blocks)(p, std::min(blocksEnd, p + kSettleEvery));
-                if (copying) sink_.Copied(p);
-                clusters_.Settle(p);
-            }
-        }
+        if (n >= reach) p = (this->*Choose())(0, n - reach + 1);
         Tail(p);
         clusters_.Finish();
     }
@@ -311,20 +291,17 @@ public:
 private:
     using Kernel = std::size_t (OnePass::*)(std::size_t, std::size_t);
 
-    template <bool kCopy>
     Kernel Choose() const {
-        if (probes_.size() == 1) return &OnePass::Blocks<1, kCopy>;
-        if (probes_.size() == 2) return &OnePass::Blocks<2, kCopy>;
-        return &OnePass::Blocks<0, kCopy>;
+        if (probes_.size() == 1) return &OnePass::Blocks<1>;
+        if (probes_.size() == 2) return &OnePass::Blocks<2>;
+        return &OnePass::Blocks<0>;
     }
 
     // Passes over the blocks from `p` up to `limit` in which no probe's two
-    // bytes meet, storing each to `dest` when copying; stops at the first
-    // block where they do (having stored it as well).
-    template <std::size_t K, bool kCopy>
-    PW_AVX2 __attribute__((always_inline)) std::size_t Skip(std::size_t p, std::size_t limit,
-                                                            const ProbeBytes* probe, const std::size_t* offset,
-                                                            char*& dest) const {
+    // bytes meet; stops at the first block where they do.
+    template <std::size_t K>
+    PW_AVX2 __attribute__((always_inline)) std::size_t Skip(std::size_t p, std::size_t limit, const ProbeBytes* probe,
+                                                            const std::size_t* offset) const {
         const char* const t = text_.data();
         const std::size_t count = K == 0 ? probes_.size() : K;
         for (; p < limit; p += 64) {
@@ -340,11 +317,6 @@ private:
                 hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(hi, probe[k].first),
                                                               _mm256_cmpeq_epi8(b1, probe[k].last)));
             }
-            if constexpr (kCopy) {
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest), lo);
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(dest + 32), hi);
-                dest += 64;
-            }
             if (!_mm256_testz_si256(hits, hits)) break;
         }
         return p;
@@ -353,7 +325,7 @@ private:
     // The blocks starting in [p, end); returns where the next block starts.
     // K probes, K known when compiled so that their bytes stay in registers;
     // K of 0 stands for any number.
-    template <std::size_t K, bool kCopy>
+    template <std::size_t K>
     PW_AVX2 std::size_t Blocks(std::size_t p, const std::size_t end) {
         constexpr std::size_t kHeld = K == 0 ? 1 : K;
         ProbeBytes heldBytes[kHeld];
@@ -365,24 +337,19 @@ private:
         const ProbeBytes* probe = K == 0 ? bytes_.data() : heldBytes;
         const std::size_t* offset = K == 0 ? offsets_.data() : heldOffset;
 
-        char* dest = kCopy ? sink_.CopyTo(p, end + 64) : nullptr;
         std::size_t closeAt = clusters_.OpenEnd();
         while (p < end) {
-            p = Skip<K, kCopy>(p, std::min(end, closeAt), probe, offset, dest);
+            p = Skip<K>(p, std::min(end, closeAt), probe, offset);
             if (p >= end) break;
             if (p >= closeAt) {  // no later match can join the open stretch
-                if constexpr (kCopy) sink_.Copied(p);
                 clusters_.CloseIfEndsBy(p);
                 closeAt = std::string_view::npos;
-                if constexpr (kCopy) dest = sink_.CopyTo(p, end + 64);
                 continue;
             }
-            if constexpr (kCopy) sink_.Copied(p + 64);
             MatchBlock(p);
             p += 64;
             clusters_.CloseIfEndsBy(p);
             closeAt = clusters_.OpenEnd();
-            if constexpr (kCopy) dest = sink_.CopyTo(p, end + 64);
         }
         return p;
     }
@@ -440,46 +407,32 @@ private:
     std::vector<ProbeBytes> bytes_;
     std::vector<std::size_t> offsets_;
     Clusters clusters_;
-    OccurrenceSink& sink_;
 };
-#endif
 
-}  // namespace
-
-namespace {
-std::atomic<bool> portableOnly{false};
-}  // namespace
-
-bool UseAvx2() {
-#if PW_VECTOR_X86
+bool HasAvx2() {
     static const bool have = __builtin_cpu_supports("avx2");
-    return have && !portableOnly.load(std::memory_order_relaxed);
-#else
-    return false;
-#endif
+    return have;
 }
+#endif
 
-void UsePortableSearchForTesting(bool portable) { portableOnly.store(portable, std::memory_order_relaxed); }
+}  // namespace
 
-void FindMarkers(std::string_view text, std::span<const std::string> markers, OccurrenceSink& sink) {
+std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view text, std::span<const std::string> markers,
+                                                    MarkerSearch search) {
     const std::vector<std::string_view> usable = UsableMarkers(text, markers);
+    std::vector<MarkerOccurrence> found;
 #if PW_VECTOR_X86
-    if (!usable.empty() && UseAvx2()) {
-        OnePass(text, usable, sink).Run();
-        return;
+    if (!usable.empty() && search == MarkerSearch::Fastest && HasAvx2()) {
+        OnePass(text, usable, found).Run();
+        return found;
     }
+#else
+    (void)search;
 #endif
     Scratch scratch;
     FindInTurn(text, usable, scratch);
-    for (const Occurrence& o : scratch.taken) sink.Found(o.pos, o.length);
-    sink.Settled(text.size());
-}
-
-std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view source, std::span<const std::string> markers) {
-    std::vector<MarkerOccurrence> list;
-    OccurrenceList sink(list);
-    FindMarkers(source, markers, sink);
-    return list;
+    found.swap(scratch.taken);
+    return found;
 }
 
 }  // namespace pw

@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/output/marker_search_testing.h"
 #include "core/output/splice_reference.h"
 
 namespace pw {
@@ -15,17 +16,19 @@ namespace {
 using namespace std::string_literals;
 
 const std::vector<std::string> kDefaultMarkers = {"/*MB*/", "/*mb*/"};
+constexpr MarkerSearch kSearches[] = {MarkerSearch::Fastest, MarkerSearch::Portable};
 
-// Runs a check with the vector search (where the machine has it) and with the
-// portable one.
-template <typename Check>
-void WithEachSearch(Check check) {
-    for (bool portable : {false, true}) {
-        SCOPED_TRACE(portable ? "portable search" : "default search");
-        UsePortableSearchForTesting(portable);
-        check();
-    }
-    UsePortableSearchForTesting(false);
+const char* Name(MarkerSearch search) {
+    return search == MarkerSearch::Portable ? "portable search" : "fastest search";
+}
+
+// The source with the code in place of the markers, as Insert in source
+// builds it: the occurrences, then the pieces between them.
+std::string Spliced(std::string_view code, std::string_view source, const std::vector<std::string>& markers,
+                    MarkerSearch search, bool& found) {
+    const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(source, markers, search);
+    found = !occurrences.empty();
+    return SpliceCode(code, source, occurrences);
 }
 
 struct SpliceCase {
@@ -40,25 +43,15 @@ struct SpliceCase {
 class SpliceTable : public ::testing::TestWithParam<SpliceCase> {};
 
 TEST_P(SpliceTable, ReplacesOccurrences) {
-    WithEachSearch([] {
-        const SpliceCase& c = GetParam();
-        std::string text = c.source;
-        EXPECT_EQ(SpliceCode(c.code, text, c.markers), c.found);
-        EXPECT_EQ(text, c.expected);
+    const SpliceCase& c = GetParam();
+    for (MarkerSearch search : kSearches) {
+        SCOPED_TRACE(Name(search));
+        bool found = false;
+        EXPECT_EQ(Spliced(c.code, c.source, c.markers, search, found), c.expected);
+        EXPECT_EQ(found, c.found);
 
-        // Spare capacity takes the in-place paths; the result must not change.
-        std::string roomy = c.source;
-        roomy.reserve(c.expected.size() + 64);
-        EXPECT_EQ(SpliceCode(c.code, roomy, c.markers), c.found);
-        EXPECT_EQ(roomy, c.expected);
-
-        std::string out = "old content";
-        EXPECT_EQ(SpliceCode(c.code, c.source, c.markers, out), c.found);
-        EXPECT_EQ(out, c.expected);
-
-        // The occurrence list and its pieces give the same text.
-        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(c.source, c.markers);
-        EXPECT_EQ(!occurrences.empty(), c.found);
+        // The pieces the file is written from: none empty, together the text.
+        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(c.source, c.markers, search);
         std::string pieces;
         VisitSplicedText(c.code, c.source, occurrences, [&](std::string_view piece) {
             EXPECT_FALSE(piece.empty());
@@ -66,7 +59,7 @@ TEST_P(SpliceTable, ReplacesOccurrences) {
         });
         EXPECT_EQ(pieces, c.expected);
         EXPECT_EQ(SplicedSize(c.source.size(), c.code.size(), occurrences), c.expected.size());
-    });
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -108,156 +101,107 @@ INSTANTIATE_TEST_SUITE_P(
                    true}),
     [](const ::testing::TestParamInfo<SpliceCase>& info) { return std::string(info.param.name); });
 
-// Every way of splicing gives the reference result.
+// Both searches give the reference result.
 void ExpectSplicesLikeReference(std::string_view code, const std::string& source,
                                 const std::vector<std::string>& markers, int round) {
     bool expectedFound = false;
     const std::string expected = ReferenceSplice(code, source, markers, expectedFound);
-
-    std::string text = source;
-    ASSERT_EQ(SpliceCode(code, text, markers), expectedFound) << "round " << round;
-    ASSERT_EQ(text, expected) << "round " << round;
-
-    std::string roomy = source;
-    roomy.reserve(expected.size() + 8);
-    ASSERT_EQ(SpliceCode(code, roomy, markers), expectedFound) << "round " << round;
-    ASSERT_EQ(roomy, expected) << "round " << round;
-
-    std::string out;
-    ASSERT_EQ(SpliceCode(code, source, markers, out), expectedFound) << "round " << round;
-    ASSERT_EQ(out, expected) << "round " << round;
+    for (MarkerSearch search : kSearches) {
+        bool found = false;
+        ASSERT_EQ(Spliced(code, source, markers, search, found), expected) << Name(search) << ", round " << round;
+        ASSERT_EQ(found, expectedFound) << Name(search) << ", round " << round;
+    }
 }
 
 // Texts dense with matches: overlaps of a marker with itself and with others
 // everywhere.
 TEST(Splice, AgreesWithReferenceOnDenseRandomTexts) {
-    WithEachSearch([] {
-        std::mt19937 rng(20261201);
-        const std::string alphabet = "ab\a\0"s;
-        auto randomText = [&](std::size_t maxLen) {
-            std::string s(rng() % (maxLen + 1), ' ');
-            for (char& c : s) c = alphabet[rng() % alphabet.size()];
-            return s;
-        };
-        for (int round = 0; round < 3000; ++round) {
-            // Long texts reach the vector search's 64-byte blocks and its
-            // settling points.
-            const std::size_t maxLen = round % 100 == 0 ? 40000 : round % 3 == 0 ? 300 : 40;
-            const std::string source = randomText(maxLen);
-            std::vector<std::string> markers(rng() % 4);
-            for (std::string& m : markers) m = randomText(3);
-            const std::string code = randomText(4);
-            ExpectSplicesLikeReference(code, source, markers, round);
-        }
-    });
+    std::mt19937 rng(20261201);
+    const std::string alphabet = "ab\a\0"s;
+    auto randomText = [&](std::size_t maxLen) {
+        std::string s(rng() % (maxLen + 1), ' ');
+        for (char& c : s) c = alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        // Long texts reach the vector search's 64-byte blocks.
+        const std::size_t maxLen = round % 100 == 0 ? 40000 : round % 3 == 0 ? 300 : 40;
+        const std::string source = randomText(maxLen);
+        std::vector<std::string> markers(rng() % 4);
+        for (std::string& m : markers) m = randomText(3);
+        const std::string code = randomText(4);
+        ExpectSplicesLikeReference(code, source, markers, round);
+    }
 }
 
 // Long texts with few matches, up to a dozen markers from one byte to longer
 // than a block, some sharing their ends or their length, and now and then two
 // run together or one cut short.
 TEST(Splice, AgreesWithReferenceOnSparseRandomTexts) {
-    WithEachSearch([] {
-        std::mt19937 rng(20261208);
-        const std::string_view kFiller = "int x = a / b; /* c */ y = *p;\r\n";
-        const std::vector<std::string> pool = {
-            "/*MB*/", "/*mb*/", "/*M*/", "/*a*/", "@", "/**/", "MB*/", "MB", "<<MB>>", "$$", "@@INSERT@@",
-            "//MB\r\n", std::string(70, '=') + "[slot]" + std::string(70, '='), std::string(100, '=')};
-        for (int round = 0; round < 300; ++round) {
-            std::vector<std::string> markers;
-            for (std::size_t k = rng() % (round % 4 == 0 ? 13 : 4); k > 0; --k) {
-                markers.push_back(pool[rng() % pool.size()]);
-            }
-            std::string source;
-            const std::size_t size = rng() % 70000;
-            while (source.size() < size) {
-                const unsigned roll = rng() % 1000;
-                if (roll < 3) {
-                    const std::string& m = pool[rng() % pool.size()];
-                    source += roll == 0 ? m.substr(0, m.size() - 1) : m;
-                } else {
-                    source += kFiller[rng() % kFiller.size()];
-                }
-            }
-            const std::string code = rng() % 2 != 0 ? "MessageBox(0, \"a\", \"b\", MB_OK);" : "";
-            ExpectSplicesLikeReference(code, source, markers, round);
+    std::mt19937 rng(20261208);
+    const std::string_view kFiller = "int x = a / b; /* c */ y = *p;\r\n";
+    const std::vector<std::string> pool = {
+        "/*MB*/", "/*mb*/", "/*M*/", "/*a*/", "@", "/**/", "MB*/", "MB", "<<MB>>", "$$", "@@INSERT@@",
+        "//MB\r\n", std::string(70, '=') + "[slot]" + std::string(70, '='), std::string(100, '=')};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> markers;
+        for (std::size_t k = rng() % (round % 4 == 0 ? 13 : 4); k > 0; --k) {
+            markers.push_back(pool[rng() % pool.size()]);
         }
-    });
+        std::string source;
+        const std::size_t size = rng() % 70000;
+        while (source.size() < size) {
+            const unsigned roll = rng() % 1000;
+            if (roll < 3) {
+                const std::string& m = pool[rng() % pool.size()];
+                source += roll == 0 ? m.substr(0, m.size() - 1) : m;
+            } else {
+                source += kFiller[rng() % kFiller.size()];
+            }
+        }
+        const std::string code = rng() % 2 != 0 ? "MessageBox(0, \"a\", \"b\", MB_OK);" : "";
+        ExpectSplicesLikeReference(code, source, markers, round);
+    }
 }
 
 // Markers that end alike are looked for together, up to eight such groups
 // with their two bytes held at once; past that the rest are told apart byte by
 // byte. A near match, wrong only in its last byte, must not count.
 TEST(Splice, ManyMarkersAndNearMatches) {
-    WithEachSearch([] {
-        std::vector<std::string> markers;
-        for (char c = '0'; c <= '9'; ++c) markers.push_back(std::string(1, c) + "x" + c);
-        markers.push_back("aYc");
-        markers.push_back("abcd");
-        markers.push_back(std::string(20, 'q') + "!");
-        std::string source;
-        for (int i = 0; i < 200; ++i) {
-            source += "1x1 aYc abcX abcd 9x8 9x9 " + std::string(20, 'q') + "? " + std::string(20, 'q') + "! ";
-        }
-        ExpectSplicesLikeReference("[code]", source, markers, 0);
-    });
-}
-
-// The string written to is used again whatever it held, and may be where the
-// code or the source is.
-TEST(Splice, OutputStringIsReplacedAndMayHoldTheInput) {
-    WithEachSearch([] {
-        std::string out;
-        EXPECT_TRUE(SpliceCode("<code>", std::string(5000, 'x') + "/*MB*/", kDefaultMarkers, out));
-        EXPECT_EQ(out, std::string(5000, 'x') + "<code>");
-        EXPECT_FALSE(SpliceCode("<code>", "short", kDefaultMarkers, out));
-        EXPECT_EQ(out, "short");
-
-        out = "a/*mb*/b";
-        EXPECT_TRUE(SpliceCode("C", std::string_view(out), kDefaultMarkers, out));
-        EXPECT_EQ(out, "aCb");
-
-        out = "/*MB*/<code>";
-        const std::string_view whole(out);
-        EXPECT_TRUE(SpliceCode(whole.substr(6), whole.substr(0, 6), kDefaultMarkers, out));
-        EXPECT_EQ(out, "<code>");
-    });
-}
-
-// A code far longer than the text around the markers makes the result outgrow
-// every first guess at its size.
-TEST(Splice, ResultManyTimesLongerThanTheText) {
-    WithEachSearch([] {
-        std::string source;
-        for (int i = 0; i < 1000; ++i) source += (i % 2 != 0) ? "x/*MB*/" : "yy/*mb*/";
-        const std::string code(5000, 'c');
-        ExpectSplicesLikeReference(code, source, kDefaultMarkers, 0);
-    });
-}
-
-TEST(Splice, CodeViewingIntoTheSourceItselfIsSafe) {
-    for (const char* codeText : {"<longer-code>", "x"}) {
-        std::string text = "ab/*MB*/cd/*MB*/";
-        text.reserve(100);
-        text += codeText;
-        const std::string_view code = std::string_view(text).substr(16);
-        EXPECT_TRUE(SpliceCode(code, text, kDefaultMarkers));
-        EXPECT_EQ(text, "ab"s + codeText + "cd" + codeText + codeText);
+    std::vector<std::string> markers;
+    for (char c = '0'; c <= '9'; ++c) markers.push_back(std::string(1, c) + "x" + c);
+    markers.push_back("aYc");
+    markers.push_back("abcd");
+    markers.push_back(std::string(20, 'q') + "!");
+    std::string source;
+    for (int i = 0; i < 200; ++i) {
+        source += "1x1 aYc abcX abcd 9x8 9x9 " + std::string(20, 'q') + "? " + std::string(20, 'q') + "! ";
     }
+    ExpectSplicesLikeReference("[code]", source, markers, 0);
 }
 
 TEST(Splice, ManyOccurrencesInALargeText) {
-    WithEachSearch([] {
-        std::string text;
-        std::string expected;
-        for (int i = 0; i < 20000; ++i) {
-            text += "line /* * / */ ";
-            text += (i % 2 != 0) ? "/*MB*/" : "/*mb*/";
-            text += "\r\n";
-            expected += "line /* * / */ MessageBox();\r\n";
-        }
-        EXPECT_TRUE(SpliceCode("MessageBox();", text, kDefaultMarkers));
-        EXPECT_EQ(text, expected);
-    });
+    std::string text;
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        text += "line /* * / */ ";
+        text += (i % 2 != 0) ? "/*MB*/" : "/*mb*/";
+        text += "\r\n";
+        expected += "line /* * / */ MessageBox();\r\n";
+    }
+    for (MarkerSearch search : kSearches) {
+        SCOPED_TRACE(Name(search));
+        bool found = false;
+        EXPECT_TRUE(Spliced("MessageBox();", text, kDefaultMarkers, search, found) == expected);
+    }
+}
+
+// A result no string can hold is refused before anything is built.
+TEST(Splice, SizeBeyondAnyStringIsRefused) {
+    const std::vector<MarkerOccurrence> occurrences = {{0, 1}, {1, 1}, {2, 1}};
+    const std::size_t huge = std::numeric_limits<std::size_t>::max() / 2;
+    EXPECT_THROW(SplicedSize(3, huge, occurrences), std::length_error);
+    EXPECT_EQ(SplicedSize(3, 0, occurrences), 0u);
 }
 
 }  // namespace
