@@ -51,7 +51,9 @@ BENCHMARK(BM_TypicalStatement)->ArgName("type")->Arg(IDC_TYPE_BOX)->Arg(IDC_TYPE
 void BM_TypicalStatementInMode(benchmark::State& state) {
     PlainForm form(Layout::Advanced);
     TypicalForm(form, static_cast<int>(state.range(0)));
-    form.SetText(IDC_TEXT, "M\xf6" "chten Sie die \xc4nderungen an \"Bericht.txt\" speichern?\r\nSonst gehen sie verloren.");
+    form.SetText(IDC_TEXT,
+                 "M\xf6"
+                 "chten Sie die \xc4nderungen an \"Bericht.txt\" speichern?\r\nSonst gehen sie verloren.");
     const CodeOptions options{static_cast<CharacterSet>(state.range(1)), static_cast<AnswerHandling>(state.range(2))};
     FixedPrompt prompt;
     for (auto _ : state) benchmark::DoNotOptimize(GenerateStatement(form, prompt, options));

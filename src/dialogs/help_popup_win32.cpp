@@ -151,8 +151,8 @@ HWND ShowHelpPopup(HWND control, const std::string& text) {
     const LOGFONTW font = MessageFontForDpi(dpi);
     data->font.Reset(CreateFontIndirectW(&font));
     data->margin = ScaleForDpi(kMargin, dpi);
-    HWND note = CreateWindowExA(kExStyle, kHelpPopupClass, text.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr,
-                                instance, data.get());
+    HWND note = CreateWindowExA(kExStyle, kHelpPopupClass, text.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr, instance,
+                                data.get());
     if (note == nullptr) return nullptr;
     const HelpNote& made = *data.release();  // the note owns it from WM_CREATE on
     SetPropA(owner, kOpenNote, note);

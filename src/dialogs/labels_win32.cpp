@@ -185,8 +185,8 @@ HCURSOR LabelResources::HandCursor() {
             if (drawnBit(drawnXor, fromX, fromY)) xorBits |= bit;
         }
     }
-    handCursor_.Reset(CreateCursor(GetModuleHandleA(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn),
-                                   size, size, andPlane.data(), xorPlane.data()));
+    handCursor_.Reset(CreateCursor(GetModuleHandleA(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn), size,
+                                   size, andPlane.data(), xorPlane.data()));
     if (handCursor_) Count(root_, &LabelResourceCounts::cursorsMade);
     return handCursor_.Get();
 }
@@ -305,8 +305,8 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
     data->resources = JoinResources(control);
     AddNotifyStyle(control);
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
-    data->previousProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc)));
+    data->previousProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc)));
     return true;
 }
 

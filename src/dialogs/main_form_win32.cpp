@@ -27,16 +27,16 @@ namespace pw {
 namespace {
 
 // Help contexts of the main form's controls, ended by a zero pair.
+// clang-format off
 const DWORD kMainHelpTable[] = {
     IDC_PARENT, 2, IDC_TITLE, 3, IDC_TEXT, 4, IDC_BUTTONS, 5, IDC_DEFBUTTON, 6, IDC_ICON, 7,
     IDC_APPLMODAL, 8, IDC_SYSTEMMODAL, 9, IDC_TASKMODAL, 10, IDC_HELPBUTTON, 11, IDC_RIGHT, 12,
     IDC_RTLREADING, 13, IDC_SETFOREGROUND, 14, IDC_LANGUAGE, 15, IDC_DEFAULTDESKTOP, 21,
     IDC_TOPMOST, 22, IDC_SERVICE, 23, IDC_SERVICE_NT3X, 24, 0, 0,
 };
+// clang-format on
 
-int MainFormTemplate(const AppContext& context) {
-    return context.Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE;
-}
+int MainFormTemplate(const AppContext& context) { return context.Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE; }
 
 void OnInitDialog(HWND form, AppContext& context) {
     context.mainFormWindow = form;
@@ -135,8 +135,8 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
 }
 
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppContext* context = message == WM_INITDIALOG ? AttachDialogData<AppContext>(form, lParam)
-                                                   : DialogData<AppContext>(form);
+    AppContext* context =
+        message == WM_INITDIALOG ? AttachDialogData<AppContext>(form, lParam) : DialogData<AppContext>(form);
     if (context == nullptr) return FALSE;
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(form, *context); break;

@@ -52,7 +52,7 @@ INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         if (wParam == IDC_OK) OnOk(dialog, *data);
         return FALSE;
     case WM_CLOSE: EndDialog(dialog, 0); break;  // keeps the options of the last OK
-    case WM_HELP:  // F1, or the title bar's ? and a click
+    case WM_HELP:                                // F1, or the title bar's ? and a click
         ShowContextHelp(data->context.help, dialog, *reinterpret_cast<const HELPINFO*>(lParam), kParamsHelpTable);
         break;
     default: return FALSE;

@@ -22,9 +22,8 @@ void PreviewMessageBox(HWND form) {
     params.lpszCaption = title.c_str();
     params.dwStyle = ComputeStyleValue(dialog);
     // The user's own icon exists only in the user's program; stand in for it.
-    params.lpszIcon = dialog.IsChecked(IDC_TYPE_INDIRECT)
-                          ? MAKEINTRESOURCEA(kIconPreviewIds[kUserIconPosition])
-                          : nullptr;
+    params.lpszIcon =
+        dialog.IsChecked(IDC_TYPE_INDIRECT) ? MAKEINTRESOURCEA(kIconPreviewIds[kUserIconPosition]) : nullptr;
     if (MessageBoxIndirectA(&params) == 0)
         MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), ComputeStyleValue(dialog));
 }

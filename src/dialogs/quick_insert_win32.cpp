@@ -61,19 +61,13 @@ struct QuickInsertData {
 
 bool ListSelected(HWND dialog) { return DialogData<QuickInsertData>(dialog)->listSelected; }
 
-int CurrentPage(HWND dialog) {
-    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0));
-}
+int CurrentPage(HWND dialog) { return static_cast<int>(SendDlgItemMessageA(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0)); }
 
 bool CodeBoxEmpty(HWND dialog) { return GetWindowTextLengthA(GetDlgItem(dialog, IDC_QI_CODE)) == 0; }
 
-void ShowQuickBoxPage(HWND dialog) {
-    ShowQuickInsertPage(dialog, SW_SHOW, SW_HIDE, SW_HIDE, ListSelected(dialog));
-}
+void ShowQuickBoxPage(HWND dialog) { ShowQuickInsertPage(dialog, SW_SHOW, SW_HIDE, SW_HIDE, ListSelected(dialog)); }
 
-void ShowCodePage(HWND dialog) {
-    ShowQuickInsertPage(dialog, SW_HIDE, SW_HIDE, SW_SHOW, !CodeBoxEmpty(dialog));
-}
+void ShowCodePage(HWND dialog) { ShowQuickInsertPage(dialog, SW_HIDE, SW_HIDE, SW_SHOW, !CodeBoxEmpty(dialog)); }
 
 void AddTab(HWND tabs, int index, const char* text) {
     TCITEMA item{};
@@ -116,8 +110,8 @@ std::optional<std::string> SelectedSlot(HWND dialog) {
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
     if (length == LB_ERR) return std::nullopt;
     std::string name(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected),
-                                     reinterpret_cast<LPARAM>(name.data()));
+    const LRESULT got =
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
     if (got == LB_ERR) return std::nullopt;
     name.resize(static_cast<std::size_t>(got));
     return name;
@@ -222,8 +216,7 @@ bool OnCommand(HWND dialog, QuickInsertData& data, int command, int notification
 }
 
 bool OnNotify(HWND dialog, const NMHDR* header) {
-    if (header->idFrom != IDC_QI_TABS || header->code != static_cast<UINT>(TCN_SELCHANGE))
-        return false;
+    if (header->idFrom != IDC_QI_TABS || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
     if (CurrentPage(dialog) == kQuickBoxPage)
         ShowQuickBoxPage(dialog);
     else if (CurrentPage(dialog) == kCodePage)
@@ -274,8 +267,8 @@ INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR RunQuickInsert(HWND owner, AppContext& context) {
     QuickInsertData data(context);
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICKINSERT), owner,
-                           QuickInsertProc, reinterpret_cast<LPARAM>(&data));
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICKINSERT), owner, QuickInsertProc,
+                           reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace pw

@@ -38,8 +38,7 @@ int PositionOf(HMENU menu, UINT command) {
 
 // Puts one item per slot in front of the placeholder `placeholder`, then
 // removes the placeholder.
-void ReplacePlaceholder(HMENU menu, UINT placeholder, const std::vector<std::string>& slots,
-                        int (*command)(int)) {
+void ReplacePlaceholder(HMENU menu, UINT placeholder, const std::vector<std::string>& slots, int (*command)(int)) {
     HMENU popup = SubMenuHolding(menu, placeholder);
     if (popup == nullptr) return;
     const int first = PositionOf(popup, placeholder);

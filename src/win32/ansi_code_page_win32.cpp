@@ -29,8 +29,8 @@ DecodedCharacter AnsiCodePage::Decode(std::string_view bytes) const {
     if (length > bytes.size()) length = 1;
 
     wchar_t units[2] = {};
-    const int got = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length),
-                                        units, 2);
+    const int got =
+        MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length), units, 2);
     if (got == 1) return {units[0], length};
     if (got == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF && units[1] >= 0xDC00 && units[1] <= 0xDFFF)
         return {0x10000 + ((static_cast<char32_t>(units[0]) - 0xD800) << 10) + (units[1] - 0xDC00), length};
@@ -50,8 +50,8 @@ bool AnsiCodePage::Encode(char32_t codePoint, std::string& out) const {
     char bytes[8] = {};
     BOOL usedDefault = FALSE;
     const bool utf8 = codePage_ == CP_UTF8;
-    const int got = WideCharToMultiByte(codePage_, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, units, count, bytes,
-                                        sizeof bytes, nullptr, utf8 ? nullptr : &usedDefault);
+    const int got = WideCharToMultiByte(codePage_, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, units, count, bytes, sizeof bytes,
+                                        nullptr, utf8 ? nullptr : &usedDefault);
     if (got <= 0 || usedDefault) return false;
     out.append(bytes, static_cast<std::size_t>(got));
     return true;

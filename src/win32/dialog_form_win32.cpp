@@ -51,8 +51,7 @@ bool DialogForm::IsChecked(int id) const {
 }
 
 void DialogForm::SetChecked(int id, bool checked) {
-    if (GetDlgItem(dialog_, id) != nullptr)
-        CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+    if (GetDlgItem(dialog_, id) != nullptr) CheckDlgButton(dialog_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void DialogForm::CheckRadio(int first, int last, int id) {
@@ -74,8 +73,7 @@ struct IconPreview {
 constexpr UINT_PTR kIconPreviewSubclass = 1;
 constexpr char kIconPreviewProp[] = "Promptwright.IconPreview";
 
-LRESULT CALLBACK IconPreviewProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR data) {
+LRESULT CALLBACK IconPreviewProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(control, IconPreviewProc, kIconPreviewSubclass);
         RemovePropA(control, kIconPreviewProp);
@@ -105,8 +103,8 @@ void ShowIconPreview(HWND form, bool remake) {
     if (!remake && position == preview->position) return;
     SizedIcon icon;
     if (position > 0 && position < static_cast<LRESULT>(kIconPreviewIds.size()))
-        icon = LoadIconForDpi(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]),
-                              SM_CXICON, preview->dpi);
+        icon = LoadIconForDpi(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]), SM_CXICON,
+                              preview->dpi);
     SendMessageA(control, STM_SETICON, 0, 0);
     SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     preview->icon = std::move(icon);  // the one shown before is no longer in use

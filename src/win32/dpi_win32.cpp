@@ -9,8 +9,8 @@ namespace {
 // the function's. Through void*, which GCC does not take for a bad cast.
 template <typename Function>
 void Look(HMODULE module, const char* name, Function& function) {
-    function = module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                                 : nullptr;
+    function =
+        module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
 std::wstring WideName(const char* name) {
@@ -71,13 +71,12 @@ LOGFONTW MessageFontForDpi(UINT dpi, const DpiFunctions& functions) {
     return font;
 }
 
-SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi,
-                         const DpiFunctions& functions) {
+SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi, const DpiFunctions& functions) {
     const int size = SystemMetricForDpi(sizeMetric, dpi, functions);
     if (functions.loadIconWithScaleDown != nullptr) {
         const std::wstring wide = WideName(name);
-        const wchar_t* wideName = IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(reinterpret_cast<ULONG_PTR>(name))
-                                                       : wide.c_str();
+        const wchar_t* wideName =
+            IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(reinterpret_cast<ULONG_PTR>(name)) : wide.c_str();
         HICON icon = nullptr;
         if (SUCCEEDED(functions.loadIconWithScaleDown(module, wideName, size, size, &icon)) && icon != nullptr)
             return SizedIcon(UniqueIcon(icon));
@@ -105,7 +104,8 @@ SIZE IconSize(HICON icon) {
 WindowIconsForDpi::Icons& WindowIconsForDpi::ForDpi(UINT dpi) {
     for (Icons& icons : made_)
         if (icons.dpi == dpi) return icons;
-    made_.push_back({dpi, LoadIconForDpi(module_, name_, SM_CXSMICON, dpi), LoadIconForDpi(module_, name_, SM_CXICON, dpi)});
+    made_.push_back(
+        {dpi, LoadIconForDpi(module_, name_, SM_CXSMICON, dpi), LoadIconForDpi(module_, name_, SM_CXICON, dpi)});
     return made_.back();
 }
 

@@ -100,7 +100,7 @@ private:
     Icons& ForDpi(UINT dpi);
 
     HINSTANCE module_;
-    const char* name_;  // a resource number (MAKEINTRESOURCE) or a name that outlives this
+    const char* name_;         // a resource number (MAKEINTRESOURCE) or a name that outlives this
     std::vector<Icons> made_;  // one per monitor scale met: a handful at most
 };
 

@@ -30,8 +30,7 @@ void FillOptionLists(HWND form, Layout layout, const std::vector<std::string>& p
         // although the template gives the list the sorted style.
         for (int row = kLanguageCount - 1; row >= 0; --row) {
             const std::string name(kLanguages[static_cast<std::size_t>(row)].name);
-            SendDlgItemMessageA(form, IDC_LANGUAGE, CB_INSERTSTRING, 0,
-                                reinterpret_cast<LPARAM>(name.c_str()));
+            SendDlgItemMessageA(form, IDC_LANGUAGE, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
         SendDlgItemMessageA(form, IDC_LANGUAGE, CB_SETCURSEL, kClearLanguage, 0);
         CheckRadioButton(form, IDC_APPLMODAL, IDC_TASKMODAL, IDC_APPLMODAL);

@@ -22,7 +22,7 @@ std::vector<std::string> QuickBoxSlotNames(const std::string& settingsPath) {
 SlotWrite WriteQuickBoxSlot(const std::string& settingsPath, const std::string& slot, const std::string& statement) {
     if (!FitsInSlot(slot, statement)) return SlotWrite::TooLong;
     return WriteProfileValue(settingsPath, kQuickBoxSection, slot, StoredSlotValue(statement)) ? SlotWrite::Written
-                                                                                                 : SlotWrite::Failed;
+                                                                                               : SlotWrite::Failed;
 }
 
 }  // namespace pw

@@ -17,13 +17,11 @@ constexpr DWORD kLargestListBuffer = 64u << 20;
 
 // Reads a profile list or value into a buffer that grows until the result fits:
 // the profile functions cut silently at the buffer size.
-std::string ReadGrowing(const char* section, const char* key, const char* fallback,
-                        const std::string& file) {
+std::string ReadGrowing(const char* section, const char* key, const char* fallback, const std::string& file) {
     std::string buffer(512, '\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(buffer.size());
-        const DWORD got = GetPrivateProfileStringA(section, key, fallback, buffer.data(), size,
-                                                   file.c_str());
+        const DWORD got = GetPrivateProfileStringA(section, key, fallback, buffer.data(), size, file.c_str());
         // A full buffer returns size - 1 (one name or value) or size - 2 (a list).
         const bool list = section == nullptr || key == nullptr;
         const DWORD largest = list ? kLargestListBuffer : kLargestValueBuffer;
@@ -42,15 +40,14 @@ std::string ProfileFilePath(const std::string& path) {
     return path;
 }
 
-std::string ReadProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& fallback) {
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& fallback) {
     return ReadGrowing(section.c_str(), key.c_str(), fallback.c_str(), ProfileFilePath(file));
 }
 
-int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
-                   int fallback) {
-    return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), fallback,
-                                                  ProfileFilePath(file).c_str()));
+int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key, int fallback) {
+    return static_cast<int>(
+        GetPrivateProfileIntA(section.c_str(), key.c_str(), fallback, ProfileFilePath(file).c_str()));
 }
 
 std::vector<std::string> ReadProfileKeys(const std::string& file, const std::string& section) {
@@ -66,30 +63,27 @@ std::vector<std::string> ReadProfileKeys(const std::string& file, const std::str
     return keys;
 }
 
-bool WriteProfileValue(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      ProfileFilePath(file).c_str()) != FALSE;
+bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& value) {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), ProfileFilePath(file).c_str()) !=
+           FALSE;
 }
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    const UniqueHandle file(CreateFileA(path.c_str(), 0, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle file(CreateFileA(path.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file.Valid();
 }
 
 bool Win32StartupEnvironment::FileExists(const std::string& path) { return pw::FileExists(path); }
 
-std::string Win32StartupEnvironment::ReadString(const std::string& file,
-                                                const std::string& section,
-                                                const std::string& key,
-                                                const std::string& fallback) {
+std::string Win32StartupEnvironment::ReadString(const std::string& file, const std::string& section,
+                                                const std::string& key, const std::string& fallback) {
     return ReadProfileString(file, section, key, fallback);
 }
 
-int Win32StartupEnvironment::ReadInt(const std::string& file, const std::string& section,
-                                     const std::string& key, int fallback) {
+int Win32StartupEnvironment::ReadInt(const std::string& file, const std::string& section, const std::string& key,
+                                     int fallback) {
     return ReadProfileInt(file, section, key, fallback);
 }
 

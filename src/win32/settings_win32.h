@@ -13,14 +13,13 @@ namespace pw {
 std::string ProfileFilePath(const std::string& path);
 
 // The whole value of a key, or `fallback` when the key is missing.
-std::string ReadProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& fallback);
-int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
-                   int fallback);
+std::string ReadProfileString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& fallback);
+int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key, int fallback);
 // Every key name of a section in file order, however long the list.
 std::vector<std::string> ReadProfileKeys(const std::string& file, const std::string& section);
-bool WriteProfileValue(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value);
+bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& value);
 
 // The existence test: CreateFileA with no access and no sharing.
 bool FileExists(const std::string& path);
@@ -28,10 +27,9 @@ bool FileExists(const std::string& path);
 class Win32StartupEnvironment : public StartupEnvironment {
 public:
     bool FileExists(const std::string& path) override;
-    std::string ReadString(const std::string& file, const std::string& section,
-                           const std::string& key, const std::string& fallback) override;
-    int ReadInt(const std::string& file, const std::string& section, const std::string& key,
-                int fallback) override;
+    std::string ReadString(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& fallback) override;
+    int ReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) override;
     std::string ExpandEnvironment(const std::string& text) override;
 };
 

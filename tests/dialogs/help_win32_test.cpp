@@ -111,8 +111,10 @@ TEST_F(HelpTest, HelpFileGetsTheCallsItAlwaysGotElseTheOwnHelpAnswers) {
         Request(outside);                      // passed up from a window the dialog owns
         Request(GetDlgItem(form, IDC_LABEL));  // a group box has no note
         const std::vector<std::string> expected =
-            fileThere ? std::vector<std::string>{"WinHelpA form" + contents, "WinHelpA " + topmost + context,
-                                                 "WinHelpA " + name(comboEdit) + context, "WinHelpA menu" + context,
+            fileThere ? std::vector<std::string>{"WinHelpA form" + contents,
+                                                 "WinHelpA " + topmost + context,
+                                                 "WinHelpA " + name(comboEdit) + context,
+                                                 "WinHelpA menu" + context,
                                                  "WinHelpA outside" + context,
                                                  "WinHelpA " + std::to_string(IDC_LABEL) + context}
                       : std::vector<std::string>{"window form", "note " + topmost, "note " + parent, "window form"};

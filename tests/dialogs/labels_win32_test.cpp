@@ -62,8 +62,8 @@ protected:
         custom.hInstance = GetModuleHandleA(nullptr);
         custom.lpszClassName = "PwCustomText";
         RegisterClassA(&custom);  // fails harmlessly when already registered
-        parent_ = CreateWindowExA(0, "STATIC", "labels", WS_POPUP | WS_VISIBLE, 10, 10, 420, 120, nullptr,
-                                  nullptr, nullptr, nullptr);
+        parent_ = CreateWindowExA(0, "STATIC", "labels", WS_POPUP | WS_VISIBLE, 10, 10, 420, 120, nullptr, nullptr,
+                                  nullptr, nullptr);
         ASSERT_NE(parent_, nullptr);
         AttachLabelSeamsForTesting(parent_, &seams_);
     }
@@ -72,8 +72,8 @@ protected:
         DestroyWindow(parent_);
     }
 
-    HWND Add(int id, const char* text, DWORD style = SS_LEFT, const char* className = "STATIC",
-             int y = 10, int width = 300, int height = 20) {
+    HWND Add(int id, const char* text, DWORD style = SS_LEFT, const char* className = "STATIC", int y = 10,
+             int width = 300, int height = 20) {
         return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 10, y, width, height, parent_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
     }

@@ -29,9 +29,7 @@ protected:
         context_.settings.settingsPath = ini_;
         context_.settings.parents = {"GetActiveWindow()", "NULL"};
     }
-    void TearDown() override {
-        CloseForm();
-    }
+    void TearDown() override { CloseForm(); }
 
     void WriteSettings(const std::string& content) { std::ofstream(ini_, std::ios::binary) << content; }
     std::string SettingsText() const {
@@ -98,8 +96,9 @@ TEST_F(QuickBoxSlots, WithoutSectionBothSubmenusAreEmpty) {
 }
 
 TEST_F(QuickBoxSlots, ItemsFollowTheFileOrderWithTheirIdentifiers) {
-    WriteSettings("[QuickBox]\r\nAlpha=MessageBox(NULL, \"a\", \"A\", MB_OK);\r\n"
-                  "Beta=MessageBox(NULL, \"b\", \"B\", MB_OK);\r\n");
+    WriteSettings(
+        "[QuickBox]\r\nAlpha=MessageBox(NULL, \"a\", \"A\", MB_OK);\r\n"
+        "Beta=MessageBox(NULL, \"b\", \"B\", MB_OK);\r\n");
     ASSERT_NE(OpenForm(false), nullptr);
     EXPECT_EQ(Items(SlotMenu(0)), (std::vector<Item>{{4101, "Alpha"}, {4102, "Beta"}}));
     EXPECT_EQ(Items(SlotMenu(1)), (std::vector<Item>{{4201, "Alpha"}, {4202, "Beta"}}));
@@ -138,8 +137,8 @@ TEST_F(QuickBoxSlots, ThousandSlotsEachReachTheirOperation) {
     EXPECT_EQ(load[98].id, 4199u);
     EXPECT_EQ(set[98].id, 4299u);
     // No identifier of the program is taken for a slot.
-    for (UINT id : {IDM_QUICKBOX_LOAD, IDM_QUICKBOX_SET, IDM_CLEAR, IDM_HELP, IDM_ABOUT, IDC_INSERT,
-                    IDC_QI_TABS, IDD_QUICKINSERT})
+    for (UINT id : {IDM_QUICKBOX_LOAD, IDM_QUICKBOX_SET, IDM_CLEAR, IDM_HELP, IDM_ABOUT, IDC_INSERT, IDC_QI_TABS,
+                    IDD_QUICKINSERT})
         EXPECT_EQ(seen.count(id), 0u) << id;
 
     // The 1000th slot's Load item loads the 1000th statement.
@@ -224,9 +223,9 @@ TEST_F(QuickBoxSlots, StoredValuesSurviveTheProfileFunctions) {
 // written; longer ones are never handed on cut, and never stored.
 TEST_F(QuickBoxSlots, SlotsTooLongToReadWholeAreReportedNotCut) {
     const std::string longest(kLongestSlotValue, 'a');
-    WriteSettings("[QuickBox]\r\nLongest=" + longest + "\r\nQuoted=\"" + longest + "\"\r\nTooLong=" +
-                  std::string(kLongestSlotValue + 1, 'b') + "\r\nQuotedTooLong=\"" + std::string(65534, 'q') +
-                  "\"\r\nHuge=" + std::string(200000, 'c') + "\r\nAfter=x\r\n");
+    WriteSettings("[QuickBox]\r\nLongest=" + longest + "\r\nQuoted=\"" + longest +
+                  "\"\r\nTooLong=" + std::string(kLongestSlotValue + 1, 'b') + "\r\nQuotedTooLong=\"" +
+                  std::string(65534, 'q') + "\"\r\nHuge=" + std::string(200000, 'c') + "\r\nAfter=x\r\n");
     for (const char* whole : {"Longest", "Quoted"}) {
         EXPECT_EQ(ReadQuickBoxSlot(ini_, whole).state, SlotState::Found) << whole;
         EXPECT_EQ(ReadQuickBoxSlot(ini_, whole).statement, longest) << whole;

@@ -161,7 +161,8 @@ TEST_F(AdvancedForm, LoadCodeSetsTheFormFromTheCodeBox) {
 TEST_F(AdvancedForm, LoadCodeReadsThePlainCallWithCommentsAndLineBreaks) {
     Start();
     SetText(form_, IDC_CODE,
-            "// shown when the file is saved\r\nMessageBox( GetActiveWindow(),\r\n    \"See http://x.example/a, b\",  /* text */\r\n"
+            "// shown when the file is saved\r\nMessageBox( GetActiveWindow(),\r\n    \"See http://x.example/a, b\",  "
+            "/* text */\r\n"
             "    \"Saved\", MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONASTERISK | MB_TOPMOST );");
     SendCommand(form_, IDC_LOADCODE);
     EXPECT_TRUE(Checked(form_, IDC_TYPE_BOX));

@@ -94,7 +94,8 @@ TEST(HighDpi, WarningTextAndPreviewIconAreTwiceAsLargeAt192DpiAsAt96) {
 // A control's note as the program holds it (its string resource).
 class HelpNotes {
 public:
-    explicit HelpNotes(const std::string& exe) : module_(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+    explicit HelpNotes(const std::string& exe)
+        : module_(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
     ~HelpNotes() {
         if (module_ != nullptr) FreeLibrary(module_);
     }
@@ -112,15 +113,17 @@ private:
 
 HWND NoteOf(DWORD pid) {
     HWND found = nullptr;
-    WaitFor([&] {
-        for (HWND note = FindWindowExA(nullptr, nullptr, kHelpNoteClass, nullptr); note != nullptr;
-             note = FindWindowExA(nullptr, note, kHelpNoteClass, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(note, &owner);
-            if (owner == pid && IsWindowVisible(note)) found = note;
-        }
-        return found != nullptr;
-    }, 3000);
+    WaitFor(
+        [&] {
+            for (HWND note = FindWindowExA(nullptr, nullptr, kHelpNoteClass, nullptr); note != nullptr;
+                 note = FindWindowExA(nullptr, note, kHelpNoteClass, nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(note, &owner);
+                if (owner == pid && IsWindowVisible(note)) found = note;
+            }
+            return found != nullptr;
+        },
+        3000);
     return found;
 }
 
@@ -174,12 +177,12 @@ TEST(OwnHelp, HelpMenuOpensTheHelpWindowAndF1ShowsEachControlsNote) {
     Close(help);
     EXPECT_TRUE(WaitGone(help));
 
-    ExpectNotes(app, form,
-                {IDC_PARENT, IDC_TITLE, IDC_TEXT, IDC_BUTTONS, IDC_DEFBUTTON, IDC_ICON, IDC_APPLMODAL, IDC_SYSTEMMODAL,
-                 IDC_TASKMODAL, IDC_HELPBUTTON, IDC_RIGHT, IDC_RTLREADING, IDC_SETFOREGROUND, IDC_LANGUAGE,
-                 IDC_DEFAULTDESKTOP, IDC_TOPMOST, IDC_SERVICE, IDC_SERVICE_NT3X, IDC_TITLEVAR, IDC_TEXTVAR,
-                 IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE, IDC_INSERT, IDC_COPY, IDC_GENERATE,
-                 IDC_LOADCODE, IDC_EXIT, IDC_PREVIEW},
+    ExpectNotes(app, form, {IDC_PARENT,   IDC_TITLE,      IDC_TEXT,          IDC_BUTTONS,   IDC_DEFBUTTON,
+                            IDC_ICON,     IDC_APPLMODAL,  IDC_SYSTEMMODAL,   IDC_TASKMODAL, IDC_HELPBUTTON,
+                            IDC_RIGHT,    IDC_RTLREADING, IDC_SETFOREGROUND, IDC_LANGUAGE,  IDC_DEFAULTDESKTOP,
+                            IDC_TOPMOST,  IDC_SERVICE,    IDC_SERVICE_NT3X,  IDC_TITLEVAR,  IDC_TEXTVAR,
+                            IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE,      IDC_INSERT,
+                            IDC_COPY,     IDC_GENERATE,   IDC_LOADCODE,      IDC_EXIT,      IDC_PREVIEW},
                 notes);
 
     // The options dialog, with every field in use.

@@ -89,7 +89,8 @@ std::string WindowTextOf(HWND window) {
     const LRESULT got = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(static_cast<std::size_t>(got));
     if (wide.empty()) return {};
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
     return text;
@@ -103,8 +104,8 @@ App::App(const TempDir& dir, const std::vector<std::string>& args, const std::st
     for (const std::string& arg : args) commandLine += " " + Quote(arg);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.path().c_str(), &startup, &process_))
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(),
+                        &startup, &process_))
         throw std::runtime_error("cannot start the program");
     WaitForInputIdle(process_.hProcess, 10000);
 }
@@ -180,9 +181,7 @@ std::string ListText(HWND dialog, int id, int position) {
     return ItemText(GetDlgItem(dialog, id), CB_GETLBTEXTLEN, CB_GETLBTEXT, position);
 }
 
-int ListCount(HWND dialog, int id) {
-    return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0));
-}
+int ListCount(HWND dialog, int id) { return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), CB_GETCOUNT, 0, 0)); }
 
 int ListBoxCount(HWND dialog, int id) {
     return static_cast<int>(SendMessageW(GetDlgItem(dialog, id), LB_GETCOUNT, 0, 0));
@@ -202,9 +201,7 @@ void TypeText(HWND window, const std::string& text) {
     for (char c : text) SendMessageW(window, WM_CHAR, static_cast<unsigned char>(c), 1);
 }
 
-bool Checked(HWND dialog, int id) {
-    return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool Checked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void Click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 

@@ -29,10 +29,12 @@ void NextTab(HWND quickInsert) { PressKey(Control(quickInsert, IDC_QI_TABS), VK_
 void PreviousTab(HWND quickInsert) { PressKey(Control(quickInsert, IDC_QI_TABS), VK_LEFT); }
 
 bool ActionsEnabled(HWND quickInsert, bool enabled) {
-    return WaitFor([&] {
-        return Enabled(quickInsert, IDC_INSERT) == enabled && Enabled(quickInsert, IDC_COPY) == enabled &&
-               Enabled(quickInsert, IDC_QI_EDIT) == enabled;
-    }, 3000);
+    return WaitFor(
+        [&] {
+            return Enabled(quickInsert, IDC_INSERT) == enabled && Enabled(quickInsert, IDC_COPY) == enabled &&
+                   Enabled(quickInsert, IDC_QI_EDIT) == enabled;
+        },
+        3000);
 }
 
 TEST(QuickInsertE2E, WithoutQuickBoxSectionTheListIsEmptyAndActionsStayDisabled) {

@@ -27,8 +27,8 @@ std::string SlotSettings(int slots) {
     std::string ini = "[Settings]\r\n";
     if (slots > 0) ini += "StartupQuickBox=Slot " + std::to_string(slots) + "\r\n[QuickBox]\r\n";
     for (int n = 1; n <= slots; ++n)
-        ini += "Slot " + std::to_string(n) + R"(="MessageBox(GetActiveWindow(), "Message number )" +
-               std::to_string(n) + R"(", "Title", MB_OKCANCEL | MB_ICONWARNING);")" + "\r\n";
+        ini += "Slot " + std::to_string(n) + R"(="MessageBox(GetActiveWindow(), "Message number )" + std::to_string(n) +
+               R"(", "Title", MB_OKCANCEL | MB_ICONWARNING);")" + "\r\n";
     return ini;
 }
 
@@ -40,12 +40,14 @@ double TimeToWindow(const TempDir& dir, bool quickInsert, int slots, std::vector
     if (quickInsert) files.insert(files.begin(), "-QI");
     App app(dir, files);
     HWND window = nullptr;
-    WaitFor([&] {
-        window = quickInsert ? app.WaitWindow("Promptwright - QuickInsert", 0) : app.WaitWindow("Promptwright", 0);
-        if (window == nullptr) return false;
-        return quickInsert ? ListBoxCount(window, IDC_QI_LIST) == slots
-                           : slots == 0 || Text(window, IDC_TEXT) == "Message number " + std::to_string(slots);
-    }, 20000);
+    WaitFor(
+        [&] {
+            window = quickInsert ? app.WaitWindow("Promptwright - QuickInsert", 0) : app.WaitWindow("Promptwright", 0);
+            if (window == nullptr) return false;
+            return quickInsert ? ListBoxCount(window, IDC_QI_LIST) == slots
+                               : slots == 0 || Text(window, IDC_TEXT) == "Message number " + std::to_string(slots);
+        },
+        20000);
     QueryPerformanceCounter(&shown);
     EXPECT_NE(window, nullptr);
     if (window != nullptr) Close(window);
@@ -101,8 +103,8 @@ TEST(StartupBench, DISABLED_TimeToWindowAgainstBaseline) {
         const TempDir* dir;
         bool quickInsert;
     };
-    for (const Case& c : {Case{"simple form", &simple, false}, Case{"advanced form", &advanced, false},
-                          Case{"-QI", &simple, true}}) {
+    for (const Case& c :
+         {Case{"simple form", &simple, false}, Case{"advanced form", &advanced, false}, Case{"-QI", &simple, true}}) {
         std::vector<double> before, after;
         for (const std::string* exe : {&baseline, &current}) {  // warm-up: file cache, wineserver
             UseProgram(*exe);

@@ -76,7 +76,8 @@ TEST(QuickBoxE2E, SlotsTakeIdentifiersInFileOrder) {
 // the form and the files stay as they were.
 TEST(QuickBoxE2E, TooLongSlotsAreReportedAndNothingIsCut) {
     TempDir dir;
-    const std::string settings = TwoSlots() + "Long=MessageBox(NULL, \"" + std::string(70000, 'L') + "\", \"t\", MB_OK);\r\n";
+    const std::string settings =
+        TwoSlots() + "Long=MessageBox(NULL, \"" + std::string(70000, 'L') + "\", \"t\", MB_OK);\r\n";
     dir.Write("source.c", "/*MB*/");
     {
         App app(dir, {"source.c"}, settings);
@@ -86,7 +87,8 @@ TEST(QuickBoxE2E, TooLongSlotsAreReportedAndNothingIsCut) {
         PostMessageA(form, WM_COMMAND, MAKEWPARAM(4103, 0), 0);
         MessageBoxInfo box = app.WaitMessageBox();
         ASSERT_NE(box.window, nullptr);
-        EXPECT_EQ(box.text, "QuickBox slot 'Long' is too long to be read whole (more than 65532 characters); it was not loaded");
+        EXPECT_EQ(box.text,
+                  "QuickBox slot 'Long' is too long to be read whole (more than 65532 characters); it was not loaded");
         EXPECT_TRUE(box.hasIcon);
         Close(box.window);
         EXPECT_EQ(Text(form, IDC_TITLE), "typed") << "the form is kept";
@@ -95,8 +97,9 @@ TEST(QuickBoxE2E, TooLongSlotsAreReportedAndNothingIsCut) {
         PostMessageA(form, WM_COMMAND, MAKEWPARAM(4201, 0), 0);
         box = app.WaitMessageBox();
         ASSERT_NE(box.window, nullptr);
-        EXPECT_EQ(box.text, "The statement is too long for a QuickBox slot (a slot holds at most 32758 characters); 'Alpha' "
-                            "was not changed");
+        EXPECT_EQ(box.text,
+                  "The statement is too long for a QuickBox slot (a slot holds at most 32758 characters); 'Alpha' "
+                  "was not changed");
         Close(box.window);
         EXPECT_EQ(dir.Read("promptwright.ini"), settings);
         Close(form);
@@ -210,7 +213,8 @@ TEST(QuickBoxE2E, SetThenLoadRoundTripsEachCallForm) {
         EXPECT_EQ(stored.find('\n'), std::string::npos);
         if (type == IDC_TYPE_INDIRECT) {
             EXPECT_NE(stored.find("MSGBOXPARAMS box;box.cbSize= sizeof(MSGBOXPARAMS);box.hwndOwner= hWnd;"),
-                      std::string::npos) << stored;
+                      std::string::npos)
+                << stored;
         }
         EXPECT_EQ(ValueLine(dir.Read("promptwright.ini"), "Alpha"), kAlpha);
 

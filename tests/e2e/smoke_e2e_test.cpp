@@ -173,7 +173,8 @@ public:
     static constexpr char kTail[] = "tail /*MB*/\r\n";
 
     explicit HugeFile(std::string path) : path_(std::move(path)) {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
         DWORD done = 0;
         created_ = WriteFile(file, kHead, sizeof kHead - 1, &done, nullptr) != FALSE;
@@ -267,8 +268,8 @@ TEST_F(Smoke, AdvancedFormOptionsDialogAndInsertionMessagesInOneStart) {
     SetText(params, IDC_PARAMS_NAME, "mbp");
     Command(params, IDC_OK);
     EXPECT_TRUE(WaitGone(params, kStep));
-    EXPECT_TRUE(WaitFor([&] { return Text(form, IDC_CODE).find("MessageBoxIndirect(&mbp);") != std::string::npos; },
-                        kStep))
+    EXPECT_TRUE(
+        WaitFor([&] { return Text(form, IDC_CODE).find("MessageBoxIndirect(&mbp);") != std::string::npos; }, kStep))
         << Text(form, IDC_CODE);
     EXPECT_EQ(Text(form, IDC_CODE).rfind("MSGBOXPARAMS mbp;\r\n", 0), 0u) << Text(form, IDC_CODE);
 

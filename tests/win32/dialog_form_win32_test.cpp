@@ -18,9 +18,9 @@ TEST(DialogForm, KeepsTheFormContractInBothLayouts) {
     const std::vector<std::string> parents{"GetActiveWindow()", "NULL", "hWnd"};
     for (Layout layout : {Layout::Simple, Layout::Advanced}) {
         SCOPED_TRACE(layout == Layout::Simple ? "simple" : "advanced");
-        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr),
-                                         MAKEINTRESOURCEA(layout == Layout::Advanced ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE),
-                                         nullptr, InertProc, 0);
+        HWND dialog = CreateDialogParamA(
+            GetModuleHandleA(nullptr),
+            MAKEINTRESOURCEA(layout == Layout::Advanced ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE), nullptr, InertProc, 0);
         ASSERT_NE(dialog, nullptr);
         FillOptionLists(dialog, layout, parents);
         DialogForm form(dialog);

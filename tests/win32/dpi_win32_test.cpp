@@ -21,10 +21,10 @@ TEST(Dpi, WindowDpiFallsBackToTheSystemDpiWhereWindowsCannotTell) {
         UINT expected;
     };
     const Case cases[] = {
-        {WindowAt144, nullptr, 144},          // Windows 10: the window's own
-        {WindowUnknown, SystemAt120, 120},    // a window it cannot place: the system's
-        {nullptr, SystemAt120, 120},          // Windows 8.1
-        {nullptr, nullptr, screenDpi},        // Windows 7: the screen's
+        {WindowAt144, nullptr, 144},        // Windows 10: the window's own
+        {WindowUnknown, SystemAt120, 120},  // a window it cannot place: the system's
+        {nullptr, SystemAt120, 120},        // Windows 8.1
+        {nullptr, nullptr, screenDpi},      // Windows 7: the screen's
     };
     for (const Case& c : cases) {
         DpiFunctions functions;
@@ -52,8 +52,9 @@ TEST(Dpi, IconsAreMadeAtTheSystemSizeForTheDpi) {
         for (const DpiFunctions* functions : {&withScaleDown, &withoutScaleDown, &windows7}) {
             for (HINSTANCE module : {HINSTANCE{}, GetModuleHandleA(nullptr)}) {
                 const char* name = module != nullptr ? MAKEINTRESOURCEA(IDI_PROGRAM) : IDI_HAND;
-                SCOPED_TRACE(testing::Message() << c.dpi << " dpi, scale-down " << (functions->loadIconWithScaleDown != nullptr)
-                                                << ", own icon " << (module != nullptr));
+                SCOPED_TRACE(testing::Message()
+                             << c.dpi << " dpi, scale-down " << (functions->loadIconWithScaleDown != nullptr)
+                             << ", own icon " << (module != nullptr));
                 const SizedIcon big = LoadIconForDpi(module, name, SM_CXICON, c.dpi, *functions);
                 const SizedIcon small = LoadIconForDpi(module, name, SM_CXSMICON, c.dpi, *functions);
                 EXPECT_TRUE(big.Made());

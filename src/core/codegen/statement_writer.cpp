@@ -113,11 +113,8 @@ std::string_view LanguageId(const Form& form) {
 class StatementBuilder {
 public:
     StatementBuilder(std::string& out, const Form& form, CodeOptions options, const CodePage& codePage)
-        : out_(out),
-          characterSet_(options.characterSet),
-          codePage_(codePage),
-          names_(options.characterSet == CharacterSet::Wide ? kWideNames : kNames),
-          answers_(AnswersOf(form)),
+        : out_(out), characterSet_(options.characterSet), codePage_(codePage),
+          names_(options.characterSet == CharacterSet::Wide ? kWideNames : kNames), answers_(AnswersOf(form)),
           // With one answer or none there is nothing to decide.
           answer_(answers_.size() > 1 ? options.answer : AnswerHandling::None) {}
 
@@ -286,8 +283,7 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet, cons
     return out;
 }
 
-std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options,
-                              const CodePage& codePage) {
+std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options, const CodePage& codePage) {
     if (form.IsChecked(IDC_TYPE_INDIRECT)) return WriteIndirect(form, prompt, options, codePage);
     return WriteCall(form, form.IsChecked(IDC_TYPE_BOXEX), options, codePage);
 }

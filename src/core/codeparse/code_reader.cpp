@@ -207,8 +207,7 @@ std::size_t LiteralValueEnd(std::string_view text, std::size_t start, const Lite
     const std::size_t paren = shape.paren ? 1 : 0;
     const std::size_t open = start + shape.quote;
     for (std::size_t k = NextOf(text, open + 2 + paren, delimiter); k < text.size(); k = NextOf(text, k + 1, delimiter))
-        if ((paren == 0 || text[k - 1] == ')') && text[k - 1 - paren] == '"' && text[k - 2 - paren] != '\\')
-            return k;
+        if ((paren == 0 || text[k - 1] == ')') && text[k - 1 - paren] == '"' && text[k - 2 - paren] != '\\') return k;
     return std::string_view::npos;
 }
 
@@ -284,8 +283,8 @@ int FindLanguageRow(std::string_view chars) {
 // `text` starts with "MessageBox".
 void ReadCall(std::string_view text, Reading& reading) {
     Form& form = reading.form;
-    const CallForm& call =
-        *std::find_if(std::begin(kCallForms), std::end(kCallForms), [&](const CallForm& c) { return text.starts_with(c.name); });
+    const CallForm& call = *std::find_if(std::begin(kCallForms), std::end(kCallForms),
+                                         [&](const CallForm& c) { return text.starts_with(c.name); });
     reading.wide = call.wide;
     form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, call.ex ? IDC_TYPE_BOXEX : IDC_TYPE_BOX);
 
@@ -409,7 +408,8 @@ bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptio
     // A call form may stand in an answer wrapper; the structure form's
     // wrapper is around its last statement.
     AnswerHandling answer = AnswerHandling::None;
-    for (auto [head, handling] : {std::pair{kIfHead, AnswerHandling::If}, std::pair{kSwitchHead, AnswerHandling::Switch}})
+    for (auto [head, handling] :
+         {std::pair{kIfHead, AnswerHandling::If}, std::pair{kSwitchHead, AnswerHandling::Switch}})
         if (statement.starts_with(head) && statement.substr(head.size()).starts_with(kCallName)) {
             statement.remove_prefix(head.size());
             answer = handling;
@@ -425,7 +425,7 @@ bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptio
         return false;
     }
     if (optionsRead) {
-        optionsRead->characterSet = reading.wide         ? CharacterSet::Wide
+        optionsRead->characterSet = reading.wide        ? CharacterSet::Wide
                                     : reading.textMacro ? CharacterSet::Text
                                                         : CharacterSet::Ansi;
         optionsRead->answer = answer;

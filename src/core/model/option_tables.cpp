@@ -32,8 +32,7 @@ const std::array<ListEntry, 6> kIcons{{
 const std::array<std::string_view, 6> kButtonSetAddOrder{
     "OK", "OK, Cancel", "Abort, Retry, Ignore", "Retry, Cancel", "Yes, No", "Yes, No, Cancel"};
 
-const std::array<std::string_view, 4> kDefaultButtonAddOrder{
-    "button 1", "button 2", "button 3", "button 4"};
+const std::array<std::string_view, 4> kDefaultButtonAddOrder{"button 1", "button 2", "button 3", "button 4"};
 
 const std::array<CheckEntry, 3> kModalities{{
     {IDC_APPLMODAL, "MB_APPLMODAL", 0x0},

@@ -8,20 +8,19 @@ namespace pw {
 namespace {
 
 constexpr int kBothLayouts[] = {
-    IDC_TITLE, IDC_TITLEVAR, IDC_TEXT, IDC_TEXTVAR, IDC_PARENT, IDC_BUTTONS, IDC_DEFBUTTON,
-    IDC_ICON, IDC_ICONPREVIEW, IDC_HELPBUTTON, IDC_RIGHT, IDC_RTLREADING, IDC_SETFOREGROUND,
-    IDC_DEFAULTDESKTOP, IDC_TOPMOST, IDC_TYPE_BOX, IDC_SAVEWARN1, IDC_SAVEWARN2, IDC_INSERT,
-    IDC_COPY, IDC_PREVIEW, IDC_EXIT,
+    IDC_TITLE,         IDC_TITLEVAR,       IDC_TEXT,        IDC_TEXTVAR,    IDC_PARENT,    IDC_BUTTONS,
+    IDC_DEFBUTTON,     IDC_ICON,           IDC_ICONPREVIEW, IDC_HELPBUTTON, IDC_RIGHT,     IDC_RTLREADING,
+    IDC_SETFOREGROUND, IDC_DEFAULTDESKTOP, IDC_TOPMOST,     IDC_TYPE_BOX,   IDC_SAVEWARN1, IDC_SAVEWARN2,
+    IDC_INSERT,        IDC_COPY,           IDC_PREVIEW,     IDC_EXIT,
 };
 constexpr int kAdvancedOnly[] = {
-    IDC_APPLMODAL, IDC_SYSTEMMODAL, IDC_TASKMODAL, IDC_SERVICE, IDC_SERVICE_NT3X,
-    IDC_LANGUAGE, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE, IDC_GENERATE, IDC_LOADCODE,
+    IDC_APPLMODAL,  IDC_SYSTEMMODAL,   IDC_TASKMODAL, IDC_SERVICE,  IDC_SERVICE_NT3X, IDC_LANGUAGE,
+    IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE,      IDC_GENERATE, IDC_LOADCODE,
 };
 
 }  // namespace
 
-PlainForm::PlainForm(Layout layout, std::vector<std::string> parents)
-    : layout_(layout), parents_(std::move(parents)) {
+PlainForm::PlainForm(Layout layout, std::vector<std::string> parents) : layout_(layout), parents_(std::move(parents)) {
     controls_.insert(std::begin(kBothLayouts), std::end(kBothLayouts));
     if (layout == Layout::Advanced) controls_.insert(std::begin(kAdvancedOnly), std::end(kAdvancedOnly));
     ClearForm(*this);

@@ -13,18 +13,15 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 }  // namespace
 
 std::string DefaultSettingsPath(std::string_view programPath) {
     // Only a dot in the file name itself is an extension; "C:\v1.2\prog" keeps
     // its folder.
-    const std::size_t nameStart = programPath.find_last_of("\\/:") == std::string_view::npos
-                                      ? 0
-                                      : programPath.find_last_of("\\/:") + 1;
+    const std::size_t nameStart =
+        programPath.find_last_of("\\/:") == std::string_view::npos ? 0 : programPath.find_last_of("\\/:") + 1;
     const std::size_t dot = programPath.rfind('.');
     if (dot == std::string_view::npos || dot < nameStart) return std::string(programPath) + ".ini";
     return std::string(programPath.substr(0, dot)) + ".ini";
@@ -64,22 +61,21 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
 
     if (!configGiven) {
         settings.settingsPath = DefaultSettingsPath(args.empty() ? std::string() : args[0]);
-        const std::string location = env.ExpandEnvironment(
-            env.ReadString(settings.settingsPath, kSettingsSection, "location", ""));
+        const std::string location =
+            env.ExpandEnvironment(env.ReadString(settings.settingsPath, kSettingsSection, "location", ""));
         if (!location.empty() && env.FileExists(location)) settings.settingsPath = location;
     }
 
     const std::string& file = settings.settingsPath;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"),
-                     settings.markers);
+    SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
     settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"),
-                     settings.parents);
+    SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
     settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
     settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
     settings.codeOptions.characterSet =
         CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
-    settings.codeOptions.answer = AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
+    settings.codeOptions.answer =
+        AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
     settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }

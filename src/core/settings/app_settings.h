@@ -14,10 +14,10 @@ namespace pw {
 
 struct AppSettings {
     std::string settingsPath;
-    Layout layout = Layout::Simple;                  // "advanced" > 0: Advanced
-    ClipboardMode insertCopy = ClipboardMode::Ask;   // "InsertCopy" (first file only)
-    bool insertShutDown = true;                      // windows close after Insert in source
-    CodeOptions codeOptions;                         // "CharacterSet", "AnswerHandling"
+    Layout layout = Layout::Simple;                 // "advanced" > 0: Advanced
+    ClipboardMode insertCopy = ClipboardMode::Ask;  // "InsertCopy" (first file only)
+    bool insertShutDown = true;                     // windows close after Insert in source
+    CodeOptions codeOptions;                        // "CharacterSet", "AnswerHandling"
     std::string startupQuickBox;
     std::vector<std::string> markers;      // -IC: markers, then "InsertionCode"
     std::vector<std::string> parents;      // owner-window expressions
@@ -32,10 +32,9 @@ public:
     virtual ~StartupEnvironment() = default;
     virtual bool FileExists(const std::string& path) = 0;
     // The key's value, or `fallback` when the key (or the file) is missing.
-    virtual std::string ReadString(const std::string& file, const std::string& section,
-                                   const std::string& key, const std::string& fallback) = 0;
-    virtual int ReadInt(const std::string& file, const std::string& section,
-                        const std::string& key, int fallback) = 0;
+    virtual std::string ReadString(const std::string& file, const std::string& section, const std::string& key,
+                                   const std::string& fallback) = 0;
+    virtual int ReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) = 0;
     virtual std::string ExpandEnvironment(const std::string& text) = 0;
 };
 

@@ -21,13 +21,9 @@ int SlotIn(int command, int firstBase, int wideBase) {
 
 }  // namespace
 
-int QuickBoxLoadCommand(int slot) {
-    return slot <= kFirstRangeSlots ? IDM_QUICKBOX_LOAD + slot : kWideLoadBase + slot;
-}
+int QuickBoxLoadCommand(int slot) { return slot <= kFirstRangeSlots ? IDM_QUICKBOX_LOAD + slot : kWideLoadBase + slot; }
 
-int QuickBoxSetCommand(int slot) {
-    return slot <= kFirstRangeSlots ? IDM_QUICKBOX_SET + slot : kWideSetBase + slot;
-}
+int QuickBoxSetCommand(int slot) { return slot <= kFirstRangeSlots ? IDM_QUICKBOX_SET + slot : kWideSetBase + slot; }
 
 std::optional<QuickBoxCommand> QuickBoxCommandOf(int command) {
     if (int slot = SlotIn(command, IDM_QUICKBOX_LOAD, kWideLoadBase))

@@ -33,9 +33,7 @@ const ExpansionCase kCases[] = {
 
 class ExpansionTest : public ::testing::TestWithParam<ExpansionCase> {};
 
-TEST_P(ExpansionTest, TurnsBareLineFeedsIntoCrLf) {
-    EXPECT_EQ(ExpandLineFeeds(GetParam().input), GetParam().expanded);
-}
+TEST_P(ExpansionTest, TurnsBareLineFeedsIntoCrLf) { EXPECT_EQ(ExpandLineFeeds(GetParam().input), GetParam().expanded); }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ExpansionTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -64,6 +64,7 @@ ModeCase SaveChanges(const char* name, AnswerHandling answer, const char* statem
     return c;
 }
 
+// clang-format off
 const ModeCase kAnsiCases[] = {
     SaveChanges("IssueIfExample", kIf,
                 "if (MessageBox(NULL, \"Save changes?\", \"Editor\", MB_YESNOCANCEL | MB_ICONQUESTION) == IDYES)\n"
@@ -231,6 +232,7 @@ const ModeCase kWideCases[] = {
                   "    break;\n"
                   "}"},
 };
+// clang-format on
 
 class AnsiStatements : public testing::TestWithParam<ModeCase> {};
 class TextStatements : public testing::TestWithParam<ModeCase> {};

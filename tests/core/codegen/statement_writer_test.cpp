@@ -52,9 +52,7 @@ const EscapeCase kEscapeCases[] = {
 
 class EscapeLiteralTest : public ::testing::TestWithParam<EscapeCase> {};
 
-TEST_P(EscapeLiteralTest, WritesTheEscapedForm) {
-    EXPECT_EQ(EscapeLiteral(GetParam().input), GetParam().escaped);
-}
+TEST_P(EscapeLiteralTest, WritesTheEscapedForm) { EXPECT_EQ(EscapeLiteral(GetParam().input), GetParam().escaped); }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EscapeLiteralTest, ::testing::ValuesIn(kEscapeCases),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -140,6 +138,7 @@ struct StatementCase {
 
 const ParamsOptions kFullOptions{"mbp", "IDI_MYICON", "MsgBoxCallback", "1"};
 
+// clang-format off
 const StatementCase kStatementCases[] = {
     {"Basic", {}, Call::Box, 0, false, 1, {},
      "MessageBox(NULL, \"Hello\", \"Greeting\", MB_OK);",
@@ -268,6 +267,7 @@ const StatementCase kStatementCases[] = {
      "MessageBoxIndirect(&s);",
      "MessageBox(, \"\", \"\", MB_OK | MB_HELP);"},
 };
+// clang-format on
 
 class StatementTest : public ::testing::TestWithParam<std::tuple<StatementCase, Layout>> {};
 
@@ -297,12 +297,13 @@ TEST_P(StatementTest, WritesTheStatementText) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StatementTest,
-    ::testing::Combine(::testing::ValuesIn(kStatementCases), ::testing::Values(Layout::Advanced, Layout::Simple)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + test::LayoutName(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, StatementTest,
+                         ::testing::Combine(::testing::ValuesIn(kStatementCases),
+                                            ::testing::Values(Layout::Advanced, Layout::Simple)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    test::LayoutName(std::get<1>(info.param));
+                         });
 
 TEST(GenerateStatement, MessageBoxAndExFormsAreOneLine) {
     for (int type : {IDC_TYPE_BOX, IDC_TYPE_BOXEX}) {
@@ -363,8 +364,8 @@ TEST(GenerateStatement, LanguageWithoutSelectionOrOutOfRangeWritesTheClearIdenti
 }
 
 TEST(GenerateStatement, UnknownListPositionsNeverReadOutOfRange) {
-    const std::pair<int, int> positions[] = {{-1, -1}, {6, 106}, {99, 4096}, {1 << 30, 1 << 30},
-                                             {-(1 << 30), -2147483647 - 1}};
+    const std::pair<int, int> positions[] = {
+        {-1, -1}, {6, 106}, {99, 4096}, {1 << 30, 1 << 30}, {-(1 << 30), -2147483647 - 1}};
     for (auto [position, language] : positions) {
         RawForm form;
         form.SetText(IDC_PARENT, "NULL");

@@ -24,6 +24,7 @@ struct ExpressionCase {
     const char* simple;    // expected in the simple layout (no modality radios, no service boxes)
 };
 
+// clang-format off
 const ExpressionCase kCases[] = {
     {"AfterClear", {}, "MB_OK", "MB_OK"},
     {"YesNoCancelButton3QuestionTopmost",
@@ -76,6 +77,7 @@ const ExpressionCase kCases[] = {
      "MB_OK | MB_DEFBUTTON2 | MB_USERICON | MB_HELP | MB_RIGHT | MB_RTLREADING | MB_SETFOREGROUND | "
      "MB_DEFAULT_DESKTOP_ONLY | MB_TOPMOST"},
 };
+// clang-format on
 
 class StyleExpressionTest : public ::testing::TestWithParam<std::tuple<ExpressionCase, Layout>> {};
 
@@ -86,12 +88,13 @@ TEST_P(StyleExpressionTest, WritesTheNamesOfTheSettingsInOrder) {
     EXPECT_EQ(BuildStyleExpression(form), layout == Layout::Advanced ? c.advanced : c.simple);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StyleExpressionTest,
-    ::testing::Combine(::testing::ValuesIn(kCases), ::testing::Values(Layout::Advanced, Layout::Simple)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + test::LayoutName(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, StyleExpressionTest,
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(Layout::Advanced, Layout::Simple)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    test::LayoutName(std::get<1>(info.param));
+                         });
 
 TEST(StyleExpression, LongestExpressionIs240Characters) {
     // The longest names of each list and all ten check entries. The 240
@@ -118,12 +121,8 @@ TEST(StyleExpression, EveryButtonSetDefaultButtonAndIcon) {
     const char* const kButtons[] = {"MB_ABORTRETRYIGNORE", "MB_OK",    "MB_OKCANCEL",
                                     "MB_RETRYCANCEL",      "MB_YESNO", "MB_YESNOCANCEL"};
     const char* const kDefaults[] = {"", " | MB_DEFBUTTON2", " | MB_DEFBUTTON3", " | MB_DEFBUTTON4"};
-    const char* const kIconNames[] = {"",
-                                      " | MB_ICONWARNING",
-                                      " | MB_ICONINFORMATION",
-                                      " | MB_ICONQUESTION",
-                                      " | MB_ICONSTOP",
-                                      " | MB_USERICON"};
+    const char* const kIconNames[] = {
+        "", " | MB_ICONWARNING", " | MB_ICONINFORMATION", " | MB_ICONQUESTION", " | MB_ICONSTOP", " | MB_USERICON"};
     for (Layout layout : {Layout::Advanced, Layout::Simple}) {
         for (int b = 0; b < 6; ++b)
             for (int d = 0; d < 4; ++d)

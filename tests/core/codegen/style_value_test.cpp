@@ -29,11 +29,15 @@ const ValueCase kCases[] = {
     {"YesNoCancelButton3QuestionTopmost", {5, 2, 3, IDC_APPLMODAL, {IDC_TOPMOST}}, 0x40223, 0x40223},
     {"SystemModalHelpRightRtlForeground",
      {1, 0, 0, IDC_SYSTEMMODAL, {IDC_HELPBUTTON, IDC_RIGHT, IDC_RTLREADING, IDC_SETFOREGROUND}},
-     0x195000, 0x194000},
+     0x195000,
+     0x194000},
     {"DefaultDesktopAndServiceNeverEnter",
-     {1, 0, 0, IDC_APPLMODAL, {IDC_DEFAULTDESKTOP, IDC_SERVICE, IDC_SERVICE_NT3X}}, 0x0, 0x0},
+     {1, 0, 0, IDC_APPLMODAL, {IDC_DEFAULTDESKTOP, IDC_SERVICE, IDC_SERVICE_NT3X}},
+     0x0,
+     0x0},
     {"DefaultDesktopAndServiceDoNotChangeOtherSettings",
-     {5, 2, 3, IDC_APPLMODAL, {IDC_TOPMOST, IDC_DEFAULTDESKTOP, IDC_SERVICE, IDC_SERVICE_NT3X}}, 0x40223,
+     {5, 2, 3, IDC_APPLMODAL, {IDC_TOPMOST, IDC_DEFAULTDESKTOP, IDC_SERVICE, IDC_SERVICE_NT3X}},
+     0x40223,
      0x40223},
     {"TaskModal", {0, 1, 1, IDC_TASKMODAL, {}}, 0x2132, 0x0132},
     {"AbortRetryIgnore", {0, 0, 0, IDC_APPLMODAL, {}}, 0x2, 0x2},
@@ -51,12 +55,13 @@ TEST_P(StyleValueTest, SumsTheValuesOfTheSettings) {
     EXPECT_EQ(ComputeStyleValue(form), layout == Layout::Advanced ? c.advanced : c.simple);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StyleValueTest,
-    ::testing::Combine(::testing::ValuesIn(kCases), ::testing::Values(Layout::Advanced, Layout::Simple)),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + test::LayoutName(std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(Cases, StyleValueTest,
+                         ::testing::Combine(::testing::ValuesIn(kCases),
+                                            ::testing::Values(Layout::Advanced, Layout::Simple)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    test::LayoutName(std::get<1>(info.param));
+                         });
 
 TEST(StyleValue, EachOfTheThreeFlagsAloneAddsNothing) {
     for (int id : {IDC_DEFAULTDESKTOP, IDC_SERVICE, IDC_SERVICE_NT3X}) {
@@ -83,7 +88,7 @@ TEST(StyleValue, EveryListPositionAddsItsTableValue) {
 
 TEST(StyleValue, EachFlagAddsItsHeaderValue) {
     const std::pair<int, std::uint32_t> flags[] = {
-        {IDC_HELPBUTTON, 0x4000}, {IDC_RIGHT, 0x80000}, {IDC_RTLREADING, 0x100000},
+        {IDC_HELPBUTTON, 0x4000},     {IDC_RIGHT, 0x80000},   {IDC_RTLREADING, 0x100000},
         {IDC_SETFOREGROUND, 0x10000}, {IDC_TOPMOST, 0x40000},
     };
     for (Layout layout : {Layout::Advanced, Layout::Simple})

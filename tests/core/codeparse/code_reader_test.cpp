@@ -100,7 +100,9 @@ const std::vector<LoadCase>& LoadCases() {
         {"MessageBox(NULL, , \"T\", MB_OK);", [](auto& s) { s.parent = "NULL", s.textVar = true, s.title = "T"; }},
         // Owner: white space goes, a comma cuts it.
         {"MessageBox(Get Parent ( hWnd ), x, y, MB_OK);",
-         [](auto& s) { s.parent = "GetParent(hWnd)", s.text = "x", s.textVar = true, s.title = "y", s.titleVar = true; }},
+         [](auto& s) {
+             s.parent = "GetParent(hWnd)", s.text = "x", s.textVar = true, s.title = "y", s.titleVar = true;
+         }},
         {"MessageBox(GetDlgItem(hDlg, 1), \"a\", \"b\", MB_OK);",
          [](auto& s) { s.parent = "GetDlgItem(hDlg", s.text = "1)", s.textVar = true, s.title = "a"; }},
         // Literal contents as typed: white space, line breaks as CR LF, %, comment markers, backslashes.
@@ -115,7 +117,9 @@ const std::vector<LoadCase>& LoadCases() {
         {"MessageBox(NULL, _T(\"Hi\\n\"), L\"a b\", MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "Hi\r\n", s.title = "L\"a b\"", s.titleVar = true; }, kText},
         {"MessageBox(NULL, f(L\"x\"), TEXT, MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = "f(L\"x\")", s.textVar = true, s.title = "TEXT", s.titleVar = true; }},
+         [](auto& s) {
+             s.parent = "NULL", s.text = "f(L\"x\")", s.textVar = true, s.title = "TEXT", s.titleVar = true;
+         }},
         // Comments anywhere, also first.
         {"/* box */ MessageBox(/*owner*/NULL, // text:\n \"x\", \"y\", MB_OK /* style */ | MB_ICONSTOP);",
          [](auto& s) { s.parent = "NULL", s.text = "x", s.title = "y", s.icon = 4; }},
@@ -137,7 +141,8 @@ const std::vector<LoadCase>& LoadCases() {
         {"MessageBox(NULL", [](auto& s) { s.parent = "NULL"; }},
         {"MessageBox(NULL, \"a, b", [](auto& s) { s.parent = "NULL", s.text = "a, b"; }},
         {"MessageBox(NULL, \"a\\", [](auto& s) { s.parent = "NULL", s.text = "a\\"; }},
-        {"MessageBoxEx(NULL, \"a\", t, MB_YESNO", [](auto& s) {
+        {"MessageBoxEx(NULL, \"a\", t, MB_YESNO",
+         [](auto& s) {
              s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "t", s.titleVar = true, s.buttons = 4;
          }},
         {"MessageBoxIndirect(&mbp);", [](auto& s) { s.parent = "ndirect(&mbp);"; }},
@@ -189,12 +194,20 @@ const std::vector<LoadCase>& LoadCases() {
         {"MessageBox(NULL, szText, TEXT(\"t\"), MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "t"; }, kText},
         {"MessageBoxW(NULL, szText, szTitle, MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "szTitle", s.titleVar = true; },
+         [](auto& s) {
+             s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "szTitle", s.titleVar = true;
+         },
          kWide},
         // Universal character names and the C1 octal escapes in marked literals;
         // a character Windows-1252 lacks, an escaped backslash and a plain literal keep them.
         {"MessageBoxW(NULL, L\"Caf\\u00e9 \\u20AC \\2011 \\u4E2D \\\\u00E9 \\200\", L\"\\U000000DF\", MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = "Caf\xe9 \x80 \x81" "1 \\u4E2D \\\\u00E9 \\200", s.title = "\xdf"; },
+         [](auto& s) {
+             s.parent = "NULL",
+             s.text =
+                 "Caf\xe9 \x80 \x81"
+                 "1 \\u4E2D \\\\u00E9 \\200",
+             s.title = "\xdf";
+         },
          kWide},
         {"MessageBox(NULL, \"\\u00E9\", TEXT(\"\\u00e9\\u0041\\uD800\"), MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "\\u00E9", s.title = "\xe9\\u0041\\uD800"; }, kText},
@@ -244,10 +257,10 @@ TEST_P(LoadCodeTest, SetsTheFieldsTheStatementCarries) {
 }
 
 TEST_P(LoadCodeTest, ReportsUnrecognisedTextAndLeavesTheFormClear) {
-    for (std::string statement : {"", "   ", "messagebox(NULL, \"a\", \"b\", MB_OK);",
-                                  "int r = MessageBox(NULL, \"a\", \"b\", MB_OK);", "MessageBo", "MSGBOXPARAM",
-                                  "if (ok) MessageBox(NULL, \"a\", \"b\", MB_OK);", "if (MSGBOXPARAMS m;",
-                                  "switch (IDYES == MessageBox(NULL, \"a\", \"b\", MB_YESNO)) {}"}) {
+    for (std::string statement :
+         {"", "   ", "messagebox(NULL, \"a\", \"b\", MB_OK);", "int r = MessageBox(NULL, \"a\", \"b\", MB_OK);",
+          "MessageBo", "MSGBOXPARAM", "if (ok) MessageBox(NULL, \"a\", \"b\", MB_OK);", "if (MSGBOXPARAMS m;",
+          "switch (IDYES == MessageBox(NULL, \"a\", \"b\", MB_YESNO)) {}"}) {
         PlainForm form(GetParam());
         const FormSnapshot clear = Snapshot(form);
         form.SetText(IDC_TEXT, "old");

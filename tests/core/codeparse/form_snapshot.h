@@ -47,10 +47,10 @@ inline FormSnapshot Snapshot(const Form& form) {
 }
 
 inline void PrintTo(const FormSnapshot& s, std::ostream* os) {
-    *os << "{parent=\"" << s.parent << "\" text=\"" << s.text << "\"" << (s.textVar ? "(var)" : "")
-        << " title=\"" << s.title << "\"" << (s.titleVar ? "(var)" : "") << " type=" << s.type
-        << " buttons=" << s.buttons << " def=" << s.defButton << " icon=" << s.icon
-        << " language=" << s.language << " modality=" << s.modality << " flags=";
+    *os << "{parent=\"" << s.parent << "\" text=\"" << s.text << "\"" << (s.textVar ? "(var)" : "") << " title=\""
+        << s.title << "\"" << (s.titleVar ? "(var)" : "") << " type=" << s.type << " buttons=" << s.buttons
+        << " def=" << s.defButton << " icon=" << s.icon << " language=" << s.language << " modality=" << s.modality
+        << " flags=";
     for (int id : s.flags) *os << id << ',';
     *os << '}';
 }

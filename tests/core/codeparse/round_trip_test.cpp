@@ -70,16 +70,20 @@ public:
 
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     template <typename T>
-    const T& Pick(const std::vector<T>& from) { return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))]; }
+    const T& Pick(const std::vector<T>& from) {
+        return from[static_cast<std::size_t>(Below(static_cast<int>(from.size())))];
+    }
 
     std::string Literal(CharacterSet characterSet) {
         // Windows-1252 text outside ASCII: the euro sign (0x80, not U+0080), C1
         // controls (0x81, 0x9D) before digits and hex letters, letters.
+        // clang-format off
         static const std::vector<std::string> pieces{
             "a", "Hello", " ", "  ", ",", ", ", "\"", "'", ";", "\t", "\r\n", "//", "/*", "*/", "(", ")", "=", "|",
             "http://example.com/p?q=1&r=2", "%", "%1", "%d", "%%", "100%", "MB_OK", ".", "\\x41", "C:\\dir\\f",
             "\\\\", "\xe9t\xe9", "MessageBox(", "\",\"", "\";", "\\\\\"", "\")", "\"),", "TEXT(\"", "L\"", "\x80",
             "\x81" "1", "\x9d" "F", "\xdf", "\xfc", "\xff", "\\u00e9", "\\201", "\\u20AC"};
+        // clang-format on
         for (;;) {
             std::string text;
             for (int n = Below(8); n > 0; --n) text += Pick(pieces);
@@ -89,8 +93,8 @@ public:
 
     std::string Variable(CharacterSet characterSet) {
         static const std::vector<std::string> names{
-            "", "szMessage", "GetText(1)", "tbl[i]", "a+b", "p->name", "msg.text", "(LPCSTR)buf", "a==b",
-            "x/y", "L\"a b\"", "s%d", "C:\\x", "f(\"\xe9\")", "TEXT", "LoadText(L\"x\")"};
+            "",     "szMessage", "GetText(1)", "tbl[i]", "a+b",   "p->name",     "msg.text", "(LPCSTR)buf",
+            "a==b", "x/y",       "L\"a b\"",   "s%d",    "C:\\x", "f(\"\xe9\")", "TEXT",     "LoadText(L\"x\")"};
         for (;;) {
             const std::string& name = Pick(names);
             if (characterSet != CharacterSet::Wide || !name.starts_with("L\"")) return name;
@@ -98,8 +102,8 @@ public:
     }
 
     void Fill(PlainForm& form, FixedPrompt& prompt, CharacterSet characterSet) {
-        static const std::vector<std::string> owners{"NULL", "GetActiveWindow()", "hWnd", "", "GetParent(hDlg)",
-                                                     "(HWND)0", "wnd.m_hWnd", "p->hwnd"};
+        static const std::vector<std::string> owners{"NULL",    "GetActiveWindow()", "hWnd",   "", "GetParent(hDlg)",
+                                                     "(HWND)0", "wnd.m_hWnd",        "p->hwnd"};
         static const std::vector<std::string> names{"mbp", "", "params", "p2", "Wnd"};
         static const std::vector<std::string> options{"", "IDI_MYICON", "1", "MsgBoxCallback", "(DWORD)7"};
         form.SetText(IDC_PARENT, Pick(owners));

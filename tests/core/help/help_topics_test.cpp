@@ -47,6 +47,7 @@ TEST(HelpTopics, ProgramHelpCoversTheFormTheCommandLineAndEverySetting) {
         ADD_FAILURE() << "no topic " << title;
         return std::string();
     };
+    // clang-format off
     const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
         {"The form", {"Dialog title", "Title is a variable", "Dialog text", "Text is a variable", "Parent",
                       "Default button", "Dialog icon", "Ad help button", "Right-justified text",
@@ -66,6 +67,7 @@ TEST(HelpTopics, ProgramHelpCoversTheFormTheCommandLineAndEverySetting) {
         {"QuickInsert", {"-QI", "Code page", "Edit"}},
         {"Help", {"F1", "PROMPTWRIGHT HELP.HLP"}},
     };
+    // clang-format on
     for (const auto& [title, words] : expected) {
         const std::string body = topic(title);
         for (const std::string& word : words) EXPECT_NE(body.find(word), std::string::npos) << title << ": " << word;

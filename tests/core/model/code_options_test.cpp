@@ -12,9 +12,8 @@ TEST(CodeOptions, SettingsValuesReadAsTheirOptionAndAnythingElseAsZero) {
         int number;  // what GetPrivateProfileInt would give for the text
         int option;
     } cases[] = {
-        {"", 0, 0},     {"0", 0, 0},   {"1", 1, 1},   {"2", 2, 2},     {" 2\t", 2, 2},
-        {"3", 3, 0},    {"-1", -1, 0}, {"1x", 1, 0},  {"01", 1, 0},    {"one", 0, 0},
-        {"12", 12, 0},  {"2 2", 2, 0},
+        {"", 0, 0},    {"0", 0, 0},  {"1", 1, 1},  {"2", 2, 2},   {" 2\t", 2, 2}, {"3", 3, 0},
+        {"-1", -1, 0}, {"1x", 1, 0}, {"01", 1, 0}, {"one", 0, 0}, {"12", 12, 0},  {"2 2", 2, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SettingValue(CharacterSetFromSetting(c.text)), c.option) << c.text;

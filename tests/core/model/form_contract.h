@@ -71,7 +71,8 @@ inline void ExpectFormContract(Form& form, Layout layout, const std::vector<std:
     for (int id : {IDC_TYPE_INDIRECT, IDC_TYPE_BOXEX, IDC_TYPE_BOX}) {
         form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, id);
         for (int other : {IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT})
-            EXPECT_EQ(form.IsChecked(other), other == id ? (advanced || id == IDC_TYPE_BOX) : (!advanced && other == IDC_TYPE_BOX))
+            EXPECT_EQ(form.IsChecked(other),
+                      other == id ? (advanced || id == IDC_TYPE_BOX) : (!advanced && other == IDC_TYPE_BOX))
                 << id << ' ' << other;
     }
     for (const CheckEntry& modality : kModalities) {

@@ -11,7 +11,8 @@ namespace {
 
 TEST(ForEachTargetFile, FirstFileTakesTheModeTheOthersNone) {
     const std::vector<std::string> files{"a.c", "b.c", "c.c"};
-    for (ClipboardMode mode : {ClipboardMode::None, ClipboardMode::Ask, ClipboardMode::CopyCode, ClipboardMode::CopyFile}) {
+    for (ClipboardMode mode :
+         {ClipboardMode::None, ClipboardMode::Ask, ClipboardMode::CopyCode, ClipboardMode::CopyFile}) {
         std::vector<std::pair<std::string, ClipboardMode>> calls;
         ForEachTargetFile(files, mode, [&](const std::string& path, ClipboardMode m) { calls.emplace_back(path, m); });
         const std::vector<std::pair<std::string, ClipboardMode>> expected{

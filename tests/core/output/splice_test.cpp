@@ -140,9 +140,11 @@ TEST(Splice, AgreesWithReferenceOnDenseRandomTexts) {
 TEST(Splice, AgreesWithReferenceOnSparseRandomTexts) {
     std::mt19937 rng(20261208);
     const std::string_view kFiller = "int x = a / b; /* c */ y = *p;\r\n";
+    // clang-format off
     const std::vector<std::string> pool = {
         "/*MB*/", "/*mb*/", "/*M*/", "/*a*/", "@", "/**/", "MB*/", "MB", "<<MB>>", "$$", "@@INSERT@@",
         "//MB\r\n", std::string(70, '=') + "[slot]" + std::string(70, '='), std::string(100, '=')};
+    // clang-format on
     for (int round = 0; round < 300; ++round) {
         std::vector<std::string> markers;
         for (std::size_t k = rng() % (round % 4 == 0 ? 13 : 4); k > 0; --k) {

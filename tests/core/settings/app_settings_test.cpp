@@ -23,8 +23,7 @@ public:
         auto v = f->second.find(key);
         return v == f->second.end() ? fallback : v->second;
     }
-    int ReadInt(const std::string& file, const std::string& section, const std::string& key,
-                int fallback) override {
+    int ReadInt(const std::string& file, const std::string& section, const std::string& key, int fallback) override {
         const std::string text = ReadString(file, section, key, "");
         return text.empty() ? fallback : std::stoi(text);
     }
@@ -37,11 +36,14 @@ public:
 };
 
 TEST(DefaultSettingsPath, ReplacesOnlyTheFileNamesExtension) {
-    const struct { const char* program; const char* settings; } cases[] = {
+    const struct {
+        const char* program;
+        const char* settings;
+    } cases[] = {
         {"C:\\Tools\\prog.exe", "C:\\Tools\\prog.ini"},
         {"prog.exe", "prog.ini"},
         {"C:\\Tools\\prog", "C:\\Tools\\prog.ini"},
-        {"C:\\v1.2\\prog", "C:\\v1.2\\prog.ini"},     // a dot in a folder is no extension
+        {"C:\\v1.2\\prog", "C:\\v1.2\\prog.ini"},  // a dot in a folder is no extension
         {"C:\\v1.2\\prog.exe", "C:\\v1.2\\prog.ini"},
         {"/opt/v1.2/prog", "/opt/v1.2/prog.ini"},
         {"", ".ini"},
@@ -50,7 +52,10 @@ TEST(DefaultSettingsPath, ReplacesOnlyTheFileNamesExtension) {
 }
 
 TEST(SplitSettingList, SpacesAndTabsSeparateAndEmptyPiecesGiveNoEntry) {
-    const struct { const char* value; std::vector<std::string> entries; } cases[] = {
+    const struct {
+        const char* value;
+        std::vector<std::string> entries;
+    } cases[] = {
         {"/*MB*/\t/*mb*/", {"/*MB*/", "/*mb*/"}},
         {"a b", {"a", "b"}},
         {"single", {"single"}},
@@ -70,9 +75,9 @@ TEST(SplitSettingList, SpacesAndTabsSeparateAndEmptyPiecesGiveNoEntry) {
 TEST(ReadStartup, CommandLineOptionsAndTargets) {
     FakeEnvironment env;
     env.files = {"a.c", "b.c", "mine.ini", "-QI"};
-    const AppSettings s = ReadStartup({"prog.exe", "-ic:/*x*/", "a.c", "gone.c", "-IC:", "b.c",
-                                       "-Config:mine.ini", "-CONFIG:absent.ini", "-qix"},
-                                      env);
+    const AppSettings s = ReadStartup(
+        {"prog.exe", "-ic:/*x*/", "a.c", "gone.c", "-IC:", "b.c", "-Config:mine.ini", "-CONFIG:absent.ini", "-qix"},
+        env);
     EXPECT_FALSE(s.quickInsertOnly) << "-QIX is no option";
     EXPECT_EQ(s.settingsPath, "mine.ini");
     EXPECT_EQ(s.markers, (std::vector<std::string>{"/*x*/", "/*MB*/", "/*mb*/"})) << "empty -IC: adds nothing";
@@ -120,7 +125,8 @@ TEST(ReadStartup, SettingNumbersBecomeLayoutClipboardModeAndShutDown) {
     };
     for (const Case& c : cases) {
         FakeEnvironment env;
-        env.values["prog.ini"] = {{"advanced", c.advanced}, {"InsertCopy", c.insertCopy}, {"InsertShutDown", c.shutDown}};
+        env.values["prog.ini"] = {
+            {"advanced", c.advanced}, {"InsertCopy", c.insertCopy}, {"InsertShutDown", c.shutDown}};
         const AppSettings s = ReadStartup({"prog.exe"}, env);
         EXPECT_EQ(s.layout, c.layout) << c.advanced;
         EXPECT_EQ(s.insertCopy, c.mode) << c.insertCopy;

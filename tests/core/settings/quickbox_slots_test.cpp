@@ -15,8 +15,8 @@ TEST(QuickBoxCommands, EdgesOfBothRangesHaveFixedIdentifiers) {
     struct Case {
         int slot, load, set;
     };
-    for (const Case& c : {Case{1, 4101, 4201}, Case{99, 4199, 4299}, Case{100, 10100, 35100},
-                          Case{24999, 34999, 59999}}) {
+    for (const Case& c :
+         {Case{1, 4101, 4201}, Case{99, 4199, 4299}, Case{100, 10100, 35100}, Case{24999, 34999, 59999}}) {
         EXPECT_EQ(QuickBoxLoadCommand(c.slot), c.load) << c.slot;
         EXPECT_EQ(QuickBoxSetCommand(c.slot), c.set) << c.slot;
     }
@@ -38,8 +38,8 @@ TEST(QuickBoxCommands, EveryMenuSlotMapsBackAndNoTwoCommandsMeet) {
 }
 
 TEST(QuickBoxCommands, OtherCommandsAreNoSlots) {
-    for (int command : {0, IDM_QUICKBOX_LOAD, IDM_QUICKBOX_SET, 4300, 10000, 10099, 10100 + kMaxMenuSlots - 99,
-                        35099, 60000, IDC_INSERT, IDC_GENERATE, IDM_CLEAR, IDM_ABOUT, IDC_QI_LIST, IDC_QI_TABS})
+    for (int command : {0, IDM_QUICKBOX_LOAD, IDM_QUICKBOX_SET, 4300, 10000, 10099, 10100 + kMaxMenuSlots - 99, 35099,
+                        60000, IDC_INSERT, IDC_GENERATE, IDM_CLEAR, IDM_ABOUT, IDC_QI_LIST, IDC_QI_TABS})
         EXPECT_FALSE(QuickBoxCommandOf(command).has_value()) << command;
 }
 
