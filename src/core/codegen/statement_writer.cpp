@@ -188,12 +188,18 @@ private:
 // bytes (\UXXXXXXXX) for a byte outside ASCII; the estimate only saves regrowth.
 std::size_t LiteralRoom(std::size_t size) { return size + size / 4; }
 
+// What every call form writes from the form.
+struct CallTexts {
+    std::string owner, text, title, style;
+};
+
+CallTexts ReadCallTexts(const Form& form) {
+    return {form.Text(IDC_PARENT), form.Text(IDC_TEXT), form.Text(IDC_TITLE), BuildStyleExpression(form)};
+}
+
 // MessageBox(owner, text, title, style); or MessageBoxEx(..., style, language);
 std::string WriteCall(const Form& form, bool ex, CodeOptions options, const CodePage& codePage) {
-    const std::string owner = form.Text(IDC_PARENT);
-    const std::string text = form.Text(IDC_TEXT);
-    const std::string title = form.Text(IDC_TITLE);
-    const std::string style = BuildStyleExpression(form);
+    const auto [owner, text, title, style] = ReadCallTexts(form);
 
     std::string out;
     StatementBuilder write(out, form, options, codePage);
@@ -222,10 +228,7 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
     const std::string& n = params.structName;
     const bool userIcon = form.ListPosition(IDC_ICON) == kUserIconPosition;
     const bool help = form.IsChecked(IDC_HELPBUTTON);
-    const std::string owner = form.Text(IDC_PARENT);
-    const std::string text = form.Text(IDC_TEXT);
-    const std::string title = form.Text(IDC_TITLE);
-    const std::string style = BuildStyleExpression(form);
+    const auto [owner, text, title, style] = ReadCallTexts(form);
 
     std::string out;
     StatementBuilder write(out, form, options, codePage);
