@@ -12,8 +12,7 @@ namespace {
 // OK and the close box end the box; there is no cancel command, so Escape
 // does nothing.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const AppContext* context = message == WM_INITDIALOG ? AttachDialogData<const AppContext>(dialog, lParam)
-                                                         : DialogData<const AppContext>(dialog);
+    const AppContext* context = DialogDataFor<const AppContext>(dialog, message, lParam);
     if (context == nullptr) return FALSE;
     switch (message) {
     case WM_INITDIALOG: InstallLinkLabel(dialog, IDC_ABOUT_LINK, kWebAddress, 0); break;

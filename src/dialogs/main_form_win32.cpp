@@ -135,8 +135,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
 }
 
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppContext* context =
-        message == WM_INITDIALOG ? AttachDialogData<AppContext>(form, lParam) : DialogData<AppContext>(form);
+    AppContext* context = DialogDataFor<AppContext>(form, message, lParam);
     if (context == nullptr) return FALSE;
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(form, *context); break;

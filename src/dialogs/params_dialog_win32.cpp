@@ -42,8 +42,7 @@ void OnOk(HWND dialog, ParamsDialogData& data) {
 }
 
 INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    ParamsDialogData* data = message == WM_INITDIALOG ? AttachDialogData<ParamsDialogData>(dialog, lParam)
-                                                      : DialogData<ParamsDialogData>(dialog);
+    ParamsDialogData* data = DialogDataFor<ParamsDialogData>(dialog, message, lParam);
     if (data == nullptr) return FALSE;
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(dialog, *data); break;

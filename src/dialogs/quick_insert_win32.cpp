@@ -244,8 +244,7 @@ void ShowQuickInsertPage(HWND dialog, int listShow, int treeShow, int codeShow, 
 
 namespace {
 INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    QuickInsertData* data = message == WM_INITDIALOG ? AttachDialogData<QuickInsertData>(dialog, lParam)
-                                                     : DialogData<QuickInsertData>(dialog);
+    QuickInsertData* data = DialogDataFor<QuickInsertData>(dialog, message, lParam);
     if (data == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {
         OnDestroyed(dialog, *data);

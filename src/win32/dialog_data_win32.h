@@ -19,4 +19,11 @@ T* DialogData(HWND dialog) {
     return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
+// The first lines of every dialog procedure: the data attached at
+// WM_INITDIALOG, null for the messages that come before it.
+template <typename T>
+T* DialogDataFor(HWND dialog, UINT message, LPARAM lParam) {
+    return message == WM_INITDIALOG ? AttachDialogData<T>(dialog, lParam) : DialogData<T>(dialog);
+}
+
 }  // namespace pw
