@@ -117,8 +117,12 @@ public:
                 if (Word().empty()) return false;
                 if (Eat("=") && !Expression(";")) return false;
                 if (!Eat(";")) return false;
-            } else if (Eat("ZeroMemory(") || Eat("memset(")) {
-                if (!Expression(")") || !Eat(");")) return false;
+            } else if (Eat("ZeroMemory(&") || Eat("memset(&")) {
+                // Zeroing the structure; anything else would leave it unset.
+                const bool byMemset = t_.substr(0, pos_).ends_with("memset(&");
+                if (configName_.empty() || !Eat(configName_) || !Eat(byMemset ? ",0," : ",")) return false;
+                const auto size = Expression(")");
+                if (!size || !IsSizeOfConfig(*size) || !Eat(");")) return false;
             } else if (!configName_.empty() && Eat(configName_ + ".")) {
                 if (!Member()) return false;
             } else if (Eat("TaskDialogIndirect(")) {
@@ -304,6 +308,10 @@ private:
         return n;
     }
 
+    bool IsSizeOfConfig(std::string_view v) const {
+        return v == "sizeof(" + configName_ + ")" || v == "sizeof " + configName_ || v == "sizeof(TASKDIALOGCONFIG)";
+    }
+
     // member=value;
     bool Member() {
         const std::string_view name = Word();
@@ -312,10 +320,7 @@ private:
         if (!value || !Eat(";")) return false;
         const std::string_view v = *value;
         TaskDialogConfig& c = config_;
-        if (name == "cbSize") {
-            const std::string self = "sizeof(" + configName_ + ")";
-            return v == self || v == "sizeof " + configName_ || v == "sizeof(TASKDIALOGCONFIG)";
-        }
+        if (name == "cbSize") return IsSizeOfConfig(v);
         if (name == "hwndParent") return c.owner = v, true;
         if (name == "hInstance" || name == "pfCallback" || name == "lpCallbackData") return IsNull(v);
         if (name == "dwFlags") return SetFlags(v);
