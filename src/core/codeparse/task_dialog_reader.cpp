@@ -1,6 +1,7 @@
 #include "core/codeparse/task_dialog_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,11 +12,24 @@
 namespace pw {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+// Character classes by table: the reader looks at every byte once or twice.
+constexpr std::array<bool, 256> kSpace = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {' ', '\t', '\n', '\r', '\f', '\v'}) table[c] = true;
+    return table;
+}();
 
-bool IsWord(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
+constexpr std::array<bool, 256> kWord = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    return table;
+}();
+
+bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
+
+bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
 
 // The end (one past the closing quote) of the string or character literal
 // whose opening quote is at `open`, escapes honoured; npos when it is not
@@ -52,31 +66,36 @@ std::size_t SkipBlank(std::string_view text, std::size_t i) {
 
 // The statement without comments and white space, literals kept as written,
 // and one space where white space or a comment stood between two words
-// (`sizeof x`, `unsigned int`), so that nothing changes its meaning.
+// (`sizeof x`, `unsigned int`), so that nothing changes its meaning. Never
+// longer than the text: a space is only written where one was taken out.
 std::string Compact(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    std::string out(text.size(), '\0');
+    char* o = out.data();
+    std::size_t w = 0;
+    bool gap = false;
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t next = SkipBlank(text, i);
-        if (next != i) {
-            if (next < text.size() && !out.empty() && IsWord(out.back()) && IsWord(text[next])) out += ' ';
-            i = next;
+        const char c = text[i];
+        if (IsSpace(c) || (c == '/' && i + 1 < text.size() && (text[i + 1] == '/' || text[i + 1] == '*'))) {
+            i = SkipBlank(text, i);
+            gap = true;
             continue;
         }
-        if (text[i] == '"' || text[i] == '\'') {
+        if (gap) {
+            if (w > 0 && IsWord(o[w - 1]) && IsWord(c)) o[w++] = ' ';
+            gap = false;
+        }
+        if (c == '"' || c == '\'') {
             const std::size_t end = std::min(LiteralEnd(text, i), text.size());
-            out.append(text, i, end - i);
+            text.copy(o + w, end - i, i);
+            w += end - i;
             i = end;
             continue;
         }
-        // A run of ordinary characters in one piece.
-        std::size_t end = i + 1;
-        while (end < text.size() && !IsSpace(text[end]) && text[end] != '/' && text[end] != '"' && text[end] != '\'')
-            ++end;
-        out.append(text, i, end - i);
-        i = end;
+        o[w++] = c;
+        ++i;
     }
+    out.resize(w);
     return out;
 }
 
@@ -90,7 +109,9 @@ std::optional<std::string> WideLiteral(std::string_view value, const CodePage& c
         if (!value.substr(i).starts_with("L\"")) return std::nullopt;
         const std::size_t end = LiteralEnd(value, i + 1);
         if (end == std::string_view::npos) return std::nullopt;
-        text += UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
+        std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
+        if (i == 0) text = std::move(piece);
+        else text += piece;
         i = end;
     }
     return text;
@@ -105,26 +126,28 @@ public:
 
     bool Read(TaskDialogConfig& config, AnswerHandling& answer) {
         while (pos_ < t_.size()) {
-            if (Eat("TASKDIALOG_BUTTON ")) {
+            // Member assignments first: most of the statements are.
+            if (!memberPrefix_.empty() && Eat(memberPrefix_)) {
+                if (!Member()) return false;
+            } else if (Eat("TASKDIALOG_BUTTON ")) {
                 if (!ButtonArray()) return false;
             } else if (Eat("TASKDIALOGCONFIG ")) {
                 if (!configName_.empty()) return false;
                 configName_ = Word();
                 if (configName_.empty()) return false;
+                memberPrefix_ = configName_ + ".";
                 // Zero-initialised here or by ZeroMemory below.
                 if (!Eat(";") && !Eat("={0};") && !Eat("={};")) return false;
             } else if (Eat("int ") || Eat("BOOL ")) {
                 if (Word().empty()) return false;
-                if (Eat("=") && !Expression(";")) return false;
+                if (Eat("=") && !Expression(';')) return false;
                 if (!Eat(";")) return false;
             } else if (Eat("ZeroMemory(&") || Eat("memset(&")) {
                 // Zeroing the structure; anything else would leave it unset.
                 const bool byMemset = t_.substr(0, pos_).ends_with("memset(&");
                 if (configName_.empty() || !Eat(configName_) || !Eat(byMemset ? ",0," : ",")) return false;
-                const auto size = Expression(")");
+                const auto size = Expression(')');
                 if (!size || !IsSizeOfConfig(*size) || !Eat(");")) return false;
-            } else if (!configName_.empty() && Eat(configName_ + ".")) {
-                if (!Member()) return false;
             } else if (Eat("TaskDialogIndirect(")) {
                 if (configName_.empty() || !IndirectCall()) return false;
                 return Finish(config, answer);
@@ -151,15 +174,15 @@ private:
         return t_.substr(start, pos_ - start);
     }
 
-    // An expression up to one of `stops` outside brackets and literals; the
+    // An expression up to `stop` outside brackets and literals; the
     // stop is left for the caller. Nothing when the text ends first, when a
     // bracket closes that was not opened, or when it is empty.
-    std::optional<std::string_view> Expression(std::string_view stops) {
+    std::optional<std::string_view> Expression(char stop) {
         const std::size_t start = pos_;
         int depth = 0;
         while (pos_ < t_.size()) {
             const char c = t_[pos_];
-            if (depth == 0 && stops.find(c) != std::string_view::npos) {
+            if (depth == 0 && c == stop) {
                 if (pos_ == start) return std::nullopt;
                 return t_.substr(start, pos_ - start);
             }
@@ -186,9 +209,9 @@ private:
         std::vector<TaskButton> buttons;
         while (Eat("{")) {
             TaskButton button;
-            const auto id = Expression(",");
+            const auto id = Expression(',');
             if (!id || !Eat(",")) return false;
-            const auto value = Expression("}");
+            const auto value = Expression('}');
             if (!value || !Eat("}")) return false;
             auto text = WideLiteral(*value, codePage_);
             if (!text) return false;
@@ -316,7 +339,7 @@ private:
     bool Member() {
         const std::string_view name = Word();
         if (!Eat("=")) return false;
-        const auto value = Expression(";");
+        const auto value = Expression(';');
         if (!value || !Eat(";")) return false;
         const std::string_view v = *value;
         TaskDialogConfig& c = config_;
@@ -383,11 +406,11 @@ private:
     // (&config,pnButton,pnRadioButton,pfVerificationFlagChecked);
     bool IndirectCall() {
         if (!Eat("&") || !Eat(configName_) || !Eat(",")) return false;
-        const auto button = Expression(",");
+        const auto button = Expression(',');
         if (!button || !Eat(",")) return false;
-        const auto radio = Expression(",");
+        const auto radio = Expression(',');
         if (!radio || !Eat(",")) return false;
-        const auto verification = Expression(")");
+        const auto verification = Expression(')');
         if (!verification || !Eat(");")) return false;
         if (!OutParameter(*radio) || !OutParameter(*verification)) return false;
         const auto buttonVariable = OutParameter(*button);
@@ -401,7 +424,7 @@ private:
     bool ShortCall() {
         std::string_view args[8];
         for (std::size_t k = 0; k < 8; ++k) {
-            const auto value = Expression(k < 7 ? "," : ")");
+            const auto value = Expression(k < 7 ? ',' : ')');
             if (!value || !Eat(k < 7 ? "," : ");")) return false;
             args[k] = *value;
         }
@@ -421,7 +444,7 @@ private:
         if (pos_ < t_.size()) {
             if (buttonVariable_.empty()) return false;
             if (Eat("if(") && Eat(buttonVariable_) && Eat("==")) {
-                if (!Expression(")") || !Eat("){")) return false;
+                if (!Expression(')') || !Eat("){")) return false;
                 read = AnswerHandling::If;
             } else if (Eat("switch(") && Eat(buttonVariable_) && Eat("){")) {
                 read = AnswerHandling::Switch;
@@ -439,6 +462,7 @@ private:
     std::size_t pos_ = 0;
     TaskDialogConfig config_;
     std::string configName_;
+    std::string memberPrefix_;  // "config."
     std::vector<std::pair<std::string_view, std::vector<TaskButton>>> arrays_;
     std::string_view buttonCount_, buttonArray_, radioCount_, radioArray_;
     std::string_view buttonVariable_;
