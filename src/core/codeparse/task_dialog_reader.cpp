@@ -117,6 +117,27 @@ std::optional<std::string> WideLiteral(std::string_view value, const CodePage& c
     return text;
 }
 
+// Whether a comma stands outside brackets and literals: such a value is no
+// single argument of the short call, where the writer may put it.
+bool HasTopLevelComma(std::string_view value) {
+    int depth = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '"' || c == '\'') {
+            const std::size_t end = LiteralEnd(value, i);
+            if (end == std::string_view::npos) return false;
+            i = end - 1;
+        } else if (c == '(' || c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == ']' || c == '}') {
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsNull(std::string_view value) { return value == "NULL" || value == "0" || value == "nullptr"; }
 
 // Reads a statement in the compact form, one C statement after another.
@@ -234,6 +255,7 @@ private:
             field.text = std::move(*text);
         } else {
             if (value.starts_with('"') || value.starts_with("L\"")) return false;  // narrow or broken literal
+            if (HasTopLevelComma(value)) return false;
             field.text = value;
             field.variable = true;
         }
@@ -344,7 +366,7 @@ private:
         const std::string_view v = *value;
         TaskDialogConfig& c = config_;
         if (name == "cbSize") return IsSizeOfConfig(v);
-        if (name == "hwndParent") return c.owner = v, true;
+        if (name == "hwndParent") return c.owner = v, !HasTopLevelComma(v);
         if (name == "hInstance" || name == "pfCallback" || name == "lpCallbackData") return IsNull(v);
         if (name == "dwFlags") return SetFlags(v);
         if (name == "dwCommonButtons") return SetCommonButtons(c.commonButtons, v);
