@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -33,13 +34,17 @@ bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
 
 // The end (one past the closing quote) of the string or character literal
 // whose opening quote is at `open`, escapes honoured; npos when it is not
-// closed.
+// closed on its line. A line break in a literal, spliced or not, is refused:
+// a QuickBox slot drops it, and C does not allow a bare one.
 std::size_t LiteralEnd(std::string_view text, std::size_t open) {
     const char quote = text[open];
     for (std::size_t i = open + 1; i < text.size(); ++i) {
-        if (text[i] == '\\') {
+        const char c = text[i];
+        if (c == '\n' || c == '\r') return std::string_view::npos;
+        if (c == '\\') {
+            if (i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r')) return std::string_view::npos;
             ++i;
-        } else if (text[i] == quote) {
+        } else if (c == quote) {
             return i + 1;
         }
     }
@@ -68,7 +73,8 @@ std::size_t SkipBlank(std::string_view text, std::size_t i) {
 // and one space where white space or a comment stood between two words
 // (`sizeof x`, `unsigned int`), so that nothing changes its meaning. Never
 // longer than the text: a space is only written where one was taken out.
-std::string Compact(std::string_view text) {
+// Nothing when a literal is not closed on its line.
+std::optional<std::string> Compact(std::string_view text) {
     std::string out(text.size(), '\0');
     char* o = out.data();
     std::size_t w = 0;
@@ -86,7 +92,8 @@ std::string Compact(std::string_view text) {
             gap = false;
         }
         if (c == '"' || c == '\'') {
-            const std::size_t end = std::min(LiteralEnd(text, i), text.size());
+            const std::size_t end = LiteralEnd(text, i);
+            if (end == std::string_view::npos) return std::nullopt;
             text.copy(o + w, end - i, i);
             w += end - i;
             i = end;
@@ -342,15 +349,17 @@ private:
         return true;
     }
 
+    // A decimal number that fits a UINT, as the writer writes widths.
     static std::optional<unsigned> Unsigned(std::string_view value) {
         while (!value.empty() && (value.back() == 'u' || value.back() == 'U')) value.remove_suffix(1);
-        if (value.empty() || value.size() > 9) return std::nullopt;
-        unsigned n = 0;
+        if (value.empty() || value.size() > 10) return std::nullopt;
+        std::uint64_t n = 0;
         for (char c : value) {
             if (c < '0' || c > '9') return std::nullopt;
             n = n * 10 + static_cast<unsigned>(c - '0');
         }
-        return n;
+        if (n > 0xFFFFFFFFu) return std::nullopt;
+        return static_cast<unsigned>(n);
     }
 
     bool IsSizeOfConfig(std::string_view v) const {
@@ -513,10 +522,11 @@ bool IsTaskDialogStatement(std::string_view text) {
 
 bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead,
                     const CodePage& codePage) {
-    const std::string compact = Compact(text);
+    const std::optional<std::string> compact = Compact(text);
+    if (!compact) return false;
     TaskDialogConfig read;
     AnswerHandling answer = AnswerHandling::None;
-    if (!Parser(compact, codePage).Read(read, answer)) return false;
+    if (!Parser(*compact, codePage).Read(read, answer)) return false;
     config = std::move(read);
     if (answerRead) *answerRead = answer;
     return true;

@@ -88,6 +88,12 @@ TEST(TaskDialogReader, ReadsWhatUsersChange) {
     EXPECT_EQ(c.buttons, (std::vector<TaskButton>{{"1001", "A"}, {"sizeof x", "B"}}));
     EXPECT_EQ(c.radioButtons, c.buttons);
     EXPECT_EQ(c.owner, "NULL");
+
+    // The widest width there is.
+    TaskDialogConfig wide;
+    wide.width = 4294967295u;
+    ASSERT_TRUE(ReadTaskDialog(WriteTaskDialog(wide), c));
+    EXPECT_EQ(c, wide);
 }
 
 TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
@@ -107,6 +113,9 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
         "TaskDialog(NULL, hInstance, L\"T\", NULL, NULL, 0, NULL, NULL);",
         replaced(shortCall, "L\"T\"", "\"T\""),
         replaced(shortCall, "L\"T\"", "L\"T"),
+        replaced(shortCall, "L\"T\"", "L\"T\nT\""),
+        replaced(shortCall, "L\"T\"", "L\"T\\\r\nT\""),
+        replaced(shortCall, "L\"T\"", "f(\"T\nT\")"),
         replaced(shortCall, ", 0,", ", TDCBF_HELP_BUTTON,"),
         replaced(shortCall, ";", "; x = 1;"),
         replaced(indirect, "sizeof(config);", "sizeof(buttons);"),
