@@ -67,8 +67,8 @@ std::string IdentifierKey(std::string_view id) {
         if (key == name) return std::to_string(value);
     // An integer literal: decimal, 0x hex or 0 octal, with u/l suffixes.
     std::string_view digits = key;
-    while (!digits.empty() && (digits.back() == 'u' || digits.back() == 'U' || digits.back() == 'l' ||
-                               digits.back() == 'L'))
+    while (!digits.empty() &&
+           (digits.back() == 'u' || digits.back() == 'U' || digits.back() == 'l' || digits.back() == 'L'))
         digits.remove_suffix(1);
     if (digits.empty() || digits.size() > 18 || digits[0] < '0' || digits[0] > '9') return key;
     int base = 10;
@@ -82,9 +82,12 @@ std::string IdentifierKey(std::string_view id) {
     std::uint64_t value = 0;
     for (char c : digits) {
         int d = -1;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
         if (d < 0 || d >= base) return key;
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
     }
@@ -162,9 +165,9 @@ private:
     // Enough for the usual statement in one allocation; escapes may still grow it.
     std::size_t Room() const {
         std::size_t room = 1200 + c_.owner.size();
-        for (const TaskText* t : {&c_.title, &c_.mainInstruction, &c_.content, &c_.verification,
-                                  &c_.expandedInformation, &c_.expandedControlText, &c_.collapsedControlText,
-                                  &c_.footer})
+        for (const TaskText* t :
+             {&c_.title, &c_.mainInstruction, &c_.content, &c_.verification, &c_.expandedInformation,
+              &c_.expandedControlText, &c_.collapsedControlText, &c_.footer})
             room += t->text.size() + t->text.size() / 4;
         for (const auto* list : {&c_.buttons, &c_.radioButtons})
             for (const TaskButton& b : *list) room += 2 * b.id.size() + b.text.size() + b.text.size() / 4 + 30;
@@ -279,8 +282,10 @@ private:
         bool any = false;
         for (const auto& [on, name] : flags) {
             if (!on) continue;
-            if (!any) Member("dwFlags");
-            else out_ += " | ";
+            if (!any)
+                Member("dwFlags");
+            else
+                out_ += " | ";
             out_ += name;
             any = true;
         }
@@ -378,8 +383,8 @@ std::optional<std::string> ListProblem(const std::vector<TaskButton>& list, std:
                        " have the same identifier (" + list[i].id + ")";
         for (const CommonButton& common : kCommonButtons)
             if ((commonButtons & common.bit) && keys[i] == IdentifierKey(common.id))
-                return Ordinal(kind, i) + " has the identifier of the " + std::string(common.label) +
-                       " button (" + list[i].id + ")";
+                return Ordinal(kind, i) + " has the identifier of the " + std::string(common.label) + " button (" +
+                       list[i].id + ")";
     }
     return std::nullopt;
 }
@@ -405,9 +410,11 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config) {
             return "The " + std::string(name) +
                    " ends in a backslash or has one before a double quote: write \\\\ for a backslash";
     }
-    if (auto problem = ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))
+    if (auto problem =
+            ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))
         return problem;
-    if (auto problem = ListProblem(config.radioButtons, "Radio button", "radio button", "Radio buttons", 0)) return problem;
+    if (auto problem = ListProblem(config.radioButtons, "Radio button", "radio button", "Radio buttons", 0))
+        return problem;
     return std::nullopt;
 }
 

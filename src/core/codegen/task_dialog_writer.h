@@ -44,7 +44,9 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config);
 // The short form, when the configuration has nothing but owner, title, main
 // instruction, content, main icon and common buttons (a default button or a
 // width force the structure, as TaskDialog takes neither):
-//     TaskDialog(NULL, NULL, L"Editor", L"Save changes?", NULL, TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, TD_WARNING_ICON, NULL);
+//     TaskDialog(NULL, NULL, L"Editor", L"Save changes?", NULL,
+//                TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, TD_WARNING_ICON, NULL);
+//   (one line)
 // Otherwise the structure form: the arrays of custom and radio buttons (when
 // there are any), the declaration, ZeroMemory (zero-initialises in C and C++
 // without -Wmissing-field-initializers, which "= {0}" draws from g++), cbSize,

@@ -117,8 +117,10 @@ std::optional<std::string> WideLiteral(std::string_view value, const CodePage& c
         const std::size_t end = LiteralEnd(value, i + 1);
         if (end == std::string_view::npos) return std::nullopt;
         std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
-        if (i == 0) text = std::move(piece);
-        else text += piece;
+        if (i == 0)
+            text = std::move(piece);
+        else
+            text += piece;
         i = end;
     }
     return text;
@@ -311,8 +313,8 @@ private:
 
     static bool SetCommonButtons(unsigned& bits, std::string_view value) {
         static constexpr std::pair<std::string_view, unsigned> kNames[] = {
-            {"TDCBF_OK_BUTTON", kTaskOk},         {"TDCBF_YES_BUTTON", kTaskYes},
-            {"TDCBF_NO_BUTTON", kTaskNo},         {"TDCBF_CANCEL_BUTTON", kTaskCancel},
+            {"TDCBF_OK_BUTTON", kTaskOk},       {"TDCBF_YES_BUTTON", kTaskYes},
+            {"TDCBF_NO_BUTTON", kTaskNo},       {"TDCBF_CANCEL_BUTTON", kTaskCancel},
             {"TDCBF_RETRY_BUTTON", kTaskRetry}, {"TDCBF_CLOSE_BUTTON", kTaskClose},
         };
         return SetBits(bits, value, kNames);
@@ -415,11 +417,10 @@ private:
             if (name == array) found = &list;
         if (!found) return false;
         const std::string a(array);
-        const bool counted = count == "ARRAYSIZE(" + a + ")" || count == "_countof(" + a + ")" ||
-                             count == "sizeof(" + a + ")/sizeof(" + a + "[0])" ||
-                             count == "sizeof(" + a + ")/sizeof(*" + a + ")" ||
-                             count == "sizeof " + a + "/sizeof " + a + "[0]" ||
-                             (Unsigned(count) && *Unsigned(count) == found->size());
+        const bool counted =
+            count == "ARRAYSIZE(" + a + ")" || count == "_countof(" + a + ")" ||
+            count == "sizeof(" + a + ")/sizeof(" + a + "[0])" || count == "sizeof(" + a + ")/sizeof(*" + a + ")" ||
+            count == "sizeof " + a + "/sizeof " + a + "[0]" || (Unsigned(count) && *Unsigned(count) == found->size());
         if (!counted) return false;
         buttons = *found;
         return true;
@@ -465,7 +466,8 @@ private:
         if (!buttonVariable) return false;
         buttonVariable_ = *buttonVariable;
         return IsNull(args[1]) && SetText(c.title, args[2]) && SetText(c.mainInstruction, args[3]) &&
-               SetText(c.content, args[4]) && SetCommonButtons(c.commonButtons, args[5]) && SetIcon(c.mainIcon, args[6]);
+               SetText(c.content, args[4]) && SetCommonButtons(c.commonButtons, args[5]) &&
+               SetIcon(c.mainIcon, args[6]);
     }
 
     // After the call: nothing, or the head of the answer's if or switch (what

@@ -46,6 +46,7 @@ void Sweep(Corpus& corpus) {
     corpus.Add(TaskDialogConfig{});
     corpus.Add(test::TypicalTaskDialog());
 
+    // clang-format off
     const std::function<void(TaskDialogConfig&)> extras[] = {
         [](auto& c) { c.buttons = {{"1001", "Go"}}; },
         [](auto& c) { c.commandLinks = true; },
@@ -70,6 +71,7 @@ void Sweep(Corpus& corpus) {
         [](auto& c) { c.sizeToContent = true; },
         [](auto& c) { c.width = 300; },
     };
+    // clang-format on
     for (const auto& extra : extras) {
         TaskDialogConfig c;
         c.title = {"Title"};
@@ -100,8 +102,8 @@ void Sweep(Corpus& corpus) {
         TaskDialogConfig c;
         for (TaskText* text : {&c.title, &c.mainInstruction, &c.content}) *text = {variable, true};
         corpus.Add(c);
-        for (TaskText* text : {&c.verification, &c.expandedInformation, &c.expandedControlText,
-                               &c.collapsedControlText, &c.footer})
+        for (TaskText* text :
+             {&c.verification, &c.expandedInformation, &c.expandedControlText, &c.collapsedControlText, &c.footer})
             *text = {variable, true};
         corpus.Add(c);
     }
@@ -112,12 +114,13 @@ void Sweep(Corpus& corpus) {
     TaskDialogConfig big = test::TypicalTaskDialog();
     big.buttons.clear();
     for (int k = 0; k < 100; ++k) {
-        big.buttons.push_back({"IDC_BASE+" + std::to_string(k), "Button " + std::to_string(k) + "\r\n" + longText.substr(0, 500)});
+        big.buttons.push_back(
+            {"IDC_BASE+" + std::to_string(k), "Button " + std::to_string(k) + "\r\n" + longText.substr(0, 500)});
         big.radioButtons.push_back({std::to_string(5000 + k), std::string(300, 'r') + std::to_string(k)});
     }
     big.defaultButton = "IDC_BASE+99";
-    for (TaskText* text : {&big.title, &big.mainInstruction, &big.content, &big.verification,
-                           &big.expandedInformation, &big.expandedControlText, &big.collapsedControlText, &big.footer})
+    for (TaskText* text : {&big.title, &big.mainInstruction, &big.content, &big.verification, &big.expandedInformation,
+                           &big.expandedControlText, &big.collapsedControlText, &big.footer})
         *text = {longText};
     corpus.Add(big);
 }

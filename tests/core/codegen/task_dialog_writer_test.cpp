@@ -77,8 +77,7 @@ TEST(TaskDialogWriter, IndirectFormInEveryAnswerOption) {
         "config.pszFooterIcon = TD_INFORMATION_ICON;\n"
         "config.pszFooter = szFooter;\n"
         "config.cxWidth = 240;\n";
-    const std::string received =
-        "int nButton = 0;\nint nRadioButton = 0;\nBOOL fVerificationFlagChecked = FALSE;\n";
+    const std::string received = "int nButton = 0;\nint nRadioButton = 0;\nBOOL fVerificationFlagChecked = FALSE;\n";
     const std::string call = "TaskDialogIndirect(&config, &nButton, &nRadioButton, &fVerificationFlagChecked);\n";
 
     EXPECT_EQ(WriteTaskDialog(c), head + members + "TaskDialogIndirect(&config, NULL, NULL, NULL);");
@@ -91,6 +90,7 @@ TEST(TaskDialogWriter, IndirectFormInEveryAnswerOption) {
 }
 
 TEST(TaskDialogWriter, EveryFieldBeyondTheShortCallNeedsTheStructure) {
+    // clang-format off
     const std::function<void(TaskDialogConfig&)> extras[] = {
         [](auto& c) { c.buttons = {{"1001", "Go"}}; },
         [](auto& c) { c.commandLinks = true; },
@@ -115,6 +115,7 @@ TEST(TaskDialogWriter, EveryFieldBeyondTheShortCallNeedsTheStructure) {
         [](auto& c) { c.sizeToContent = true; },
         [](auto& c) { c.width = 1; },
     };
+    // clang-format on
     for (std::size_t k = 0; k < std::size(extras); ++k) {
         TaskDialogConfig c = SaveQuestion();
         extras[k](c);
@@ -134,6 +135,7 @@ TEST(TaskDialogWriter, SwitchListsEveryValueOnce) {
 }
 
 TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
+    // clang-format off
     const std::pair<std::function<void(TaskDialogConfig&)>, std::string> cases[] = {
         {[](auto& c) { c.owner = " "; }, "The owner window is empty: write NULL for none"},
         {[](auto& c) { c.buttons = {{"1001", "A"}, {"", "B"}}; }, "Custom button 2 has no identifier"},
@@ -152,6 +154,7 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
          "The text of custom button 1 ends in a backslash or has one before a double quote: write \\\\ for a "
          "backslash"},
     };
+    // clang-format on
     for (const auto& [change, message] : cases) {
         TaskDialogConfig c;
         c.commonButtons = kTaskOk | kTaskNo;

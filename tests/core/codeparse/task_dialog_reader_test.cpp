@@ -33,9 +33,12 @@ std::string Reformat(std::string_view s, test::TaskDialogMaker& m) {
             continue;
         }
         if (c == '"') literal = true;
-        if (c == ' ') out += kSpaces[m.Below(5)];
-        else if (c == '\n') out += kBreaks[m.Below(5)];
-        else out += c;
+        if (c == ' ')
+            out += kSpaces[m.Below(5)];
+        else if (c == '\n')
+            out += kBreaks[m.Below(5)];
+        else
+            out += c;
         if (std::string_view("(,{;&|").find(c) != std::string_view::npos) out += kAround[m.Below(4)];
     }
     return out;
@@ -69,9 +72,10 @@ TEST(TaskDialogReader, ReadsBackWhatTheWriterWrites) {
 
 TEST(TaskDialogReader, ReadsWhatUsersChange) {
     TaskDialogConfig c;
-    ASSERT_TRUE(ReadTaskDialog("TaskDialog(hwnd, 0, L\"a\\rb\\nc\" L\"d\\u20AC\", GetText( IDS_A + 1 ), NULL, "
-                               "TDCBF_OK_BUTTON, NULL, nullptr);",
-                               c));
+    ASSERT_TRUE(
+        ReadTaskDialog("TaskDialog(hwnd, 0, L\"a\\rb\\nc\" L\"d\\u20AC\", GetText( IDS_A + 1 ), NULL, "
+                       "TDCBF_OK_BUTTON, NULL, nullptr);",
+                       c));
     EXPECT_EQ(c.owner, "hwnd");
     EXPECT_EQ(c.title.text, "a\rb\r\ncd\x80");
     EXPECT_EQ(c.mainInstruction, (TaskText{"GetText(IDS_A+1)", true}));
@@ -142,8 +146,9 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
 }
 
 TEST(TaskDialogReader, TellsTaskDialogsFromMessageBoxes) {
-    for (const char* text : {"TaskDialog(NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL);", " /* x */\r\nTASKDIALOGCONFIG c;",
-                             "TASKDIALOG_BUTTON b[] = {", "int nButton = 0;\nTaskDialog(", "BOOL f; int n;TaskDialogIndirect("})
+    for (const char* text :
+         {"TaskDialog(NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL);", " /* x */\r\nTASKDIALOGCONFIG c;",
+          "TASKDIALOG_BUTTON b[] = {", "int nButton = 0;\nTaskDialog(", "BOOL f; int n;TaskDialogIndirect("})
         EXPECT_TRUE(IsTaskDialogStatement(text)) << text;
     for (const char* text : {"", "MessageBox(NULL, \"\", \"\", MB_OK);", "if (MessageBoxW(", "MSGBOXPARAMS mbp;",
                              "int x = 0;\nMessageBox(", "TaskDialogX(", "int", "switch (TaskDialog"})
