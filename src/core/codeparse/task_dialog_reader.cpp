@@ -32,6 +32,15 @@ bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
 
 bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
 
+// Whether white space between `a` and `b` keeps them apart as tokens: two
+// words (`sizeof x`), or two operator characters (`- -`, `/ /`, `= =`) but
+// for the brackets and separators, which stand alone.
+bool NeedsSpace(char a, char b) {
+    auto alone = [](char c) { return std::string_view("()[]{},;").find(c) != std::string_view::npos; };
+    if (IsWord(a) || IsWord(b)) return IsWord(a) && IsWord(b);
+    return !alone(a) && !alone(b);
+}
+
 // The end (one past the closing quote) of the string or character literal
 // whose opening quote is at `open`, escapes honoured; npos when it is not
 // closed on its line. A line break in a literal, spliced or not, is refused:
@@ -70,8 +79,9 @@ std::size_t SkipBlank(std::string_view text, std::size_t i) {
 }
 
 // The statement without comments and white space, literals kept as written,
-// and one space where white space or a comment stood between two words
-// (`sizeof x`, `unsigned int`), so that nothing changes its meaning. Never
+// and one space where white space or a comment stood between two tokens that
+// would otherwise run together (`sizeof x`, `a - -b`, `/ /`), so that nothing
+// changes its meaning and compacting again changes nothing. Never
 // longer than the text: a space is only written where one was taken out.
 // Nothing when a literal is not closed on its line.
 std::optional<std::string> Compact(std::string_view text) {
@@ -88,7 +98,7 @@ std::optional<std::string> Compact(std::string_view text) {
             continue;
         }
         if (gap) {
-            if (w > 0 && IsWord(o[w - 1]) && IsWord(c)) o[w++] = ' ';
+            if (w > 0 && NeedsSpace(o[w - 1], c)) o[w++] = ' ';
             gap = false;
         }
         if (c == '"' || c == '\'') {

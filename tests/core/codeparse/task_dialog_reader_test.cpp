@@ -93,6 +93,11 @@ TEST(TaskDialogReader, ReadsWhatUsersChange) {
     EXPECT_EQ(c.radioButtons, c.buttons);
     EXPECT_EQ(c.owner, "NULL");
 
+    // White space that keeps tokens apart stays, as one space.
+    ASSERT_TRUE(ReadTaskDialog("TaskDialog(a - -b, NULL, x / / y, f(1) , NULL, 0, NULL, NULL);", c));
+    EXPECT_EQ(c.owner, "a- -b");
+    EXPECT_EQ(c.title.text, "x/ /y");
+
     // The widest width there is.
     TaskDialogConfig wide;
     wide.width = 4294967295u;
