@@ -169,6 +169,7 @@ public:
             // Member assignments first: most of the statements are.
             if (!memberPrefix_.empty() && Eat(memberPrefix_)) {
                 if (!Member()) return false;
+                membersSet_ = true;
             } else if (Eat("TASKDIALOG_BUTTON ")) {
                 if (!ButtonArray()) return false;
             } else if (Eat("TASKDIALOGCONFIG ")) {
@@ -183,9 +184,11 @@ public:
                 if (Eat("=") && !Expression(';')) return false;
                 if (!Eat(";")) return false;
             } else if (Eat("ZeroMemory(&") || Eat("memset(&")) {
-                // Zeroing the structure; anything else would leave it unset.
+                // Zeroing the structure before its members are set; anything
+                // else would leave it unset or undo them.
                 const bool byMemset = t_.substr(0, pos_).ends_with("memset(&");
-                if (configName_.empty() || !Eat(configName_) || !Eat(byMemset ? ",0," : ",")) return false;
+                if (configName_.empty() || membersSet_ || !Eat(configName_) || !Eat(byMemset ? ",0," : ","))
+                    return false;
                 const auto size = Expression(')');
                 if (!size || !IsSizeOfConfig(*size) || !Eat(");")) return false;
             } else if (Eat("TaskDialogIndirect(")) {
@@ -506,6 +509,7 @@ private:
     TaskDialogConfig config_;
     std::string configName_;
     std::string memberPrefix_;  // "config."
+    bool membersSet_ = false;
     std::vector<std::pair<std::string_view, std::vector<TaskButton>>> arrays_;
     std::string_view buttonCount_, buttonArray_, radioCount_, radioArray_;
     std::string_view buttonVariable_;

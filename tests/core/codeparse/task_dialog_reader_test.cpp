@@ -136,6 +136,7 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
         replaced(indirect, "L\"&Save\"", "szSave"),
         replaced(indirect, "Indirect(&config,", "Indirect(&other,"),
         replaced(indirect, "ZeroMemory(&config,", "ZeroMemory(&other,"),
+        replaced(indirect, "TaskDialogIndirect(", "ZeroMemory(&config, sizeof(config));\nTaskDialogIndirect("),
         replaced(indirect, "switch (nButton)", "switch (nRadioButton)"),
         replaced(indirect, "TASKDIALOGCONFIG config;", "TASKDIALOGCONFIG config"),
         replaced(plain, "TaskDialogIndirect(&config, NULL, NULL, NULL);", ""),
