@@ -102,20 +102,29 @@ bool IsBlank(std::string_view text) {
 
 bool Present(const TaskText& text) { return !text.text.empty(); }
 
-// A literal that ends in an odd run of backslashes, or has one before a
-// double quote, would escape the quote the writer puts after it (or its \").
-bool BreaksLiteral(std::string_view text) {
+// A backslash the user typed escapes what follows it. Before a character the
+// writer rewrites (a quote, an apostrophe, a tab, a line break, a character
+// outside ASCII) it would escape the writer's own escape instead, and at the
+// end the closing quote: the statement would not say what the text says, or
+// not compile.
+bool EscapesTheWriter(std::string_view text) {
     std::size_t run = 0;
     for (char c : text) {
         if (c == '\\') {
             ++run;
             continue;
         }
-        if (c == '"' && run % 2 == 1) return true;
+        if (run % 2 == 1 &&
+            (c == '"' || c == '\'' || c == '\t' || c == '\r' || c == '\n' || static_cast<unsigned char>(c) >= 0x80))
+            return true;
         run = 0;
     }
     return run % 2 == 1;
 }
+
+constexpr std::string_view kBackslashProblem =
+    " has a backslash at its end or before a quote, a tab, a line break or a character outside ASCII: write \\\\ "
+    "for a backslash";
 
 // The buttons TaskDialogIndirect can report, in the order the switch lists
 // them: the custom buttons, the common ones, IDCANCEL when the dialog can be
@@ -373,9 +382,8 @@ std::optional<std::string> ListProblem(const std::vector<TaskButton>& list, std:
     keys.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (IsBlank(list[i].id)) return Ordinal(kind, i) + " has no identifier";
-        if (BreaksLiteral(list[i].text))
-            return "The text of " + Ordinal(lowerKind, i) +
-                   " ends in a backslash or has one before a double quote: write \\\\ for a backslash";
+        if (EscapesTheWriter(list[i].text))
+            return "The text of " + Ordinal(lowerKind, i) + std::string(kBackslashProblem);
         keys.push_back(IdentifierKey(list[i].id));
         for (std::size_t k = 0; k < i; ++k)
             if (keys[k] == keys[i])
@@ -406,9 +414,8 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config) {
     for (const auto& [text, name] : texts) {
         if (text->variable && !text->text.empty() && IsBlank(text->text))
             return "The " + std::string(name) + " is a variable without a name";
-        if (!text->variable && BreaksLiteral(text->text))
-            return "The " + std::string(name) +
-                   " ends in a backslash or has one before a double quote: write \\\\ for a backslash";
+        if (!text->variable && EscapesTheWriter(text->text))
+            return "The " + std::string(name) + std::string(kBackslashProblem);
     }
     if (auto problem =
             ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))

@@ -21,9 +21,11 @@ namespace pw {
 //    with OK checked): the dialog could not tell the two apart, and the
 //    switch would list the value twice;
 //  - a variable text that is blank;
-//  - a literal text (buttons' included) that ends in a backslash or has one
-//    right before a double quote: backslashes are the user's C escapes (as in
-//    message-box statements), and these would swallow the literal's quote.
+//  - a literal text (buttons' included) with a backslash (one not doubled)
+//    at its end or before a quote, apostrophe, tab, line break or character
+//    outside ASCII: backslashes are the user's C escapes (as in message-box
+//    statements), and such a one would escape the writer's escape or the
+//    closing quote instead.
 // Identifiers are compared by value where the program knows it: the dialog
 // identifiers IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO,
 // IDCLOSE, IDTRYAGAIN, IDCONTINUE and integer literals (1 is IDOK, 0x3E9 is

@@ -149,17 +149,20 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
          "Custom button 1 has the identifier of the No button (IDNO)"},
         {[](auto& c) { c.title = {"  ", true}; }, "The window title is a variable without a name"},
         {[](auto& c) { c.footer = {"C:\\"}; },
-         "The footer ends in a backslash or has one before a double quote: write \\\\ for a backslash"},
-        {[](auto& c) { c.buttons = {{"1001", "Say \\\"hi\\\""}}; },
-         "The text of custom button 1 ends in a backslash or has one before a double quote: write \\\\ for a "
-         "backslash"},
+         "The footer has a backslash at its end or before a quote, a tab, a line break or a character outside ASCII: "
+         "write \\\\ for a backslash"},
+        {[](auto& c) { c.buttons = {{"1001", "Say \\\"hi\\\""}}; }, "The text of custom button 1 has a backslash"},
+        {[](auto& c) { c.content = {"It\\'s"}; }, "The content has a backslash"},
+        {[](auto& c) { c.verification = {"a\\\tb"}; }, "The verification text has a backslash"},
+        {[](auto& c) { c.footer = {"a\\\r\nb"}; }, "The footer has a backslash"},
+        {[](auto& c) { c.radioButtons = {{"1", "\\\xe9"}}; }, "The text of radio button 1 has a backslash"},
     };
     // clang-format on
     for (const auto& [change, message] : cases) {
         TaskDialogConfig c;
         c.commonButtons = kTaskOk | kTaskNo;
         change(c);
-        EXPECT_EQ(TaskDialogProblem(c).value_or("(none)"), message);
+        EXPECT_EQ(TaskDialogProblem(c).value_or("(none)").substr(0, message.size()), message);
     }
 
     // Fine: the same identifier among custom and radio buttons, a custom
@@ -170,7 +173,7 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
     fine.buttons = {{"IDYES", "Yes!"}, {"IDCANCEL", "Stop"}, {"1001", "C:\\\\dir\\\\"}};
     fine.radioButtons = {{"1001", "One"}};
     fine.allowCancellation = true;
-    fine.content = {"\"quoted\" \\\\\"", false};
+    fine.content = {"\"quoted\" \\\\\" \\\\\xe9 C:\\temp \\x41", false};
     fine.footer = {"", true};
     EXPECT_EQ(TaskDialogProblem(fine), std::nullopt);
     EXPECT_EQ(TaskDialogProblem(test::TypicalTaskDialog()), std::nullopt);
