@@ -36,10 +36,33 @@ bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
 // (`sizeof x`; bytes outside ASCII count as letters, as compilers that take
 // them in names do) or two operator characters (`- -`, `/ /`, `= =`).
 bool NeedsSpace(char a, char b) {
-    auto word = [](char c) { return IsWord(c) || static_cast<unsigned char>(c) >= 0x80; };
-    auto op = [](char c) { return std::string_view("+-*/%&|^!=<>.:#?~").find(c) != std::string_view::npos; };
-    return (word(a) && word(b)) || (op(a) && op(b));
+    static constexpr std::array<unsigned char, 256> kKind = [] {
+        std::array<unsigned char, 256> table{};  // 1 word, 2 operator
+        for (int c = 0; c < 256; ++c)
+            if (kWord[static_cast<std::size_t>(c)] || c >= 0x80) table[static_cast<std::size_t>(c)] = 1;
+        for (unsigned char c : std::string_view("+-*/%&|^!=<>.:#?~")) table[c] = 2;
+        return table;
+    }();
+    const unsigned char kind = kKind[static_cast<unsigned char>(a)];
+    return kind != 0 && kind == kKind[static_cast<unsigned char>(b)];
 }
+
+// What ends a run of characters that Compact copies as they are: white space,
+// a slash (a comment may start), a quote (a literal starts).
+constexpr std::array<bool, 256> kRunEnd = [] {
+    std::array<bool, 256> table = kSpace;
+    table[static_cast<unsigned char>('/')] = true;
+    table[static_cast<unsigned char>('"')] = true;
+    table[static_cast<unsigned char>('\'')] = true;
+    return table;
+}();
+
+// What a literal's scan stops at: its end, an escape, a line break.
+constexpr std::array<bool, 256> kLiteralStop = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {'"', '\'', '\\', '\n', '\r'}) table[c] = true;
+    return table;
+}();
 
 // The end (one past the closing quote) of the string or character literal
 // whose opening quote is at `open`, escapes honoured; npos when it is not
@@ -49,6 +72,7 @@ std::size_t LiteralEnd(std::string_view text, std::size_t open) {
     const char quote = text[open];
     for (std::size_t i = open + 1; i < text.size(); ++i) {
         const char c = text[i];
+        if (!kLiteralStop[static_cast<unsigned char>(c)]) continue;
         if (c == '\n' || c == '\r') return std::string_view::npos;
         if (c == '\\') {
             if (i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r')) return std::string_view::npos;
@@ -109,8 +133,12 @@ std::optional<std::string> Compact(std::string_view text) {
             i = end;
             continue;
         }
-        o[w++] = c;
-        ++i;
+        // The run of ordinary characters from here on, in one piece.
+        std::size_t end = i + 1;
+        while (end < text.size() && !kRunEnd[static_cast<unsigned char>(text[end])]) ++end;
+        text.copy(o + w, end - i, i);
+        w += end - i;
+        i = end;
     }
     out.resize(w);
     return out;
