@@ -100,6 +100,11 @@ void OnQuickBox(HWND form, AppContext& context, int command, QuickBoxOperation o
         StoreQuickBox(form, slot, context);
 }
 
+// The designer ends the main windows itself after its own insertion.
+void OnTaskDialog(HWND form, AppContext& context) {
+    if (context.openTaskDialog) context.openTaskDialog(form, std::string());
+}
+
 void OnClear(HWND form) {
     DialogForm dialog(form);
     ClearForm(dialog);
@@ -123,6 +128,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
     case IDM_CLEAR: OnClear(form); break;
     case IDM_HELP: ShowHelpContents(context.help, form); break;
     case IDM_ABOUT: RunAboutBox(form, context); break;
+    case IDM_TASKDIALOG: OnTaskDialog(form, context); break;
     default:
         if (const auto slot = QuickBoxCommandOf(command)) {
             OnQuickBox(form, context, command, slot->operation);
