@@ -1,0 +1,276 @@
+// The task dialog designer made here: every field of a configuration goes
+// through the window and comes back, the button lists are edited as a user
+// edits them, and what cannot be written is refused with the reason.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialogs/app_context_win32.h"
+#include "dialogs/task_dialog_designer_testing_win32.h"
+#include "dialogs/task_dialog_preview_win32.h"
+#include "res/resource.h"
+#include "win32/dialog_form_win32.h"
+
+namespace pw {
+namespace {
+
+TaskDialogConfig Full() {
+    TaskDialogConfig config;
+    config.owner = "hWnd";
+    config.title = {"szTitle", true};
+    config.mainInstruction = {"Save changes to \"report.txt\"?", false};
+    config.content = {"Line one\r\nLine two \xE9\xE8", false};
+    config.mainIcon = TaskIcon::Shield;
+    config.commonButtons = kTaskOk | kTaskYes | kTaskNo | kTaskCancel | kTaskRetry | kTaskClose;
+    config.buttons = {{"IDC_SAVE", "&Save\nWrites the file"}, {"1002", "Do&n't save"}, {"IDCANCEL + 100", "Later"}};
+    config.commandLinks = true;
+    config.defaultButton = "1002";
+    config.radioButtons = {{"IDC_ONCE", "Only this time"}, {"0x7D2", "Always"}};
+    config.defaultRadioButton = "0x7D2";
+    config.noDefaultRadioButton = true;
+    config.verification = {"Do not ask again", false};
+    config.verificationChecked = true;
+    config.expandedInformation = {"Details\r\nmore details", false};
+    config.expandedByDefault = true;
+    config.expandFooterArea = true;
+    config.expandedControlText = {"Hide details", false};
+    config.collapsedControlText = {"Show details", false};
+    config.footer = {"szFooter", true};  // no check box for it: the mark is kept as read
+    config.footerIcon = TaskIcon::Information;
+    config.allowCancellation = true;
+    config.enableHyperlinks = true;
+    config.canBeMinimized = true;
+    config.positionRelativeToWindow = true;
+    config.rtlLayout = true;
+    config.sizeToContent = true;
+    config.width = 320;
+    return config;
+}
+
+class TaskDialogDesigner : public ::testing::Test {
+protected:
+    void SetUp() override {
+        context_.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
+        context_.settings.parents = {"GetActiveWindow()", "NULL"};
+        designer_ = CreateTaskDialogDesignerForTesting(nullptr, context_, "");
+        ASSERT_NE(designer_, nullptr);
+    }
+    void TearDown() override {
+        if (designer_ != nullptr) DestroyWindow(designer_);
+    }
+
+    void Command(int id, int notification = 0) {
+        SendMessageA(designer_, WM_COMMAND, MAKEWPARAM(id, notification),
+                     reinterpret_cast<LPARAM>(GetDlgItem(designer_, id)));
+    }
+    // WM_SETTEXT: a single-line edit tells its dialog (EN_CHANGE), as typing does.
+    void Type(int id, const std::string& text) { SetDlgItemTextA(designer_, id, text.c_str()); }
+    std::string Field(int id) const { return WindowText(GetDlgItem(designer_, id)); }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(designer_, id)) != FALSE; }
+    int Selected(int list) const { return static_cast<int>(SendDlgItemMessageA(designer_, list, LB_GETCURSEL, 0, 0)); }
+    std::vector<std::string> Lines(int list) const {
+        std::vector<std::string> lines;
+        const int count = static_cast<int>(SendDlgItemMessageA(designer_, list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char line[256] = {};
+            SendDlgItemMessageA(designer_, list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+            lines.push_back(line);
+        }
+        return lines;
+    }
+    std::vector<std::string> Offered(int combo) const {
+        std::vector<std::string> items;
+        const int count = static_cast<int>(SendDlgItemMessageA(designer_, combo, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char item[256] = {};
+            SendDlgItemMessageA(designer_, combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
+            items.push_back(item);
+        }
+        return items;
+    }
+    TaskDialogConfig Read() const { return ReadTaskDialogFields(designer_).config; }
+
+    AppContext context_;
+    HWND designer_ = nullptr;
+};
+
+TEST_F(TaskDialogDesigner, OpensWithANewTaskDialogOwnedByTheFirstParent) {
+    TaskDialogConfig expected;
+    expected.owner = "GetActiveWindow()";
+    EXPECT_EQ(Read(), expected);
+    EXPECT_FALSE(Enabled(IDC_TD_INSERT)) << "no target files";
+    EXPECT_FALSE(Enabled(IDC_TD_BUTTONREMOVE));
+    EXPECT_FALSE(Enabled(IDC_TD_BUTTONID));
+}
+
+// Every field, set one way and then the other, comes back as it was shown.
+TEST_F(TaskDialogDesigner, EveryFieldRoundTripsThroughTheWindow) {
+    const TaskDialogConfig full = Full();
+    ShowTaskDialogFields(designer_, full);
+    EXPECT_EQ(Read(), full);
+    EXPECT_EQ(Field(IDC_TD_BUTTONTEXT), "&Save") << "the note has a field of its own";
+    EXPECT_EQ(Field(IDC_TD_BUTTONNOTE), "Writes the file");
+
+    TaskDialogConfig other;
+    other.owner = "NULL";
+    other.title = {"Plain", false};
+    other.mainIcon = TaskIcon::Error;
+    other.footerIcon = TaskIcon::Warning;
+    other.commonButtons = kTaskCancel;
+    other.buttons = {{"7", "Seven"}};
+    ShowTaskDialogFields(designer_, other);
+    EXPECT_EQ(Read(), other);
+
+    ShowTaskDialogFields(designer_, TaskDialogConfig{});
+    EXPECT_EQ(Read(), TaskDialogConfig{});
+}
+
+TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
+    Command(IDC_TD_BUTTONADD);
+    Command(IDC_TD_BUTTONADD);
+    Command(IDC_TD_BUTTONADD);
+    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{{"1001", "Button 1"}, {"1002", "Button 2"}, {"1003", "Button 3"}}));
+    EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 2) << "a new entry is selected";
+    EXPECT_FALSE(Enabled(IDC_TD_BUTTONDOWN));
+    EXPECT_TRUE(Enabled(IDC_TD_BUTTONUP));
+
+    Type(IDC_TD_BUTTONID, "IDC_SAVE");
+    Type(IDC_TD_BUTTONTEXT, "&Save");
+    EXPECT_FALSE(Enabled(IDC_TD_BUTTONNOTE)) << "notes belong to command links";
+    SendDlgItemMessageA(designer_, IDC_TD_COMMANDLINKS, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Enabled(IDC_TD_BUTTONNOTE));
+    Type(IDC_TD_BUTTONNOTE, "Keeps your changes");
+    EXPECT_EQ(Lines(IDC_TD_BUTTONLIST).back(), "IDC_SAVE  -  &Save  (Keeps your changes)");
+
+    Command(IDC_TD_BUTTONUP);
+    Command(IDC_TD_BUTTONUP);
+    EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 0);
+    EXPECT_FALSE(Enabled(IDC_TD_BUTTONUP));
+    EXPECT_EQ(Field(IDC_TD_BUTTONID), "IDC_SAVE") << "the fields follow the selection";
+    Command(IDC_TD_BUTTONDOWN);
+    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{
+                                  {"1001", "Button 1"}, {"IDC_SAVE", "&Save\nKeeps your changes"}, {"1002", "Button 2"}}));
+
+    // Choosing an entry in the list puts it into the fields.
+    SendDlgItemMessageA(designer_, IDC_TD_BUTTONLIST, LB_SETCURSEL, 2, 0);
+    Command(IDC_TD_BUTTONLIST, LBN_SELCHANGE);
+    EXPECT_EQ(Field(IDC_TD_BUTTONTEXT), "Button 2");
+    Command(IDC_TD_BUTTONREMOVE);
+    EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 1) << "after the last, the one before it";
+    SendDlgItemMessageA(designer_, IDC_TD_BUTTONLIST, LB_SETCURSEL, 0, 0);
+    Command(IDC_TD_BUTTONLIST, LBN_SELCHANGE);
+    Command(IDC_TD_BUTTONREMOVE);
+    EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 0) << "the next takes the removed one's place";
+    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{{"IDC_SAVE", "&Save\nKeeps your changes"}}));
+
+    // The default lists offer what there is: common buttons, then custom ones.
+    SendDlgItemMessageA(designer_, IDC_TD_COMMON_CANCEL, BM_CLICK, 0, 0);
+    EXPECT_EQ(Offered(IDC_TD_DEFBUTTON), (std::vector<std::string>{"IDCANCEL", "IDC_SAVE"}));
+
+    // A new radio button takes a number no entry of either list has.
+    Type(IDC_TD_BUTTONID, "2001");
+    Command(IDC_TD_RADIOADD);
+    Command(IDC_TD_RADIOADD);
+    EXPECT_EQ(Read().radioButtons, (std::vector<TaskButton>{{"2002", "Option 1"}, {"2003", "Option 2"}}));
+    EXPECT_EQ(Offered(IDC_TD_DEFRADIO), (std::vector<std::string>{"2002", "2003"}));
+    Command(IDC_TD_RADIOREMOVE);
+    Command(IDC_TD_RADIOREMOVE);
+    EXPECT_TRUE(Read().radioButtons.empty());
+    EXPECT_FALSE(Enabled(IDC_TD_RADIOREMOVE));
+    EXPECT_FALSE(Enabled(IDC_TD_RADIOTEXT));
+}
+
+TEST_F(TaskDialogDesigner, WhatCannotBeWrittenIsRefusedWithTheReason) {
+    ShowTaskDialogFields(designer_, Full());
+    // The width box takes digits only as typed; a paste brings anything.
+    for (const char* width : {"12x", "-1", "40000", "99999"}) {
+        Type(IDC_TD_WIDTH, width);
+        const DesignerReading reading = ReadTaskDialogFields(designer_);
+        ASSERT_TRUE(reading.problem.has_value()) << width;
+        EXPECT_EQ(*reading.problem,
+                  "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
+    }
+    Type(IDC_TD_WIDTH, " 32767 ");
+    EXPECT_FALSE(ReadTaskDialogFields(designer_).problem.has_value());
+    EXPECT_EQ(Read().width, 32767u);
+    Type(IDC_TD_WIDTH, "");
+    EXPECT_EQ(Read().width, 0u) << "an empty width is the system's choice";
+
+    Type(IDC_TD_OWNER, "  ");
+    ASSERT_TRUE(ReadTaskDialogFields(designer_).problem.has_value());
+    EXPECT_EQ(*ReadTaskDialogFields(designer_).problem, "The owner window needs an expression, such as NULL");
+    Type(IDC_TD_OWNER, "NULL");
+
+    // The writer's own refusals come through as it words them.
+    Type(IDC_TD_BUTTONID, "");
+    EXPECT_TRUE(ReadTaskDialogFields(designer_).problem.has_value()) << "a button without an identifier";
+    Type(IDC_TD_BUTTONID, "1002");
+    EXPECT_TRUE(ReadTaskDialogFields(designer_).problem.has_value()) << "two buttons with one identifier";
+}
+
+// A message box: a dialog with the static 0xFFFF.
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
+    if (GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// A refused Generate code says why and writes nothing.
+TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
+    Type(IDC_TD_CODE, "kept");
+    Type(IDC_TD_WIDTH, "wide");
+    std::atomic<bool> stop{false};
+    std::string seen;
+    std::thread answerer([&] {
+        while (!stop) {
+            HWND box = nullptr;
+            EnumThreadWindows(GetWindowThreadProcessId(designer_, nullptr), FindMessageBox,
+                              reinterpret_cast<LPARAM>(&box));
+            if (box != nullptr && IsWindowVisible(box)) {
+                char text[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                seen = text;
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(20);
+        }
+    });
+    Command(IDC_TD_GENERATE);
+    stop = true;
+    answerer.join();
+    EXPECT_EQ(seen, "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
+    EXPECT_EQ(Field(IDC_TD_CODE), "kept");
+}
+
+TEST(TaskDialogPreview, IdentifiersGetTheirValuesOrDistinctStandIns) {
+    int value = 0;
+    EXPECT_TRUE(KnownIdentifierValue(" IDCANCEL ", value));
+    EXPECT_EQ(value, IDCANCEL);
+    EXPECT_TRUE(KnownIdentifierValue("0x7D2", value));
+    EXPECT_EQ(value, 2002);
+    EXPECT_TRUE(KnownIdentifierValue("1001u", value));
+    EXPECT_EQ(value, 1001);
+    for (const char* other : {"IDC_SAVE", "1001 + 1", "", "0x", "99999999999", "IDOKAY"})
+        EXPECT_FALSE(KnownIdentifierValue(other, value)) << other;
+
+    TaskDialogConfig config;
+    config.buttons = {{"IDC_SAVE", "a"}, {"20000", "b"}, {"IDOK", "c"}, {"IDC_LATER", "d"}};
+    config.radioButtons = {{"IDC_SAVE", "e"}, {"20001", "f"}};
+    config.defaultButton = "IDC_LATER";
+    const PreviewIdentifiers ids(config);
+    EXPECT_EQ(ids.Of("IDOK"), IDOK);
+    EXPECT_EQ(ids.Of("20000"), 20000);
+    // Stand-ins avoid every number the configuration names.
+    EXPECT_EQ(ids.Of("IDC_SAVE"), 20002);
+    EXPECT_EQ(ids.Of("IDC_LATER"), 20003);
+    EXPECT_EQ(ids.Of(" IDC_SAVE"), 20002) << "the same expression, the same number";
+    EXPECT_EQ(ids.Of(""), 0);
+}
+
+}  // namespace
+}  // namespace pw
