@@ -394,6 +394,13 @@ std::string UnescapeText(std::string_view text) {
     return out;
 }
 
+std::string UnescapeMarkedLiteral(std::string_view text, const CodePage& codePage) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    AppendUnescaped(out, text, true, &codePage);
+    return out;
+}
+
 std::string NormaliseStatement(std::string_view text) {
     std::string out(text);
     out.resize(NormaliseInPlace(out.data(), out.size()));

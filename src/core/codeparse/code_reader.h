@@ -24,6 +24,12 @@ public:
 // \x41, \\) come back as typed.
 std::string UnescapeText(std::string_view text);
 
+// The inside of a wide or TEXT() literal as an edit box holds it: the escapes
+// undone as UnescapeText does, universal character names and the octal
+// escapes \200-\237 read into `codePage` as LoadCode reads them, and each line
+// feed as CR LF.
+std::string UnescapeMarkedLiteral(std::string_view text, const CodePage& codePage);
+
 // The statement with comments and white space removed. Comments are C
 // comments outside string literals; white space is kept inside literals. A
 // double quote not preceded by a backslash opens or closes a literal.
