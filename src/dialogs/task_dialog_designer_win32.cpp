@@ -147,7 +147,8 @@ TaskDialogConfig NewConfig(const AppContext& context) {
     return config;
 }
 
-// A button's text holds its command-link note after the first line feed.
+// A button's text holds its command-link note after the first line break
+// (CR LF, as the designer's other texts hold theirs).
 std::pair<std::string, std::string> SplitNote(const std::string& text) {
     const std::size_t feed = text.find('\n');
     if (feed == std::string::npos) return {text, {}};
@@ -157,7 +158,7 @@ std::pair<std::string, std::string> SplitNote(const std::string& text) {
 }
 
 std::string JoinNote(const std::string& caption, const std::string& note) {
-    return note.empty() ? caption : caption + "\n" + note;
+    return note.empty() ? caption : caption + "\r\n" + note;
 }
 
 std::string ListLine(const TaskButton& button) {
@@ -382,8 +383,6 @@ DesignerReading ReadFields(HWND designer) {
     if (!width)
         reading.problem = "The width must be a whole number of dialog units from 0 to " +
                           std::to_string(kLargestWidth) + " (0: the system's choice)";
-    else if (config.owner.empty())
-        reading.problem = "The owner window needs an expression, such as NULL";
     else
         reading.problem = TaskDialogProblem(config);
     return reading;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <set>
@@ -39,6 +40,11 @@ std::wstring Wide(const std::string& text) {
     std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
     return wide;
+}
+
+std::wstring WithoutCarriageReturns(std::wstring text) {
+    text.erase(std::remove(text.begin(), text.end(), L'\r'), text.end());
+    return text;
 }
 
 PCWSTR IconResource(TaskIcon icon) {
@@ -93,7 +99,8 @@ class WideButtons {
 public:
     WideButtons(const std::vector<TaskButton>& buttons, const PreviewIdentifiers& ids) {
         texts_.reserve(buttons.size());
-        for (const TaskButton& button : buttons) texts_.push_back(Wide(button.text));
+        // The system takes a command link's note after a bare line feed.
+        for (const TaskButton& button : buttons) texts_.push_back(WithoutCarriageReturns(Wide(button.text)));
         for (std::size_t i = 0; i < buttons.size(); ++i) items_.push_back({ids.Of(buttons[i].id), texts_[i].c_str()});
     }
     const TASKDIALOG_BUTTON* Data() const { return items_.empty() ? nullptr : items_.data(); }

@@ -26,7 +26,7 @@ TaskDialogConfig Full() {
     config.content = {"Line one\r\nLine two \xE9\xE8", false};
     config.mainIcon = TaskIcon::Shield;
     config.commonButtons = kTaskOk | kTaskYes | kTaskNo | kTaskCancel | kTaskRetry | kTaskClose;
-    config.buttons = {{"IDC_SAVE", "&Save\nWrites the file"}, {"1002", "Do&n't save"}, {"IDCANCEL + 100", "Later"}};
+    config.buttons = {{"IDC_SAVE", "&Save\r\nWrites the file"}, {"1002", "Do&n't save"}, {"IDCANCEL + 100", "Later"}};
     config.commandLinks = true;
     config.defaultButton = "1002";
     config.radioButtons = {{"IDC_ONCE", "Only this time"}, {"0x7D2", "Always"}};
@@ -129,6 +129,26 @@ TEST_F(TaskDialogDesigner, EveryFieldRoundTripsThroughTheWindow) {
     EXPECT_EQ(Read(), TaskDialogConfig{});
 }
 
+// Generate code writes what Load code reads back into the same fields, with
+// the answer handling in force; anything else is no task dialog.
+TEST_F(TaskDialogDesigner, GenerateCodeAndLoadCodeMirrorEachOther) {
+    TaskDialogConfig config = Full();
+    config.buttons.back().id = "IDC_LATER";  // white space in an expression is not kept
+    context_.codeOptions.answer = AnswerHandling::Switch;
+    ShowTaskDialogFields(designer_, config);
+    Command(IDC_TD_GENERATE);
+    const std::string code = Field(IDC_TD_CODE);
+    EXPECT_NE(code.find("\r\nswitch (nButton)\r\n"), std::string::npos) << "CR LF lines, the answer handling in force";
+    for (std::size_t i = 0; i < code.size(); ++i)
+        if (code[i] == '\n') ASSERT_TRUE(i > 0 && code[i - 1] == '\r') << "a bare line feed at " << i;
+
+    ShowTaskDialogFields(designer_, TaskDialogConfig{});
+    context_.codeOptions.answer = AnswerHandling::None;
+    Command(IDC_TD_LOADCODE);
+    EXPECT_EQ(Read(), config);
+    EXPECT_EQ(context_.codeOptions.answer, AnswerHandling::Switch) << "Load code puts the answer handling in force";
+}
+
 TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
     Command(IDC_TD_BUTTONADD);
     Command(IDC_TD_BUTTONADD);
@@ -153,7 +173,7 @@ TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
     EXPECT_EQ(Field(IDC_TD_BUTTONID), "IDC_SAVE") << "the fields follow the selection";
     Command(IDC_TD_BUTTONDOWN);
     EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{
-                                  {"1001", "Button 1"}, {"IDC_SAVE", "&Save\nKeeps your changes"}, {"1002", "Button 2"}}));
+                                  {"1001", "Button 1"}, {"IDC_SAVE", "&Save\r\nKeeps your changes"}, {"1002", "Button 2"}}));
 
     // Choosing an entry in the list puts it into the fields.
     SendDlgItemMessageA(designer_, IDC_TD_BUTTONLIST, LB_SETCURSEL, 2, 0);
@@ -165,7 +185,7 @@ TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
     Command(IDC_TD_BUTTONLIST, LBN_SELCHANGE);
     Command(IDC_TD_BUTTONREMOVE);
     EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 0) << "the next takes the removed one's place";
-    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{{"IDC_SAVE", "&Save\nKeeps your changes"}}));
+    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{{"IDC_SAVE", "&Save\r\nKeeps your changes"}}));
 
     // The default lists offer what there is: common buttons, then custom ones.
     SendDlgItemMessageA(designer_, IDC_TD_COMMON_CANCEL, BM_CLICK, 0, 0);
@@ -202,7 +222,7 @@ TEST_F(TaskDialogDesigner, WhatCannotBeWrittenIsRefusedWithTheReason) {
 
     Type(IDC_TD_OWNER, "  ");
     ASSERT_TRUE(ReadTaskDialogFields(designer_).problem.has_value());
-    EXPECT_EQ(*ReadTaskDialogFields(designer_).problem, "The owner window needs an expression, such as NULL");
+    EXPECT_EQ(*ReadTaskDialogFields(designer_).problem, "The owner window is empty: write NULL for none");
     Type(IDC_TD_OWNER, "NULL");
 
     // The writer's own refusals come through as it words them.
