@@ -140,7 +140,9 @@ TEST_F(TaskDialogDesigner, GenerateCodeAndLoadCodeMirrorEachOther) {
     const std::string code = Field(IDC_TD_CODE);
     EXPECT_NE(code.find("\r\nswitch (nButton)\r\n"), std::string::npos) << "CR LF lines, the answer handling in force";
     for (std::size_t i = 0; i < code.size(); ++i)
-        if (code[i] == '\n') ASSERT_TRUE(i > 0 && code[i - 1] == '\r') << "a bare line feed at " << i;
+        if (code[i] == '\n') {
+            ASSERT_TRUE(i > 0 && code[i - 1] == '\r') << "a bare line feed at " << i;
+        }
 
     ShowTaskDialogFields(designer_, TaskDialogConfig{});
     context_.codeOptions.answer = AnswerHandling::None;
