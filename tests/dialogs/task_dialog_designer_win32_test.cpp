@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/app_context_win32.h"
+#include "dialogs/help_win32.h"
 #include "dialogs/task_dialog_designer_testing_win32.h"
 #include "dialogs/task_dialog_preview_win32.h"
 #include "res/resource.h"
@@ -267,6 +268,19 @@ TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
     answerer.join();
     EXPECT_EQ(seen, "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
     EXPECT_EQ(Field(IDC_TD_CODE), "kept");
+}
+
+// F1 on any control the user can reach gives a note on that control, and
+// Enter means Preview.
+TEST_F(TaskDialogDesigner, EveryControlTheUserReachesHasAHelpNote) {
+    int reachable = 0;
+    for (HWND child = GetWindow(designer_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(child, GWL_STYLE) & WS_TABSTOP) == 0) continue;
+        ++reachable;
+        EXPECT_FALSE(ControlHelpText(GetDlgCtrlID(child)).empty()) << GetDlgCtrlID(child);
+    }
+    EXPECT_EQ(reachable, 56);
+    EXPECT_EQ(LOWORD(SendMessageA(designer_, DM_GETDEFID, 0, 0)), IDC_TD_PREVIEW);
 }
 
 TEST(TaskDialogPreview, IdentifiersGetTheirValuesOrDistinctStandIns) {
