@@ -530,6 +530,9 @@ void OnInitDialog(HWND designer) {
         Enable(designer, IDC_TD_INSERT, false);
         EnableMenuItem(GetMenu(designer), IDC_TD_INSERT, MF_BYCOMMAND | MF_GRAYED);
     }
+    // On a screen too small for it at its scale, the caption and the top
+    // left stay within reach.
+    SendMessageA(designer, DM_REPOSITION, 0, 0);
     ShowFields(designer, NewConfig(context));
     if (!data.statement.empty()) {
         SetText(designer, IDC_TD_CODE, ExpandLineFeeds(data.statement));
