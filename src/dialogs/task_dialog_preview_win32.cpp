@@ -82,17 +82,6 @@ TASKDIALOG_FLAGS Flags(const TaskDialogConfig& config) {
 // do nothing. Every other notification keeps the system's behaviour.
 HRESULT CALLBACK PreviewCallback(HWND, UINT, WPARAM, LPARAM, LONG_PTR) { return S_OK; }
 
-using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-
-// Looked up, not imported: comctl32 before version 6 (Windows XP, or a
-// process without the manifest) lacks it, and the program must still start.
-TaskDialogIndirectFunction SystemTaskDialogIndirect() {
-    HMODULE comctl32 = GetModuleHandleA("comctl32.dll");
-    if (comctl32 == nullptr) return nullptr;
-    return reinterpret_cast<TaskDialogIndirectFunction>(
-        reinterpret_cast<void*>(GetProcAddress(comctl32, "TaskDialogIndirect")));
-}
-
 // The buttons' texts converted, and the array the system reads, which points
 // into them.
 class WideButtons {
@@ -114,6 +103,13 @@ private:
 PCWSTR OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
 }  // namespace
+
+TaskDialogIndirectFunction SystemTaskDialogIndirect() {
+    HMODULE comctl32 = GetModuleHandleA("comctl32.dll");
+    if (comctl32 == nullptr) return nullptr;
+    return reinterpret_cast<TaskDialogIndirectFunction>(
+        reinterpret_cast<void*>(GetProcAddress(comctl32, "TaskDialogIndirect")));
+}
 
 bool KnownIdentifierValue(const std::string& expression, int& value) {
     const std::string text = Trimmed(expression);
@@ -169,9 +165,8 @@ int PreviewIdentifiers::Of(const std::string& expression) const {
     return found == numbers_.end() ? 0 : found->second;
 }
 
-void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config) {
-    const TaskDialogIndirectFunction taskDialogIndirect = SystemTaskDialogIndirect();
-    if (taskDialogIndirect == nullptr) {
+void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config, TaskDialogIndirectFunction show) {
+    if (show == nullptr) {
         ShowWarning(owner, "This system cannot show task dialogs (they need Windows Vista or later), so there is no preview");
         return;
     }
@@ -208,7 +203,7 @@ void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config) {
     dialog.cxWidth = config.width;
     // The button the user chose is of no use here; a failure (an argument the
     // system refuses) is told, as the preview did not appear.
-    if (FAILED(taskDialogIndirect(&dialog, nullptr, nullptr, nullptr)))
+    if (FAILED(show(&dialog, nullptr, nullptr, nullptr)))
         ShowWarning(owner, "The system did not show this task dialog");
 }
 

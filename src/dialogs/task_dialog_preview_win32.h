@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <string>
@@ -31,10 +32,18 @@ private:
 // one of the dialog's command names; false for anything else.
 bool KnownIdentifierValue(const std::string& expression, int& value);
 
-// Runs TaskDialogIndirect with the configuration, owned by `owner`, and
-// returns when the user has closed it. Texts are converted from the ANSI code
-// page; a variable's name shows as its text. Hyperlinks do nothing. Where the
-// system has no task dialogs (comctl32 before version 6), says so instead.
-void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config);
+using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+// The system's TaskDialogIndirect, or null where it has none: comctl32
+// before version 6 (Windows XP, or a process without the manifest) lacks it,
+// so it is looked up, not imported, and the program still starts there.
+TaskDialogIndirectFunction SystemTaskDialogIndirect();
+
+// Runs `show` (the system's TaskDialogIndirect) with the configuration, owned
+// by `owner`, and returns when the user has closed it. Texts are converted
+// from the ANSI code page; a variable's name shows as its text. Hyperlinks do
+// nothing. Where there is no `show`, says that this system has no task dialogs.
+void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config,
+                       TaskDialogIndirectFunction show = SystemTaskDialogIndirect());
 
 }  // namespace pw

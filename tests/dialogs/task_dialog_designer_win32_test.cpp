@@ -3,8 +3,10 @@
 // edits them, and what cannot be written is refused with the reason.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -242,17 +244,16 @@ BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
     return FALSE;
 }
 
-// A refused Generate code says why and writes nothing.
-TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
-    Type(IDC_TD_CODE, "kept");
-    Type(IDC_TD_WIDTH, "wide");
+// Runs `action`, which shows a message box on this thread, and gives the
+// box's text; a thread of its own presses OK, as this one waits in the box.
+std::string MessageShownBy(const std::function<void()>& action) {
+    const DWORD thread = GetCurrentThreadId();
     std::atomic<bool> stop{false};
-    std::string seen;
+    std::string seen = "<no message>";
     std::thread answerer([&] {
         while (!stop) {
             HWND box = nullptr;
-            EnumThreadWindows(GetWindowThreadProcessId(designer_, nullptr), FindMessageBox,
-                              reinterpret_cast<LPARAM>(&box));
+            EnumThreadWindows(thread, FindMessageBox, reinterpret_cast<LPARAM>(&box));
             if (box != nullptr && IsWindowVisible(box)) {
                 char text[512] = {};
                 GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
@@ -263,11 +264,95 @@ TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
             Sleep(20);
         }
     });
-    Command(IDC_TD_GENERATE);
+    action();
     stop = true;
     answerer.join();
-    EXPECT_EQ(seen, "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
+    return seen;
+}
+
+// A refused Generate code says why and writes nothing.
+TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
+    Type(IDC_TD_CODE, "kept");
+    Type(IDC_TD_WIDTH, "wide");
+    EXPECT_EQ(MessageShownBy([&] { Command(IDC_TD_GENERATE); }),
+              "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
     EXPECT_EQ(Field(IDC_TD_CODE), "kept");
+}
+
+// What the preview hands the system, seen by a stand-in for TaskDialogIndirect.
+struct SeenTaskDialog {
+    HWND owner = nullptr;
+    TASKDIALOG_FLAGS flags = 0;
+    TASKDIALOG_COMMON_BUTTON_FLAGS commonButtons = 0;
+    std::vector<std::wstring> texts;  // title, main instruction, content, verification, expanded, the two control texts, footer
+    PCWSTR mainIcon = nullptr, footerIcon = nullptr;
+    std::vector<std::pair<int, std::wstring>> buttons, radioButtons;
+    int defaultButton = 0, defaultRadioButton = 0;
+    UINT width = 0;
+    HRESULT linkClicked = E_FAIL;
+};
+SeenTaskDialog* seenTaskDialog = nullptr;  // the test's, while it runs
+
+HRESULT WINAPI RecordTaskDialog(const TASKDIALOGCONFIG* c, int*, int*, BOOL*) {
+    SeenTaskDialog& seen = *seenTaskDialog;
+    const auto text = [](PCWSTR s) { return std::wstring(s != nullptr ? s : L"<null>"); };
+    const auto list = [](const TASKDIALOG_BUTTON* items, UINT count) {
+        std::vector<std::pair<int, std::wstring>> out;
+        for (UINT i = 0; i < count; ++i) out.emplace_back(items[i].nButtonID, items[i].pszButtonText);
+        return out;
+    };
+    seen.owner = c->hwndParent;
+    seen.flags = c->dwFlags;
+    seen.commonButtons = c->dwCommonButtons;
+    seen.texts = {text(c->pszWindowTitle),         text(c->pszMainInstruction),     text(c->pszContent),
+                  text(c->pszVerificationText),    text(c->pszExpandedInformation), text(c->pszExpandedControlText),
+                  text(c->pszCollapsedControlText), text(c->pszFooter)};
+    seen.mainIcon = c->pszMainIcon;
+    seen.footerIcon = c->pszFooterIcon;
+    seen.buttons = list(c->pButtons, c->cButtons);
+    seen.radioButtons = list(c->pRadioButtons, c->cRadioButtons);
+    seen.defaultButton = c->nDefaultButton;
+    seen.defaultRadioButton = c->nDefaultRadioButton;
+    seen.width = c->cxWidth;
+    seen.linkClicked = c->pfCallback != nullptr ? c->pfCallback(nullptr, TDN_HYPERLINK_CLICKED, 0,
+                                                                reinterpret_cast<LPARAM>(L"https://example.com"), 0)
+                                                : E_FAIL;
+    return S_OK;
+}
+
+TEST_F(TaskDialogDesigner, PreviewHandsTheSystemEveryFieldAndSaysSoWhereItHasNoTaskDialogs) {
+    SeenTaskDialog seen;
+    seenTaskDialog = &seen;
+    TaskDialogConfig config = Full();
+    config.buttons.back().id = "IDC_SAVE";  // the same expression, the same stand-in
+    PreviewTaskDialog(designer_, config, RecordTaskDialog);
+    seenTaskDialog = nullptr;
+
+    EXPECT_EQ(seen.owner, designer_);
+    EXPECT_EQ(seen.flags, static_cast<TASKDIALOG_FLAGS>(
+                              TDF_USE_COMMAND_LINKS | TDF_NO_DEFAULT_RADIO_BUTTON | TDF_VERIFICATION_FLAG_CHECKED |
+                              TDF_EXPANDED_BY_DEFAULT | TDF_EXPAND_FOOTER_AREA | TDF_ALLOW_DIALOG_CANCELLATION |
+                              TDF_ENABLE_HYPERLINKS | TDF_CAN_BE_MINIMIZED | TDF_POSITION_RELATIVE_TO_WINDOW |
+                              TDF_RTL_LAYOUT | TDF_SIZE_TO_CONTENT));
+    EXPECT_EQ(seen.commonButtons, 0x3Fu);
+    EXPECT_EQ(seen.texts, (std::vector<std::wstring>{L"szTitle", L"Save changes to \"report.txt\"?",
+                                                     L"Line one\r\nLine two \u00E9\u00E8", L"Do not ask again",
+                                                     L"Details\r\nmore details", L"Hide details", L"Show details",
+                                                     L"szFooter"}))
+        << "from the ANSI code page; a variable's name as its text";
+    EXPECT_EQ(seen.mainIcon, TD_SHIELD_ICON);
+    EXPECT_EQ(seen.footerIcon, TD_INFORMATION_ICON);
+    EXPECT_EQ(seen.buttons, (std::vector<std::pair<int, std::wstring>>{
+                                {20000, L"&Save\nWrites the file"}, {1002, L"Do&n't save"}, {20000, L"Later"}}))
+        << "the note after a bare line feed";
+    EXPECT_EQ(seen.radioButtons, (std::vector<std::pair<int, std::wstring>>{{20001, L"Only this time"}, {2002, L"Always"}}));
+    EXPECT_EQ(seen.defaultButton, 1002);
+    EXPECT_EQ(seen.defaultRadioButton, 2002);
+    EXPECT_EQ(seen.width, 320u);
+    EXPECT_EQ(seen.linkClicked, S_OK) << "a link click is answered and does nothing";
+
+    EXPECT_EQ(MessageShownBy([&] { PreviewTaskDialog(designer_, config, nullptr); }),
+              "This system cannot show task dialogs (they need Windows Vista or later), so there is no preview");
 }
 
 // F1 on any control the user can reach gives a note on that control, and
