@@ -211,7 +211,8 @@ TEST(TaskDialogE2E, QuickBoxSetAndLoadAndInsertInSource) {
               "TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, TD_WARNING_ICON, NULL);\r\n}\r\n");
 }
 
-// Load code in the main form and QuickInsert's Edit hand a task dialog over.
+// Load code in the main form, the start-up slot and QuickInsert's Edit hand a
+// task dialog over.
 TEST(TaskDialogE2E, LoadCodeAndQuickInsertEditOpenTheDesigner) {
     TempDir dir;
     {
@@ -224,6 +225,19 @@ TEST(TaskDialogE2E, LoadCodeAndQuickInsertEditOpenTheDesigner) {
         ASSERT_NE(designer, nullptr);
         EXPECT_EQ(Text(designer, IDC_TD_TITLE), "Editor");
         EXPECT_EQ(Text(designer, IDC_TD_CODE), kTaskSlot) << "the statement read shows in the designer's code box";
+        SendCommand(designer, IDC_TD_CLOSE);
+        Close(form);
+        EXPECT_EQ(app.WaitExit(), 0);
+    }
+    {
+        // A task-dialog start-up slot opens the designer over the form once it shows.
+        App app(dir, {}, Settings("StartupQuickBox=Task\r\n"));
+        HWND designer = app.WaitWindow(kDesigner);
+        ASSERT_NE(designer, nullptr);
+        EXPECT_EQ(Text(designer, IDC_TD_TITLE), "Editor");
+        HWND form = app.MainForm();
+        ASSERT_NE(form, nullptr);
+        EXPECT_TRUE(IsWindowVisible(form));
         SendCommand(designer, IDC_TD_CLOSE);
         Close(form);
         EXPECT_EQ(app.WaitExit(), 0);
