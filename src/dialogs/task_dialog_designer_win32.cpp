@@ -69,7 +69,8 @@ constexpr FlagBox kFlagBoxes[] = {
 };
 
 // A text field, and its "Variable" check box where the designer offers one.
-// The other texts keep the variable mark they were read with.
+// The expand button's two texts, which hardly ever come from a variable, keep
+// the mark they were read with.
 struct TextField {
     int edit;
     int variable;  // 0: none
@@ -79,11 +80,11 @@ constexpr TextField kTextFields[] = {
     {IDC_TD_TITLE, IDC_TD_TITLEVAR, &TaskDialogConfig::title},
     {IDC_TD_MAININSTR, IDC_TD_MAININSTRVAR, &TaskDialogConfig::mainInstruction},
     {IDC_TD_CONTENT, IDC_TD_CONTENTVAR, &TaskDialogConfig::content},
-    {IDC_TD_VERIFY, 0, &TaskDialogConfig::verification},
-    {IDC_TD_EXPANDED, 0, &TaskDialogConfig::expandedInformation},
+    {IDC_TD_VERIFY, IDC_TD_VERIFYVAR, &TaskDialogConfig::verification},
+    {IDC_TD_EXPANDED, IDC_TD_EXPANDEDVAR, &TaskDialogConfig::expandedInformation},
     {IDC_TD_EXPANDEDTEXT, 0, &TaskDialogConfig::expandedControlText},
     {IDC_TD_COLLAPSEDTEXT, 0, &TaskDialogConfig::collapsedControlText},
-    {IDC_TD_FOOTER, 0, &TaskDialogConfig::footer},
+    {IDC_TD_FOOTER, IDC_TD_FOOTERVAR, &TaskDialogConfig::footer},
 };
 
 // One of the two lists of buttons and the controls that edit it.
@@ -117,7 +118,7 @@ constexpr ButtonList kRadioButtons{&TaskDialogConfig::radioButtons,
                                    "Option",
                                    2001};
 
-constexpr unsigned kLargestWidth = 32767;  // dialog units fit a dialog template's 16 bits
+constexpr char kWidthProblem[] = "The width must be a whole number of dialog units (0: the system's choice)";
 
 struct DesignerData {
     explicit DesignerData(AppContext& c, std::string s) : context(c), statement(std::move(s)) {}
@@ -344,14 +345,15 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The width field holds digits only as typed, but a paste can bring anything.
+// The width field takes digits only as typed, but a paste can bring anything.
+// Any UINT is a width, as the statement's cxWidth.
 std::optional<unsigned> ReadWidth(const std::string& field) {
     const std::string text = Trimmed(field);
     if (text.empty()) return 0u;
-    if (text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
-    const unsigned width = static_cast<unsigned>(std::stoul(text));
-    if (width > kLargestWidth) return std::nullopt;
-    return width;
+    if (text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+    const unsigned long long width = std::stoull(text);
+    if (width > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<unsigned>(width);
 }
 
 TaskIcon IconAt(HWND designer, int id) {
@@ -381,8 +383,7 @@ DesignerReading ReadFields(HWND designer) {
     config.width = width.value_or(0);
 
     if (!width)
-        reading.problem = "The width must be a whole number of dialog units from 0 to " +
-                          std::to_string(kLargestWidth) + " (0: the system's choice)";
+        reading.problem = kWidthProblem;
     else
         reading.problem = TaskDialogProblem(config);
     return reading;
@@ -525,7 +526,7 @@ void OnInitDialog(HWND designer) {
     FillIconList(designer, IDC_TD_FOOTERICON);
     for (const std::string& parent : context.settings.parents)
         SendDlgItemMessageA(designer, IDC_TD_OWNER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(parent.c_str()));
-    SendDlgItemMessageA(designer, IDC_TD_WIDTH, EM_LIMITTEXT, 5, 0);
+    SendDlgItemMessageA(designer, IDC_TD_WIDTH, EM_LIMITTEXT, 10, 0);
     if (context.settings.targetFiles.empty()) {
         Enable(designer, IDC_TD_INSERT, false);
         EnableMenuItem(GetMenu(designer), IDC_TD_INSERT, MF_BYCOMMAND | MF_GRAYED);

@@ -41,8 +41,8 @@ TaskDialogConfig Full() {
     config.expandedByDefault = true;
     config.expandFooterArea = true;
     config.expandedControlText = {"Hide details", false};
-    config.collapsedControlText = {"Show details", false};
-    config.footer = {"szFooter", true};  // no check box for it: the mark is kept as read
+    config.footer = {"szFooter", true};
+    config.collapsedControlText = {"szMore", true};  // no check box for it: the mark is kept as read
     config.footerIcon = TaskIcon::Information;
     config.allowCancellation = true;
     config.enableHyperlinks = true;
@@ -212,16 +212,16 @@ TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
 TEST_F(TaskDialogDesigner, WhatCannotBeWrittenIsRefusedWithTheReason) {
     ShowTaskDialogFields(designer_, Full());
     // The width box takes digits only as typed; a paste brings anything.
-    for (const char* width : {"12x", "-1", "40000", "99999"}) {
+    for (const char* width : {"12x", "-1", "4294967296", "99999999999", "0x10"}) {
         Type(IDC_TD_WIDTH, width);
         const DesignerReading reading = ReadTaskDialogFields(designer_);
         ASSERT_TRUE(reading.problem.has_value()) << width;
         EXPECT_EQ(*reading.problem,
-                  "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
+                  "The width must be a whole number of dialog units (0: the system's choice)");
     }
-    Type(IDC_TD_WIDTH, " 32767 ");
+    Type(IDC_TD_WIDTH, " 4294967295 ");
     EXPECT_FALSE(ReadTaskDialogFields(designer_).problem.has_value());
-    EXPECT_EQ(Read().width, 32767u);
+    EXPECT_EQ(Read().width, 4294967295u);
     Type(IDC_TD_WIDTH, "");
     EXPECT_EQ(Read().width, 0u) << "an empty width is the system's choice";
 
@@ -275,7 +275,7 @@ TEST_F(TaskDialogDesigner, ARefusedGenerateLeavesTheCodeBoxAsItWas) {
     Type(IDC_TD_CODE, "kept");
     Type(IDC_TD_WIDTH, "wide");
     EXPECT_EQ(MessageShownBy([&] { Command(IDC_TD_GENERATE); }),
-              "The width must be a whole number of dialog units from 0 to 32767 (0: the system's choice)");
+              "The width must be a whole number of dialog units (0: the system's choice)");
     EXPECT_EQ(Field(IDC_TD_CODE), "kept");
 }
 
@@ -337,7 +337,7 @@ TEST_F(TaskDialogDesigner, PreviewHandsTheSystemEveryFieldAndSaysSoWhereItHasNoT
     EXPECT_EQ(seen.commonButtons, 0x3Fu);
     EXPECT_EQ(seen.texts, (std::vector<std::wstring>{L"szTitle", L"Save changes to \"report.txt\"?",
                                                      L"Line one\r\nLine two \u00E9\u00E8", L"Do not ask again",
-                                                     L"Details\r\nmore details", L"Hide details", L"Show details",
+                                                     L"Details\r\nmore details", L"Hide details", L"szMore",
                                                      L"szFooter"}))
         << "from the ANSI code page; a variable's name as its text";
     EXPECT_EQ(seen.mainIcon, TD_SHIELD_ICON);
@@ -364,7 +364,7 @@ TEST_F(TaskDialogDesigner, EveryControlTheUserReachesHasAHelpNote) {
         ++reachable;
         EXPECT_FALSE(ControlHelpText(GetDlgCtrlID(child)).empty()) << GetDlgCtrlID(child);
     }
-    EXPECT_EQ(reachable, 56);
+    EXPECT_EQ(reachable, 59);
     EXPECT_EQ(LOWORD(SendMessageA(designer_, DM_GETDEFID, 0, 0)), IDC_TD_PREVIEW);
 }
 
