@@ -63,6 +63,20 @@ TEST(TaskDialogE2E, OpensFromTheCodeMenuInBothLayoutsAndPreviewsWhatTheFieldsSay
         ASSERT_NE(designer, nullptr) << "simple layout";
         EXPECT_FALSE(IsWindowEnabled(form)) << "modal over the main form";
         EXPECT_EQ(Text(designer, IDC_TD_OWNER), "GetActiveWindow()") << "the first Parent entry";
+        // F1 on a control shows its note.
+        SendMessageW(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(designer, IDC_TD_COMMANDLINKS)), TRUE);
+        INPUT keys[2] = {};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_F1;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        HWND note = nullptr;
+        EXPECT_TRUE(WaitFor([&] { return (note = FindWindowA("PromptwrightHelpNote", nullptr)) != nullptr; }));
+        if (note != nullptr) {
+            EXPECT_NE(WindowTextOf(note).find("TDF_USE_COMMAND_LINKS"), std::string::npos) << WindowTextOf(note);
+            PressKey(note, VK_ESCAPE);
+            EXPECT_TRUE(WaitGone(note));
+        }
         PressKey(designer, VK_ESCAPE);
         EXPECT_TRUE(WaitGone(designer)) << "Escape closes the designer";
         EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(form) != FALSE; }));
