@@ -17,6 +17,7 @@ if(PW_BENCH)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE pw_core benchmark::benchmark)
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_options(${name} PRIVATE ${PW_WARNINGS})
   endforeach()
 endif()
@@ -26,3 +27,10 @@ endif()
 add_executable(statement_corpus ${CMAKE_SOURCE_DIR}/tests/core/codegen/statement_corpus.cpp)
 target_link_libraries(statement_corpus PRIVATE pw_core)
 target_compile_options(statement_corpus PRIVATE ${PW_WARNINGS})
+
+# The task-dialog corpus for the same script: statements of WriteTaskDialog,
+# compiled there as C and as C++ against <commctrl.h>.
+add_executable(task_dialog_corpus ${CMAKE_SOURCE_DIR}/tests/core/codegen/task_dialog_corpus.cpp)
+target_link_libraries(task_dialog_corpus PRIVATE pw_core)
+target_include_directories(task_dialog_corpus PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(task_dialog_corpus PRIVATE ${PW_WARNINGS})

@@ -9,7 +9,12 @@
 #   wide strings     without UNICODE, and with -DUNICODE -D_UNICODE
 # Then it compiles statements_meaning.c natively with -fexec-charset=CP1252 and
 # runs it: the TEXT() and wide literals must mean the form's text (see
-# tests/core/codegen/statement_corpus.cpp). Exits non-zero on any failure.
+# tests/core/codegen/statement_corpus.cpp).
+# Then the task dialogs: task_dialog_corpus writes statements from
+# WriteTaskDialog for a sweep and a seeded spread of configurations in every
+# answer option, compiled with both MinGW-w64 C and C++ compilers
+# (-fsyntax-only -Werror -Wall -Wextra, _WIN32_WINNT 0x0600, <commctrl.h>),
+# each without and with -DUNICODE -D_UNICODE. Exits non-zero on any failure.
 #
 #   scripts/compile-check.sh [SEED] [RANDOM_FORMS]     (defaults: PW_CORPUS_SEED or 1, 1000)
 set -uo pipefail
@@ -31,9 +36,9 @@ summary() {
 if [ ! -f "$B/CMakeCache.txt" ]; then
   echo "!! build/native is not configured: run make native first"; failed=2; summary; exit 1
 fi
-if ! cmake --build "$B" --target statement_corpus -j "${JOBS:-2}" -- --no-print-directory >"$B/compile-check.build.log" 2>&1; then
+if ! cmake --build "$B" --target statement_corpus task_dialog_corpus -j "${JOBS:-2}" -- --no-print-directory >"$B/compile-check.build.log" 2>&1; then
   cat "$B/compile-check.build.log"
-  echo "!! building statement_corpus failed"
+  echo "!! building statement_corpus or task_dialog_corpus failed"
   failed=2; summary; exit 1
 fi
 mkdir -p "$OUT"
@@ -80,6 +85,33 @@ else
   echo "!!  literals do not mean the form's text:"
   head -n 20 "$meaning.log"
   failed=$((failed + 1))
+fi
+
+tasks="$OUT/task_dialogs.c"
+if ! "$B/task_dialog_corpus" "$tasks" "$SEED" "$FORMS"; then
+  echo "!! task_dialog_corpus failed"
+  failed=$((failed + 1))
+else
+  for cc in i686-w64-mingw32-gcc i686-w64-mingw32-g++ x86_64-w64-mingw32-gcc x86_64-w64-mingw32-g++; do
+    lang=c
+    [ "${cc%g++}" != "$cc" ] && lang=c++
+    if ! command -v "$cc" >/dev/null 2>&1; then
+      echo "!! $cc not found"; failed=$((failed + 2)); continue
+    fi
+    for defines in "" "-DUNICODE -D_UNICODE"; do
+      label="$cc task dialogs as $lang${defines:+ $defines}"
+      log="$OUT/$cc.task_dialogs${defines:+.unicode}.log"
+      # shellcheck disable=SC2086 # the defines are separate words
+      if "$cc" -fsyntax-only -Werror -Wall -Wextra -D_WIN32_WINNT=0x0600 $defines -x "$lang" "$tasks" 2>"$log"; then
+        echo "ok  $label"
+        passed=$((passed + 1))
+      else
+        echo "!!  $label: $(grep -c 'error' "$log") error line(s); first ones:"
+        head -n 20 "$log"
+        failed=$((failed + 1))
+      fi
+    done
+  done
 fi
 
 summary

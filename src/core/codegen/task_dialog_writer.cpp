@@ -67,8 +67,8 @@ std::string IdentifierKey(std::string_view id) {
         if (key == name) return std::to_string(value);
     // An integer literal: decimal, 0x hex or 0 octal, with u/l suffixes.
     std::string_view digits = key;
-    while (!digits.empty() && (digits.back() == 'u' || digits.back() == 'U' || digits.back() == 'l' ||
-                               digits.back() == 'L'))
+    while (!digits.empty() &&
+           (digits.back() == 'u' || digits.back() == 'U' || digits.back() == 'l' || digits.back() == 'L'))
         digits.remove_suffix(1);
     if (digits.empty() || digits.size() > 18 || digits[0] < '0' || digits[0] > '9') return key;
     int base = 10;
@@ -82,9 +82,12 @@ std::string IdentifierKey(std::string_view id) {
     std::uint64_t value = 0;
     for (char c : digits) {
         int d = -1;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
         if (d < 0 || d >= base) return key;
         value = value * static_cast<unsigned>(base) + static_cast<unsigned>(d);
     }
@@ -99,20 +102,29 @@ bool IsBlank(std::string_view text) {
 
 bool Present(const TaskText& text) { return !text.text.empty(); }
 
-// A literal that ends in an odd run of backslashes, or has one before a
-// double quote, would escape the quote the writer puts after it (or its \").
-bool BreaksLiteral(std::string_view text) {
+// A backslash the user typed escapes what follows it. Before a character the
+// writer rewrites (a quote, an apostrophe, a tab, a line break, a character
+// outside ASCII) it would escape the writer's own escape instead, and at the
+// end the closing quote: the statement would not say what the text says, or
+// not compile.
+bool EscapesTheWriter(std::string_view text) {
     std::size_t run = 0;
     for (char c : text) {
         if (c == '\\') {
             ++run;
             continue;
         }
-        if (c == '"' && run % 2 == 1) return true;
+        if (run % 2 == 1 &&
+            (c == '"' || c == '\'' || c == '\t' || c == '\r' || c == '\n' || static_cast<unsigned char>(c) >= 0x80))
+            return true;
         run = 0;
     }
     return run % 2 == 1;
 }
+
+constexpr std::string_view kBackslashProblem =
+    " has a backslash at its end or before a quote, a tab, a line break or a character outside ASCII: write \\\\ "
+    "for a backslash";
 
 // The buttons TaskDialogIndirect can report, in the order the switch lists
 // them: the custom buttons, the common ones, IDCANCEL when the dialog can be
@@ -162,9 +174,9 @@ private:
     // Enough for the usual statement in one allocation; escapes may still grow it.
     std::size_t Room() const {
         std::size_t room = 1200 + c_.owner.size();
-        for (const TaskText* t : {&c_.title, &c_.mainInstruction, &c_.content, &c_.verification,
-                                  &c_.expandedInformation, &c_.expandedControlText, &c_.collapsedControlText,
-                                  &c_.footer})
+        for (const TaskText* t :
+             {&c_.title, &c_.mainInstruction, &c_.content, &c_.verification, &c_.expandedInformation,
+              &c_.expandedControlText, &c_.collapsedControlText, &c_.footer})
             room += t->text.size() + t->text.size() / 4;
         for (const auto* list : {&c_.buttons, &c_.radioButtons})
             for (const TaskButton& b : *list) room += 2 * b.id.size() + b.text.size() + b.text.size() / 4 + 30;
@@ -279,8 +291,10 @@ private:
         bool any = false;
         for (const auto& [on, name] : flags) {
             if (!on) continue;
-            if (!any) Member("dwFlags");
-            else out_ += " | ";
+            if (!any)
+                Member("dwFlags");
+            else
+                out_ += " | ";
             out_ += name;
             any = true;
         }
@@ -368,9 +382,8 @@ std::optional<std::string> ListProblem(const std::vector<TaskButton>& list, std:
     keys.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (IsBlank(list[i].id)) return Ordinal(kind, i) + " has no identifier";
-        if (BreaksLiteral(list[i].text))
-            return "The text of " + Ordinal(lowerKind, i) +
-                   " ends in a backslash or has one before a double quote: write \\\\ for a backslash";
+        if (EscapesTheWriter(list[i].text))
+            return "The text of " + Ordinal(lowerKind, i) + std::string(kBackslashProblem);
         keys.push_back(IdentifierKey(list[i].id));
         for (std::size_t k = 0; k < i; ++k)
             if (keys[k] == keys[i])
@@ -378,8 +391,8 @@ std::optional<std::string> ListProblem(const std::vector<TaskButton>& list, std:
                        " have the same identifier (" + list[i].id + ")";
         for (const CommonButton& common : kCommonButtons)
             if ((commonButtons & common.bit) && keys[i] == IdentifierKey(common.id))
-                return Ordinal(kind, i) + " has the identifier of the " + std::string(common.label) +
-                       " button (" + list[i].id + ")";
+                return Ordinal(kind, i) + " has the identifier of the " + std::string(common.label) + " button (" +
+                       list[i].id + ")";
     }
     return std::nullopt;
 }
@@ -401,13 +414,14 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config) {
     for (const auto& [text, name] : texts) {
         if (text->variable && !text->text.empty() && IsBlank(text->text))
             return "The " + std::string(name) + " is a variable without a name";
-        if (!text->variable && BreaksLiteral(text->text))
-            return "The " + std::string(name) +
-                   " ends in a backslash or has one before a double quote: write \\\\ for a backslash";
+        if (!text->variable && EscapesTheWriter(text->text))
+            return "The " + std::string(name) + std::string(kBackslashProblem);
     }
-    if (auto problem = ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))
+    if (auto problem =
+            ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))
         return problem;
-    if (auto problem = ListProblem(config.radioButtons, "Radio button", "radio button", "Radio buttons", 0)) return problem;
+    if (auto problem = ListProblem(config.radioButtons, "Radio button", "radio button", "Radio buttons", 0))
+        return problem;
     return std::nullopt;
 }
 

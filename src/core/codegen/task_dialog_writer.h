@@ -21,9 +21,11 @@ namespace pw {
 //    with OK checked): the dialog could not tell the two apart, and the
 //    switch would list the value twice;
 //  - a variable text that is blank;
-//  - a literal text (buttons' included) that ends in a backslash or has one
-//    right before a double quote: backslashes are the user's C escapes (as in
-//    message-box statements), and these would swallow the literal's quote.
+//  - a literal text (buttons' included) with a backslash (one not doubled)
+//    at its end or before a quote, apostrophe, tab, line break or character
+//    outside ASCII: backslashes are the user's C escapes (as in message-box
+//    statements), and such a one would escape the writer's escape or the
+//    closing quote instead.
 // Identifiers are compared by value where the program knows it: the dialog
 // identifiers IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO,
 // IDCLOSE, IDTRYAGAIN, IDCONTINUE and integer literals (1 is IDOK, 0x3E9 is
@@ -44,7 +46,9 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config);
 // The short form, when the configuration has nothing but owner, title, main
 // instruction, content, main icon and common buttons (a default button or a
 // width force the structure, as TaskDialog takes neither):
-//     TaskDialog(NULL, NULL, L"Editor", L"Save changes?", NULL, TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, TD_WARNING_ICON, NULL);
+//     TaskDialog(NULL, NULL, L"Editor", L"Save changes?", NULL,
+//                TDCBF_YES_BUTTON | TDCBF_NO_BUTTON, TD_WARNING_ICON, NULL);
+//   (one line)
 // Otherwise the structure form: the arrays of custom and radio buttons (when
 // there are any), the declaration, ZeroMemory (zero-initialises in C and C++
 // without -Wmissing-field-initializers, which "= {0}" draws from g++), cbSize,

@@ -1,6 +1,8 @@
 #include "core/codeparse/task_dialog_reader.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -11,21 +13,47 @@
 namespace pw {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+// Character classes by table: the reader looks at every byte once or twice.
+constexpr std::array<bool, 256> kSpace = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {' ', '\t', '\n', '\r', '\f', '\v'}) table[c] = true;
+    return table;
+}();
 
-bool IsWord(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+constexpr std::array<bool, 256> kWord = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    return table;
+}();
+
+bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
+
+bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
+
+// Whether white space between `a` and `b` keeps them apart as tokens: two
+// words (`sizeof x`), or two operator characters (`- -`, `/ /`, `= =`) but
+// for the brackets and separators, which stand alone.
+bool NeedsSpace(char a, char b) {
+    auto alone = [](char c) { return std::string_view("()[]{},;").find(c) != std::string_view::npos; };
+    if (IsWord(a) || IsWord(b)) return IsWord(a) && IsWord(b);
+    return !alone(a) && !alone(b);
 }
 
 // The end (one past the closing quote) of the string or character literal
 // whose opening quote is at `open`, escapes honoured; npos when it is not
-// closed.
+// closed on its line. A line break in a literal, spliced or not, is refused:
+// a QuickBox slot drops it, and C does not allow a bare one.
 std::size_t LiteralEnd(std::string_view text, std::size_t open) {
     const char quote = text[open];
     for (std::size_t i = open + 1; i < text.size(); ++i) {
-        if (text[i] == '\\') {
+        const char c = text[i];
+        if (c == '\n' || c == '\r') return std::string_view::npos;
+        if (c == '\\') {
+            if (i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r')) return std::string_view::npos;
             ++i;
-        } else if (text[i] == quote) {
+        } else if (c == quote) {
             return i + 1;
         }
     }
@@ -51,32 +79,40 @@ std::size_t SkipBlank(std::string_view text, std::size_t i) {
 }
 
 // The statement without comments and white space, literals kept as written,
-// and one space where white space or a comment stood between two words
-// (`sizeof x`, `unsigned int`), so that nothing changes its meaning.
-std::string Compact(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+// and one space where white space or a comment stood between two tokens that
+// would otherwise run together (`sizeof x`, `a - -b`, `/ /`), so that nothing
+// changes its meaning and compacting again changes nothing. Never
+// longer than the text: a space is only written where one was taken out.
+// Nothing when a literal is not closed on its line.
+std::optional<std::string> Compact(std::string_view text) {
+    std::string out(text.size(), '\0');
+    char* o = out.data();
+    std::size_t w = 0;
+    bool gap = false;
     std::size_t i = 0;
     while (i < text.size()) {
-        const std::size_t next = SkipBlank(text, i);
-        if (next != i) {
-            if (next < text.size() && !out.empty() && IsWord(out.back()) && IsWord(text[next])) out += ' ';
-            i = next;
+        const char c = text[i];
+        if (IsSpace(c) || (c == '/' && i + 1 < text.size() && (text[i + 1] == '/' || text[i + 1] == '*'))) {
+            i = SkipBlank(text, i);
+            gap = true;
             continue;
         }
-        if (text[i] == '"' || text[i] == '\'') {
-            const std::size_t end = std::min(LiteralEnd(text, i), text.size());
-            out.append(text, i, end - i);
+        if (gap) {
+            if (w > 0 && NeedsSpace(o[w - 1], c)) o[w++] = ' ';
+            gap = false;
+        }
+        if (c == '"' || c == '\'') {
+            const std::size_t end = LiteralEnd(text, i);
+            if (end == std::string_view::npos) return std::nullopt;
+            text.copy(o + w, end - i, i);
+            w += end - i;
             i = end;
             continue;
         }
-        // A run of ordinary characters in one piece.
-        std::size_t end = i + 1;
-        while (end < text.size() && !IsSpace(text[end]) && text[end] != '/' && text[end] != '"' && text[end] != '\'')
-            ++end;
-        out.append(text, i, end - i);
-        i = end;
+        o[w++] = c;
+        ++i;
     }
+    out.resize(w);
     return out;
 }
 
@@ -90,10 +126,35 @@ std::optional<std::string> WideLiteral(std::string_view value, const CodePage& c
         if (!value.substr(i).starts_with("L\"")) return std::nullopt;
         const std::size_t end = LiteralEnd(value, i + 1);
         if (end == std::string_view::npos) return std::nullopt;
-        text += UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
+        std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
+        if (i == 0)
+            text = std::move(piece);
+        else
+            text += piece;
         i = end;
     }
     return text;
+}
+
+// Whether a comma stands outside brackets and literals: such a value is no
+// single argument of the short call, where the writer may put it.
+bool HasTopLevelComma(std::string_view value) {
+    int depth = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '"' || c == '\'') {
+            const std::size_t end = LiteralEnd(value, i);
+            if (end == std::string_view::npos) return false;
+            i = end - 1;
+        } else if (c == '(' || c == '[' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == ']' || c == '}') {
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsNull(std::string_view value) { return value == "NULL" || value == "0" || value == "nullptr"; }
@@ -105,26 +166,31 @@ public:
 
     bool Read(TaskDialogConfig& config, AnswerHandling& answer) {
         while (pos_ < t_.size()) {
-            if (Eat("TASKDIALOG_BUTTON ")) {
+            // Member assignments first: most of the statements are.
+            if (!memberPrefix_.empty() && Eat(memberPrefix_)) {
+                if (!Member()) return false;
+                membersSet_ = true;
+            } else if (Eat("TASKDIALOG_BUTTON ")) {
                 if (!ButtonArray()) return false;
             } else if (Eat("TASKDIALOGCONFIG ")) {
                 if (!configName_.empty()) return false;
                 configName_ = Word();
                 if (configName_.empty()) return false;
+                memberPrefix_ = configName_ + ".";
                 // Zero-initialised here or by ZeroMemory below.
                 if (!Eat(";") && !Eat("={0};") && !Eat("={};")) return false;
             } else if (Eat("int ") || Eat("BOOL ")) {
                 if (Word().empty()) return false;
-                if (Eat("=") && !Expression(";")) return false;
+                if (Eat("=") && !Expression(';')) return false;
                 if (!Eat(";")) return false;
             } else if (Eat("ZeroMemory(&") || Eat("memset(&")) {
-                // Zeroing the structure; anything else would leave it unset.
+                // Zeroing the structure before its members are set; anything
+                // else would leave it unset or undo them.
                 const bool byMemset = t_.substr(0, pos_).ends_with("memset(&");
-                if (configName_.empty() || !Eat(configName_) || !Eat(byMemset ? ",0," : ",")) return false;
-                const auto size = Expression(")");
+                if (configName_.empty() || membersSet_ || !Eat(configName_) || !Eat(byMemset ? ",0," : ","))
+                    return false;
+                const auto size = Expression(')');
                 if (!size || !IsSizeOfConfig(*size) || !Eat(");")) return false;
-            } else if (!configName_.empty() && Eat(configName_ + ".")) {
-                if (!Member()) return false;
             } else if (Eat("TaskDialogIndirect(")) {
                 if (configName_.empty() || !IndirectCall()) return false;
                 return Finish(config, answer);
@@ -151,15 +217,15 @@ private:
         return t_.substr(start, pos_ - start);
     }
 
-    // An expression up to one of `stops` outside brackets and literals; the
+    // An expression up to `stop` outside brackets and literals; the
     // stop is left for the caller. Nothing when the text ends first, when a
     // bracket closes that was not opened, or when it is empty.
-    std::optional<std::string_view> Expression(std::string_view stops) {
+    std::optional<std::string_view> Expression(char stop) {
         const std::size_t start = pos_;
         int depth = 0;
         while (pos_ < t_.size()) {
             const char c = t_[pos_];
-            if (depth == 0 && stops.find(c) != std::string_view::npos) {
+            if (depth == 0 && c == stop) {
                 if (pos_ == start) return std::nullopt;
                 return t_.substr(start, pos_ - start);
             }
@@ -186,9 +252,9 @@ private:
         std::vector<TaskButton> buttons;
         while (Eat("{")) {
             TaskButton button;
-            const auto id = Expression(",");
+            const auto id = Expression(',');
             if (!id || !Eat(",")) return false;
-            const auto value = Expression("}");
+            const auto value = Expression('}');
             if (!value || !Eat("}")) return false;
             auto text = WideLiteral(*value, codePage_);
             if (!text) return false;
@@ -211,6 +277,7 @@ private:
             field.text = std::move(*text);
         } else {
             if (value.starts_with('"') || value.starts_with("L\"")) return false;  // narrow or broken literal
+            if (HasTopLevelComma(value)) return false;
             field.text = value;
             field.variable = true;
         }
@@ -259,8 +326,8 @@ private:
 
     static bool SetCommonButtons(unsigned& bits, std::string_view value) {
         static constexpr std::pair<std::string_view, unsigned> kNames[] = {
-            {"TDCBF_OK_BUTTON", kTaskOk},         {"TDCBF_YES_BUTTON", kTaskYes},
-            {"TDCBF_NO_BUTTON", kTaskNo},         {"TDCBF_CANCEL_BUTTON", kTaskCancel},
+            {"TDCBF_OK_BUTTON", kTaskOk},       {"TDCBF_YES_BUTTON", kTaskYes},
+            {"TDCBF_NO_BUTTON", kTaskNo},       {"TDCBF_CANCEL_BUTTON", kTaskCancel},
             {"TDCBF_RETRY_BUTTON", kTaskRetry}, {"TDCBF_CLOSE_BUTTON", kTaskClose},
         };
         return SetBits(bits, value, kNames);
@@ -297,15 +364,17 @@ private:
         return true;
     }
 
+    // A decimal number that fits a UINT, as the writer writes widths.
     static std::optional<unsigned> Unsigned(std::string_view value) {
         while (!value.empty() && (value.back() == 'u' || value.back() == 'U')) value.remove_suffix(1);
-        if (value.empty() || value.size() > 9) return std::nullopt;
-        unsigned n = 0;
+        if (value.empty() || value.size() > 10) return std::nullopt;
+        std::uint64_t n = 0;
         for (char c : value) {
             if (c < '0' || c > '9') return std::nullopt;
             n = n * 10 + static_cast<unsigned>(c - '0');
         }
-        return n;
+        if (n > 0xFFFFFFFFu) return std::nullopt;
+        return static_cast<unsigned>(n);
     }
 
     bool IsSizeOfConfig(std::string_view v) const {
@@ -316,12 +385,12 @@ private:
     bool Member() {
         const std::string_view name = Word();
         if (!Eat("=")) return false;
-        const auto value = Expression(";");
+        const auto value = Expression(';');
         if (!value || !Eat(";")) return false;
         const std::string_view v = *value;
         TaskDialogConfig& c = config_;
         if (name == "cbSize") return IsSizeOfConfig(v);
-        if (name == "hwndParent") return c.owner = v, true;
+        if (name == "hwndParent") return c.owner = v, !HasTopLevelComma(v);
         if (name == "hInstance" || name == "pfCallback" || name == "lpCallbackData") return IsNull(v);
         if (name == "dwFlags") return SetFlags(v);
         if (name == "dwCommonButtons") return SetCommonButtons(c.commonButtons, v);
@@ -361,11 +430,10 @@ private:
             if (name == array) found = &list;
         if (!found) return false;
         const std::string a(array);
-        const bool counted = count == "ARRAYSIZE(" + a + ")" || count == "_countof(" + a + ")" ||
-                             count == "sizeof(" + a + ")/sizeof(" + a + "[0])" ||
-                             count == "sizeof(" + a + ")/sizeof(*" + a + ")" ||
-                             count == "sizeof " + a + "/sizeof " + a + "[0]" ||
-                             (Unsigned(count) && *Unsigned(count) == found->size());
+        const bool counted =
+            count == "ARRAYSIZE(" + a + ")" || count == "_countof(" + a + ")" ||
+            count == "sizeof(" + a + ")/sizeof(" + a + "[0])" || count == "sizeof(" + a + ")/sizeof(*" + a + ")" ||
+            count == "sizeof " + a + "/sizeof " + a + "[0]" || (Unsigned(count) && *Unsigned(count) == found->size());
         if (!counted) return false;
         buttons = *found;
         return true;
@@ -383,11 +451,11 @@ private:
     // (&config,pnButton,pnRadioButton,pfVerificationFlagChecked);
     bool IndirectCall() {
         if (!Eat("&") || !Eat(configName_) || !Eat(",")) return false;
-        const auto button = Expression(",");
+        const auto button = Expression(',');
         if (!button || !Eat(",")) return false;
-        const auto radio = Expression(",");
+        const auto radio = Expression(',');
         if (!radio || !Eat(",")) return false;
-        const auto verification = Expression(")");
+        const auto verification = Expression(')');
         if (!verification || !Eat(");")) return false;
         if (!OutParameter(*radio) || !OutParameter(*verification)) return false;
         const auto buttonVariable = OutParameter(*button);
@@ -401,7 +469,7 @@ private:
     bool ShortCall() {
         std::string_view args[8];
         for (std::size_t k = 0; k < 8; ++k) {
-            const auto value = Expression(k < 7 ? "," : ")");
+            const auto value = Expression(k < 7 ? ',' : ')');
             if (!value || !Eat(k < 7 ? "," : ");")) return false;
             args[k] = *value;
         }
@@ -411,7 +479,8 @@ private:
         if (!buttonVariable) return false;
         buttonVariable_ = *buttonVariable;
         return IsNull(args[1]) && SetText(c.title, args[2]) && SetText(c.mainInstruction, args[3]) &&
-               SetText(c.content, args[4]) && SetCommonButtons(c.commonButtons, args[5]) && SetIcon(c.mainIcon, args[6]);
+               SetText(c.content, args[4]) && SetCommonButtons(c.commonButtons, args[5]) &&
+               SetIcon(c.mainIcon, args[6]);
     }
 
     // After the call: nothing, or the head of the answer's if or switch (what
@@ -421,7 +490,7 @@ private:
         if (pos_ < t_.size()) {
             if (buttonVariable_.empty()) return false;
             if (Eat("if(") && Eat(buttonVariable_) && Eat("==")) {
-                if (!Expression(")") || !Eat("){")) return false;
+                if (!Expression(')') || !Eat("){")) return false;
                 read = AnswerHandling::If;
             } else if (Eat("switch(") && Eat(buttonVariable_) && Eat("){")) {
                 read = AnswerHandling::Switch;
@@ -439,6 +508,8 @@ private:
     std::size_t pos_ = 0;
     TaskDialogConfig config_;
     std::string configName_;
+    std::string memberPrefix_;  // "config."
+    bool membersSet_ = false;
     std::vector<std::pair<std::string_view, std::vector<TaskButton>>> arrays_;
     std::string_view buttonCount_, buttonArray_, radioCount_, radioArray_;
     std::string_view buttonVariable_;
@@ -467,10 +538,11 @@ bool IsTaskDialogStatement(std::string_view text) {
 
 bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead,
                     const CodePage& codePage) {
-    const std::string compact = Compact(text);
+    const std::optional<std::string> compact = Compact(text);
+    if (!compact) return false;
     TaskDialogConfig read;
     AnswerHandling answer = AnswerHandling::None;
-    if (!Parser(compact, codePage).Read(read, answer)) return false;
+    if (!Parser(*compact, codePage).Read(read, answer)) return false;
     config = std::move(read);
     if (answerRead) *answerRead = answer;
     return true;

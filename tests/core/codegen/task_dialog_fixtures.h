@@ -58,10 +58,12 @@ public:
     // Windows-1252 characters outside ASCII (the euro sign, the C1 controls
     // 0x81 and 0x9D before digits and hex letters, the no-break space).
     std::string Literal(int maxLength = 40) {
+        // clang-format off
         static const std::string pieces[] = {"a",  "Z",  "9",    " ",    "\"", "'",    "\t", "\r\n", "%",  "%1",
                                              ",",  ";",  "{}",   "()",   "/*", "//",   "?",  "\\\\", "\x80", "\x81" "1",
                                              "\x9d" "F", "\xa0", "\xe9", "\xfc", "\xff", "&",  "*/",  "L\"", "==",
                                              "\x8d", "a\x90"};
+        // clang-format on
         std::string s;
         for (int n = Below(maxLength + 1); n > 0; --n) {
             const std::string& piece = pieces[Below(static_cast<int>(std::size(pieces)))];

@@ -33,9 +33,12 @@ std::string Reformat(std::string_view s, test::TaskDialogMaker& m) {
             continue;
         }
         if (c == '"') literal = true;
-        if (c == ' ') out += kSpaces[m.Below(5)];
-        else if (c == '\n') out += kBreaks[m.Below(5)];
-        else out += c;
+        if (c == ' ')
+            out += kSpaces[m.Below(5)];
+        else if (c == '\n')
+            out += kBreaks[m.Below(5)];
+        else
+            out += c;
         if (std::string_view("(,{;&|").find(c) != std::string_view::npos) out += kAround[m.Below(4)];
     }
     return out;
@@ -69,9 +72,10 @@ TEST(TaskDialogReader, ReadsBackWhatTheWriterWrites) {
 
 TEST(TaskDialogReader, ReadsWhatUsersChange) {
     TaskDialogConfig c;
-    ASSERT_TRUE(ReadTaskDialog("TaskDialog(hwnd, 0, L\"a\\rb\\nc\" L\"d\\u20AC\", GetText( IDS_A + 1 ), NULL, "
-                               "TDCBF_OK_BUTTON, NULL, nullptr);",
-                               c));
+    ASSERT_TRUE(
+        ReadTaskDialog("TaskDialog(hwnd, 0, L\"a\\rb\\nc\" L\"d\\u20AC\", GetText( IDS_A + 1 ), NULL, "
+                       "TDCBF_OK_BUTTON, NULL, nullptr);",
+                       c));
     EXPECT_EQ(c.owner, "hwnd");
     EXPECT_EQ(c.title.text, "a\rb\r\ncd\x80");
     EXPECT_EQ(c.mainInstruction, (TaskText{"GetText(IDS_A+1)", true}));
@@ -88,6 +92,17 @@ TEST(TaskDialogReader, ReadsWhatUsersChange) {
     EXPECT_EQ(c.buttons, (std::vector<TaskButton>{{"1001", "A"}, {"sizeof x", "B"}}));
     EXPECT_EQ(c.radioButtons, c.buttons);
     EXPECT_EQ(c.owner, "NULL");
+
+    // White space that keeps tokens apart stays, as one space.
+    ASSERT_TRUE(ReadTaskDialog("TaskDialog(a - -b, NULL, x / / y, f(1) , NULL, 0, NULL, NULL);", c));
+    EXPECT_EQ(c.owner, "a- -b");
+    EXPECT_EQ(c.title.text, "x/ /y");
+
+    // The widest width there is.
+    TaskDialogConfig wide;
+    wide.width = 4294967295u;
+    ASSERT_TRUE(ReadTaskDialog(WriteTaskDialog(wide), c));
+    EXPECT_EQ(c, wide);
 }
 
 TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
@@ -107,6 +122,9 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
         "TaskDialog(NULL, hInstance, L\"T\", NULL, NULL, 0, NULL, NULL);",
         replaced(shortCall, "L\"T\"", "\"T\""),
         replaced(shortCall, "L\"T\"", "L\"T"),
+        replaced(shortCall, "L\"T\"", "L\"T\nT\""),
+        replaced(shortCall, "L\"T\"", "L\"T\\\r\nT\""),
+        replaced(shortCall, "L\"T\"", "f(\"T\nT\")"),
         replaced(shortCall, ", 0,", ", TDCBF_HELP_BUTTON,"),
         replaced(shortCall, ";", "; x = 1;"),
         replaced(indirect, "sizeof(config);", "sizeof(buttons);"),
@@ -118,6 +136,7 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
         replaced(indirect, "L\"&Save\"", "szSave"),
         replaced(indirect, "Indirect(&config,", "Indirect(&other,"),
         replaced(indirect, "ZeroMemory(&config,", "ZeroMemory(&other,"),
+        replaced(indirect, "TaskDialogIndirect(", "ZeroMemory(&config, sizeof(config));\nTaskDialogIndirect("),
         replaced(indirect, "switch (nButton)", "switch (nRadioButton)"),
         replaced(indirect, "TASKDIALOGCONFIG config;", "TASKDIALOGCONFIG config"),
         replaced(plain, "TaskDialogIndirect(&config, NULL, NULL, NULL);", ""),
@@ -133,8 +152,9 @@ TEST(TaskDialogReader, RefusesNearMissesAndLeavesTheConfiguration) {
 }
 
 TEST(TaskDialogReader, TellsTaskDialogsFromMessageBoxes) {
-    for (const char* text : {"TaskDialog(NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL);", " /* x */\r\nTASKDIALOGCONFIG c;",
-                             "TASKDIALOG_BUTTON b[] = {", "int nButton = 0;\nTaskDialog(", "BOOL f; int n;TaskDialogIndirect("})
+    for (const char* text :
+         {"TaskDialog(NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL);", " /* x */\r\nTASKDIALOGCONFIG c;",
+          "TASKDIALOG_BUTTON b[] = {", "int nButton = 0;\nTaskDialog(", "BOOL f; int n;TaskDialogIndirect("})
         EXPECT_TRUE(IsTaskDialogStatement(text)) << text;
     for (const char* text : {"", "MessageBox(NULL, \"\", \"\", MB_OK);", "if (MessageBoxW(", "MSGBOXPARAMS mbp;",
                              "int x = 0;\nMessageBox(", "TaskDialogX(", "int", "switch (TaskDialog"})
