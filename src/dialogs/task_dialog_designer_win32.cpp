@@ -13,6 +13,7 @@
 #include "dialogs/code_menu_win32.h"
 #include "dialogs/help_win32.h"
 #include "dialogs/insert_targets_win32.h"
+#include "dialogs/load_code_win32.h"
 #include "dialogs/quickbox_win32.h"
 #include "dialogs/task_dialog_designer_testing_win32.h"
 #include "dialogs/task_dialog_preview_win32.h"
@@ -463,14 +464,22 @@ void OnPreview(HWND designer) {
 void OnClear(HWND designer) { ShowFields(designer, NewConfig(Data(designer).context)); }
 
 // As the main form's QuickBox Load: a missing slot clears, one too long to
-// be read whole is not used, anything but a task dialog is unrecognised.
+// be read whole is not used. A message box goes to the main form, as the
+// form hands task dialogs to the designer: the designer closes and the form
+// loads it (and says "Unrecognised code" for what is neither).
 void OnQuickBoxLoad(HWND designer, const std::string& slot) {
-    const SlotValue value = ReadQuickBoxSlot(Data(designer).context.settings.settingsPath, slot);
+    AppContext& context = Data(designer).context;
+    const SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, slot);
     switch (value.state) {
     case SlotState::TooLong: ReportTooLongSlot(designer, slot); break;
     case SlotState::Missing: OnClear(designer); break;
     case SlotState::Found:
-        if (!LoadStatement(designer, value.statement)) ShowWarning(designer, "Unrecognised code");
+        if (IsTaskDialogStatement(value.statement) || !context.MainFormExists()) {
+            if (!LoadStatement(designer, value.statement)) ShowWarning(designer, "Unrecognised code");
+            break;
+        }
+        EndDesigner(designer, 0);
+        LoadCodeIntoForm(context.mainFormWindow, value.statement, context);
         break;
     }
 }

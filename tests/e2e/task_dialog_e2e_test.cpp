@@ -239,7 +239,11 @@ TEST(TaskDialogE2E, LoadCodeAndQuickInsertEditOpenTheDesigner) {
         ASSERT_NE(designer, nullptr);
         EXPECT_EQ(Text(designer, IDC_TD_TITLE), "Editor");
         EXPECT_EQ(Text(designer, IDC_TD_CODE), kTaskSlot) << "the statement read shows in the designer's code box";
-        SendCommand(designer, IDC_TD_CLOSE);
+        // The designer hands a message box back to the form.
+        Command(designer, 4101);  // QuickBox > Load > Alpha
+        EXPECT_TRUE(WaitGone(designer));
+        EXPECT_TRUE(WaitFor([&] { return Text(form, IDC_TITLE) == "Box title"; })) << Text(form, IDC_TITLE);
+        EXPECT_TRUE(app.NoMessageBoxWithin(300));
         Close(form);
         EXPECT_EQ(app.WaitExit(), 0);
     }
