@@ -100,7 +100,9 @@ TEST(TaskDialogE2E, OpensFromTheCodeMenuInBothLayoutsAndPreviewsWhatTheFieldsSay
     SetText(designer, IDC_TD_FOOTER, "The footer");
     ChooseListPosition(designer, IDC_TD_FOOTERICON, 3);
 
-    Command(designer, IDC_TD_PREVIEW);
+    // Enter in a single-line field previews.
+    SendMessageW(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(designer, IDC_TD_FOOTER)), TRUE);
+    PressKey(Control(designer, IDC_TD_FOOTER), VK_RETURN);
     HWND preview = app.WaitWindow("Preview title");
     ASSERT_NE(preview, nullptr);
     const std::set<std::string> texts = ChildTexts(preview);
