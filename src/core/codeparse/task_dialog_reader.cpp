@@ -32,13 +32,13 @@ bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
 
 bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
 
-// Whether white space between `a` and `b` keeps them apart as tokens: two
-// words (`sizeof x`), or two operator characters (`- -`, `/ /`, `= =`) but
-// for the brackets and separators, which stand alone.
+// Whether white space between `a` and `b` keeps two tokens apart: two words
+// (`sizeof x`; bytes outside ASCII count as letters, as compilers that take
+// them in names do) or two operator characters (`- -`, `/ /`, `= =`).
 bool NeedsSpace(char a, char b) {
-    auto alone = [](char c) { return std::string_view("()[]{},;").find(c) != std::string_view::npos; };
-    if (IsWord(a) || IsWord(b)) return IsWord(a) && IsWord(b);
-    return !alone(a) && !alone(b);
+    auto word = [](char c) { return IsWord(c) || static_cast<unsigned char>(c) >= 0x80; };
+    auto op = [](char c) { return std::string_view("+-*/%&|^!=<>.:#?~").find(c) != std::string_view::npos; };
+    return (word(a) && word(b)) || (op(a) && op(b));
 }
 
 // The end (one past the closing quote) of the string or character literal
@@ -221,6 +221,7 @@ private:
     // stop is left for the caller. Nothing when the text ends first, when a
     // bracket closes that was not opened, or when it is empty.
     std::optional<std::string_view> Expression(char stop) {
+        if (pos_ < t_.size() && t_[pos_] == ' ') ++pos_;  // kept after an operator: "= -1"
         const std::size_t start = pos_;
         int depth = 0;
         while (pos_ < t_.size()) {

@@ -94,9 +94,12 @@ TEST(TaskDialogReader, ReadsWhatUsersChange) {
     EXPECT_EQ(c.owner, "NULL");
 
     // White space that keeps tokens apart stays, as one space.
-    ASSERT_TRUE(ReadTaskDialog("TaskDialog(a - -b, NULL, x / / y, f(1) , NULL, 0, NULL, NULL);", c));
+    ASSERT_TRUE(ReadTaskDialog("TaskDialog(a - -b, NULL, x / / y, \xf4 \xf4 L\"a\", NULL, 0, NULL, NULL);", c));
     EXPECT_EQ(c.owner, "a- -b");
     EXPECT_EQ(c.title.text, "x/ /y");
+    EXPECT_EQ(c.mainInstruction.text, "\xf4 \xf4 L\"a\"");
+    ASSERT_TRUE(ReadTaskDialog("TASKDIALOGCONFIG c; c.nDefaultButton = -1; TaskDialogIndirect(&c, 0, 0, 0);", c));
+    EXPECT_EQ(c.defaultButton, "-1");
 
     // The widest width there is.
     TaskDialogConfig wide;
