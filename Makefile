@@ -41,7 +41,7 @@ compile-check: native
 	@bash scripts/compile-check.sh
 
 screenshots: deps i686 x86_64
-	@bash scripts/testbed.sh bash scripts/screenshots.sh
+	@PW_SCREEN=3840x2160 bash scripts/testbed.sh bash scripts/screenshots.sh
 
 bench: deps x86_64
 	$(call configure,bench,Release,-DPW_BENCH=ON)

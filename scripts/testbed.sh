@@ -34,12 +34,14 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 # A free display number of our own, so that the tests never draw on the user's.
+# PW_SCREEN (WIDTHxHEIGHT) sizes its screen: the screenshots take a screen as
+# large as a 192 DPI monitor's, so that the larger windows fit on it.
 # Another test bed may start at the same moment: if our server dies, take the
 # next number.
 if [ -z "${PW_KEEP_DISPLAY:-}" ]; then
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 9>&- &
+    Xvfb ":$n" -screen 0 "${PW_SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 9>&- &
     xvfb_pid=$!
     for _ in $(seq 1 50); do
       [ -e "/tmp/.X11-unix/X$n" ] && break

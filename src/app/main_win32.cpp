@@ -9,6 +9,7 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quick_insert_win32.h"
+#include "dialogs/task_dialog_designer_win32.h"
 #include "win32/settings_win32.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -21,6 +22,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     // QuickInsert's Edit opens the main form through this, so that the two
     // windows need not know each other.
     context.createMainForm = [&context] { return CreateMainForm(context); };
+    // The main form's Code menu, Load code and QuickBox Load, and QuickInsert's
+    // Edit open task dialogs in the designer through this.
+    context.openTaskDialog = [&context](HWND owner, const std::string& statement) {
+        return RunTaskDialogDesigner(owner, context, statement);
+    };
 
     InitCommonControls();
 

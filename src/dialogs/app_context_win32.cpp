@@ -9,6 +9,11 @@ void AppContext::EndQuickInsertWindows() const {
         if (IsWindow(*it)) EndDialog(*it, 0);
 }
 
+void AppContext::EndMainWindows(INT_PTR result) const {
+    EndQuickInsertWindows();
+    if (MainFormExists()) EndDialog(mainFormWindow, result);
+}
+
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big) {
     const UINT dpi = WindowDpi(dialog);
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcons.Small(dpi)));

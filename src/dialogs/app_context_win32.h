@@ -45,6 +45,11 @@ struct AppContext {
     // Opens the main form as a modeless window (QuickInsert's Edit under -QI).
     // Set by the app layer, which alone knows both windows.
     std::function<HWND()> createMainForm;
+    // Runs the task dialog designer modally over `owner`, with `statement`
+    // (a task-dialog statement, or empty) loaded. Set by the app layer: the
+    // main form, its QuickBox menu and its Load code hand task dialogs over,
+    // and the designer uses their units in turn.
+    std::function<INT_PTR(HWND owner, const std::string& statement)> openTaskDialog;
 
     bool Advanced() const { return settings.layout == Layout::Advanced; }
     bool MainFormExists() const { return mainFormWindow != nullptr && IsWindow(mainFormWindow); }
@@ -53,6 +58,9 @@ struct AppContext {
 
     // Ends every open QuickInsert window (the latest first), result 0.
     void EndQuickInsertWindows() const;
+    // Ends every QuickInsert window and the main form (`result` for the main
+    // form): what Insert in source does under InsertShutDown.
+    void EndMainWindows(INT_PTR result) const;
 };
 
 // Sets the small (and, with `big`, the big) icon of a dialog to the program's,

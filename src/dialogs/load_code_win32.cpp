@@ -1,6 +1,7 @@
 #include "dialogs/load_code_win32.h"
 
 #include "core/codeparse/code_reader.h"
+#include "core/codeparse/task_dialog_reader.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/code_menu_win32.h"
 #include "dialogs/warning_win32.h"
@@ -16,7 +17,15 @@ public:
 
 }  // namespace
 
+bool HandsOverToDesigner(const std::string& text, const AppContext& context) {
+    return context.openTaskDialog && IsTaskDialogStatement(text);
+}
+
 bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context) {
+    if (HandsOverToDesigner(text, context)) {
+        context.openTaskDialog(form, text);
+        return true;
+    }
     DialogForm dialog(form);
     MessageBoxReport report;
     CodeOptions read = context.codeOptions;

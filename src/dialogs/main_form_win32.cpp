@@ -22,6 +22,7 @@
 #include "win32/dialog_form_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/option_lists_win32.h"
+#include "win32/quickbox_store_win32.h"
 
 namespace pw {
 namespace {
@@ -38,6 +39,18 @@ const DWORD kMainHelpTable[] = {
 
 int MainFormTemplate(const AppContext& context) { return context.Advanced() ? IDD_MAIN_ADVANCED : IDD_MAIN_SIMPLE; }
 
+// Posted to open the designer with the start-up slot over the form once the
+// form is on screen, rather than over a form not yet shown.
+constexpr UINT kOpenStartupTaskDialog = WM_APP + 1;
+
+void LoadStartupQuickBox(HWND form, AppContext& context) {
+    const SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, context.settings.startupQuickBox);
+    if (value.state == SlotState::Found && HandsOverToDesigner(value.statement, context))
+        PostMessageA(form, kOpenStartupTaskDialog, 0, 0);
+    else
+        LoadQuickBox(form, context.settings.startupQuickBox, context);
+}
+
 void OnInitDialog(HWND form, AppContext& context) {
     context.mainFormWindow = form;
     HMENU menu = GetMenu(form);
@@ -49,7 +62,7 @@ void OnInitDialog(HWND form, AppContext& context) {
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
     ShowCodeOptions(form, context);
-    LoadQuickBox(form, context.settings.startupQuickBox, context);
+    LoadStartupQuickBox(form, context);
 
     if (!context.settings.targetFiles.empty()) {
         InstallWarningLabel(form, IDC_SAVEWARN1);
@@ -100,6 +113,11 @@ void OnQuickBox(HWND form, AppContext& context, int command, QuickBoxOperation o
         StoreQuickBox(form, slot, context);
 }
 
+// The designer ends the main windows itself after its own insertion.
+void OnTaskDialog(HWND form, AppContext& context) {
+    if (context.openTaskDialog) context.openTaskDialog(form, std::string());
+}
+
 void OnClear(HWND form) {
     DialogForm dialog(form);
     ClearForm(dialog);
@@ -123,6 +141,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
     case IDM_CLEAR: OnClear(form); break;
     case IDM_HELP: ShowHelpContents(context.help, form); break;
     case IDM_ABOUT: RunAboutBox(form, context); break;
+    case IDM_TASKDIALOG: OnTaskDialog(form, context); break;
     default:
         if (const auto slot = QuickBoxCommandOf(command)) {
             OnQuickBox(form, context, command, slot->operation);
@@ -141,6 +160,7 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: OnInitDialog(form, *context); break;
     case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_ACTIVATE: UpdateIconPreview(form); break;
+    case kOpenStartupTaskDialog: LoadQuickBox(form, context->settings.startupQuickBox, *context); break;
     case WM_HELP:
         ShowContextHelp(context->help, form, *reinterpret_cast<const HELPINFO*>(lParam), kMainHelpTable);
         break;

@@ -176,11 +176,13 @@ void OnEdit(HWND dialog, QuickInsertData& data) {
     const std::optional<std::string> code = CurrentCode(dialog, context);
     if (!code) return;
     HWND form = nullptr;
+    // Out of sight before the code is loaded: a task dialog opens the
+    // designer, modal over the form, from inside the load.
+    ShowWindow(dialog, SW_HIDE);
     if (context.MainFormExists()) {
         EndDialog(dialog, 0);
         form = context.mainFormWindow;
     } else {
-        ShowWindow(dialog, SW_HIDE);
         form = context.createMainForm ? context.createMainForm() : nullptr;
         if (form == nullptr) {
             ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable

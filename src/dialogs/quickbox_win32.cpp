@@ -91,6 +91,11 @@ void LoadQuickBox(HWND form, const std::string& slot, AppContext& context) {
         ReportTooLongSlot(form, slot);
         return;
     }
+    // A task dialog goes to the designer and leaves the form as it is.
+    if (value.state == SlotState::Found && HandsOverToDesigner(value.statement, context)) {
+        LoadCodeIntoForm(form, value.statement, context);
+        return;
+    }
     DialogForm dialog(form);
     ClearForm(dialog);
     if (value.state == SlotState::Found) LoadCodeIntoForm(form, value.statement, context);
@@ -98,14 +103,19 @@ void LoadQuickBox(HWND form, const std::string& slot, AppContext& context) {
 
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context) {
     if (slot.empty()) return;
-    switch (WriteQuickBoxSlot(context.settings.settingsPath, slot, GenerateFromDialog(form, context))) {
+    StoreStatementInSlot(form, slot, GenerateFromDialog(form, context), context);
+}
+
+void StoreStatementInSlot(HWND owner, const std::string& slot, const std::string& statement,
+                          const AppContext& context) {
+    switch (WriteQuickBoxSlot(context.settings.settingsPath, slot, statement)) {
     case SlotWrite::Written: break;
     case SlotWrite::TooLong:
-        ShowWarning(form, "The statement is too long for a QuickBox slot (a slot holds at most " +
-                              std::to_string(kLongestSlotLine - slot.size() - 3) + " characters); '" + slot +
-                              "' was not changed");
+        ShowWarning(owner, "The statement is too long for a QuickBox slot (a slot holds at most " +
+                               std::to_string(kLongestSlotLine - slot.size() - 3) + " characters); '" + slot +
+                               "' was not changed");
         break;
-    case SlotWrite::Failed: ShowWarning(form, "Error while writing file"); break;
+    case SlotWrite::Failed: ShowWarning(owner, "Error while writing file"); break;
     }
 }
 

@@ -25,6 +25,12 @@ void LoadQuickBox(HWND form, const std::string& slot, AppContext& context);
 // could not be read back whole is refused, saying why.
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context);
 
+// Writes `statement` (lines ended by '\n') into the slot, on one line; one
+// that could not be read back whole is refused, saying why in a box owned by
+// `owner`.
+void StoreStatementInSlot(HWND owner, const std::string& slot, const std::string& statement,
+                          const AppContext& context);
+
 // Tells the user, in a box owned by `owner`, that a slot was too long to be
 // read whole and was not used.
 void ReportTooLongSlot(HWND owner, const std::string& slot);

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,45 @@ void Quit(App& app, HWND form) {
     app.WaitExit(5000);
 }
 
+// The designer with a task dialog that uses most of what it offers, and that
+// task dialog's preview.
+void ShootTaskDialog(App& app, HWND form, Camera& camera) {
+    Command(form, IDM_TASKDIALOG);
+    HWND designer = app.WaitWindow("Promptwright - Task dialog", 5000);
+    if (designer == nullptr) {
+        camera.Shoot("taskdialog", nullptr);
+        return;
+    }
+    SetText(designer, IDC_TD_TITLE, "Editor");
+    SetText(designer, IDC_TD_MAININSTR, "Save changes to report.txt?");
+    SetText(designer, IDC_TD_CONTENT, "Your changes will be lost if you close without saving.");
+    ChooseListPosition(designer, IDC_TD_MAINICON, 1);
+    const std::pair<const char*, const char*> buttons[] = {
+        {"IDC_SAVE", "&Save"}, {"IDC_DISCARD", "Do&n't save"}, {"IDCANCEL", "Cancel"}};
+    for (const auto& [id, text] : buttons) {
+        SendCommand(designer, IDC_TD_BUTTONADD);
+        SetText(designer, IDC_TD_BUTTONID, id);
+        SetText(designer, IDC_TD_BUTTONTEXT, text);
+    }
+    SetText(designer, IDC_TD_DEFBUTTON, "IDC_SAVE");
+    SetText(designer, IDC_TD_VERIFY, "Always save without asking");
+    SetText(designer, IDC_TD_FOOTER, "The file was changed 5 minutes ago.");
+    ChooseListPosition(designer, IDC_TD_FOOTERICON, 3);
+    Click(designer, IDC_TD_CANCELLATION);
+    Click(designer, IDC_TD_RELATIVE);
+    SendCommand(designer, IDC_TD_GENERATE);
+    camera.Shoot("taskdialog", designer);
+    Command(designer, IDC_TD_PREVIEW);
+    HWND preview = app.WaitWindow("Editor", 5000);
+    camera.Shoot("taskdialog-preview", preview);
+    if (preview != nullptr) {
+        SendMessageW(preview, WM_COMMAND, IDCANCEL, 0);
+        WaitGone(preview);
+    }
+    Close(designer);
+    WaitGone(designer);
+}
+
 TEST(Screenshots, DISABLED_Windows) {
     Camera camera;
     ASSERT_TRUE(camera.Ready()) << "PW_SHOT_DIR is not set";
@@ -120,6 +160,7 @@ TEST(Screenshots, DISABLED_Windows) {
             HWND params = app.WaitWindow("MessageBoxIndirect", 5000);
             camera.Shoot("params", params);
             if (params != nullptr) Close(params);
+            ShootTaskDialog(app, form, camera);
         }
         Quit(app, form);
     }
