@@ -46,8 +46,8 @@ struct CommonButton {
     const char* result;
 };
 constexpr CommonButton kCommonButtons[] = {
-    {IDC_TD_COMMON_OK, kTaskOk, "IDOK"},         {IDC_TD_COMMON_YES, kTaskYes, "IDYES"},
-    {IDC_TD_COMMON_NO, kTaskNo, "IDNO"},         {IDC_TD_COMMON_CANCEL, kTaskCancel, "IDCANCEL"},
+    {IDC_TD_COMMON_OK, kTaskOk, "IDOK"},          {IDC_TD_COMMON_YES, kTaskYes, "IDYES"},
+    {IDC_TD_COMMON_NO, kTaskNo, "IDNO"},          {IDC_TD_COMMON_CANCEL, kTaskCancel, "IDCANCEL"},
     {IDC_TD_COMMON_RETRY, kTaskRetry, "IDRETRY"}, {IDC_TD_COMMON_CLOSE, kTaskClose, "IDCLOSE"},
 };
 
@@ -92,9 +92,9 @@ constexpr TextField kTextFields[] = {
 struct ButtonList {
     std::vector<TaskButton> TaskDialogConfig::*entries;
     int list, add, remove, up, down, id, text;
-    int note;                 // 0: the list has no notes
-    const char* newText;      // "Button": a new entry is "Button 3"
-    int firstNewIdentifier;   // a new entry takes the first free number from here
+    int note;                // 0: the list has no notes
+    const char* newText;     // "Button": a new entry is "Button 3"
+    int firstNewIdentifier;  // a new entry takes the first free number from here
 };
 constexpr ButtonList kCustomButtons{&TaskDialogConfig::buttons,
                                     IDC_TD_BUTTONLIST,
@@ -216,7 +216,8 @@ void ShowSelectedEntry(HWND designer, const ButtonList& ids) {
     const std::vector<TaskButton>& entries = data.config.*ids.entries;
     const int selected = Selected(designer, ids);
     TaskButton entry;
-    if (selected >= 0 && selected < static_cast<int>(entries.size())) entry = entries[static_cast<std::size_t>(selected)];
+    if (selected >= 0 && selected < static_cast<int>(entries.size()))
+        entry = entries[static_cast<std::size_t>(selected)];
     const auto [caption, note] = ids.note != 0 ? SplitNote(entry.text) : std::pair{entry.text, std::string()};
     const bool filling = std::exchange(data.filling, true);
     SetText(designer, ids.id, entry.id);
@@ -247,10 +248,12 @@ void OnEntryEdited(HWND designer, const ButtonList& ids) {
     if (data.filling || selected < 0 || selected >= static_cast<int>(entries.size())) return;
     TaskButton& entry = entries[static_cast<std::size_t>(selected)];
     entry.id = Text(designer, ids.id);
-    entry.text = ids.note != 0 ? JoinNote(Text(designer, ids.text), Text(designer, ids.note)) : Text(designer, ids.text);
+    entry.text =
+        ids.note != 0 ? JoinNote(Text(designer, ids.text), Text(designer, ids.note)) : Text(designer, ids.text);
     HWND list = GetDlgItem(designer, ids.list);
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(ListLine(entry).c_str()));
+    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(selected),
+                 reinterpret_cast<LPARAM>(ListLine(entry).c_str()));
     SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     OfferDefaults(designer);
 }
@@ -282,7 +285,8 @@ void OnRemove(HWND designer, const ButtonList& ids) {
     // The next entry takes the removed one's place in the selection; after
     // the last, the one before it.
     FillList(designer, ids, std::min(selected, static_cast<int>(entries.size()) - 1));
-    if (entries.empty()) SendMessageA(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.add)), TRUE);
+    if (entries.empty())
+        SendMessageA(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.add)), TRUE);
 }
 
 void OnMove(HWND designer, const ButtonList& ids, int step) {
@@ -551,8 +555,7 @@ void OnInitDialog(HWND designer) {
 }
 
 INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wParam, LPARAM lParam) {
-    DesignerData* data = message == WM_INITDIALOG ? AttachDialogData<DesignerData>(designer, lParam)
-                                                  : DialogData<DesignerData>(designer);
+    DesignerData* data = DialogDataFor<DesignerData>(designer, message, lParam);
     if (data == nullptr) return FALSE;
     switch (message) {
     case WM_INITDIALOG:
