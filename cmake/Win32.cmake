@@ -5,10 +5,11 @@ enable_language(RC)
 set(PW_STATIC_LINK -static -static-libgcc -static-libstdc++)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# Win32 shell: the base (src/win32) and the dialogs (src/dialogs). The app
-# layer (src/app) is only the entry point, so in-process tests link the rest.
+# Win32 shell: the base (src/win32), the dialogs (src/dialogs) and the run
+# without a window (src/console). The app layer (src/app) is only the entry
+# point, so in-process tests link the rest.
 file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
-  ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp)
+  ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp ${CMAKE_SOURCE_DIR}/src/console/*.cpp)
 add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
 target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 gdi32 user32 kernel32)
 target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
