@@ -47,11 +47,21 @@ set_tests_properties(win32_tests PROPERTIES TIMEOUT 600)
 # End-to-end tests: a separate program that starts promptwright.exe and drives it.
 file(GLOB PW_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${PW_E2E_SOURCES})
-target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 kernel32 gdi32)
+# pw_core: the statements the round trip from the command line starts from.
+target_link_libraries(e2e_tests PRIVATE pw_core gtest gtest_main user32 kernel32 gdi32)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(e2e_tests PRIVATE ${PW_WARNINGS})
 target_link_options(e2e_tests PRIVATE ${PW_STATIC_LINK})
-add_dependencies(e2e_tests promptwright)
+add_dependencies(e2e_tests promptwright stdin_to_file one_line)
+# Programs the end-to-end tests and benchmarks start beside promptwright.exe,
+# built next to e2e_tests.exe: the far end of a pipe, and the yardstick of the
+# -PRINT benchmark (a minimal program that writes one line).
+add_executable(stdin_to_file ${CMAKE_SOURCE_DIR}/tests/e2e/helpers/stdin_to_file.c)
+add_executable(one_line ${CMAKE_SOURCE_DIR}/bench/one_line.c)
+foreach(helper stdin_to_file one_line)
+  target_compile_options(${helper} PRIVATE -Wall -Wextra -Werror)
+  target_link_options(${helper} PRIVATE -static -s)
+endforeach()
 add_test(NAME e2e_tests COMMAND e2e_tests --gtest_brief=1)
 set_tests_properties(e2e_tests PROPERTIES TIMEOUT 1200
   ENVIRONMENT "PW_EXE=${PW_OUTPUT_DIR}/promptwright.exe")

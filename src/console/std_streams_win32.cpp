@@ -72,9 +72,9 @@ StandardStreams StandardStreams::OfProcess() {
     // Started from a console without redirection: a GUI program gets no
     // handles of its own, but may write to its parent's console.
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return streams;
-    if (!IsHandle(output)) streams.output = Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(error)) streams.error = Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(input)) streams.input = Owned(OpenConsole("CONIN$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(output)) streams.output = StandardHandle::Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(error)) streams.error = StandardHandle::Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(input)) streams.input = StandardHandle::Owned(OpenConsole("CONIN$", GENERIC_READ | GENERIC_WRITE));
     return streams;
 }
 
