@@ -112,6 +112,31 @@ TEST(Cli, PrintFromStandardInputConvertsATypedStatement) {
     EXPECT_EQ(run.windowsCreated, 0);
 }
 
+// Standard input is read whole, in pieces, at any size; standard output
+// that nobody reads any more is an error, not a success.
+TEST(Cli, StandardInputOfAnySizeAndOutputThatCannotBeWritten) {
+    const Program program("");
+    std::string text;
+    for (int line = 0; text.size() < (3u << 20); ++line) text += "Line " + std::to_string(line) + " \\n";
+    const std::string statement = "MessageBox(NULL, \"" + text + "\", \"Big\", MB_OK);";
+    const ConsoleRun big = program.Run({"-PRINT:-", "-CHARSET:text"}, Input(statement));
+    EXPECT_EQ(big.exitCode, 0);
+    EXPECT_EQ(big.output, "MessageBox(NULL, TEXT(\"" + text + "\"), TEXT(\"Big\"), MB_OK);\r\n");
+    EXPECT_EQ(big.windowsCreated, 0);
+
+    HANDLE read = nullptr, write = nullptr;
+    ASSERT_TRUE(CreatePipe(&read, &write, nullptr, 0));
+    CloseHandle(read);
+    SetHandleInformation(write, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    ConsoleRunOptions closedOutput;
+    closedOutput.outputTo = write;
+    closedOutput.input = statement;
+    const ConsoleRun lost = program.Run({"-PRINT:-"}, closedOutput);
+    CloseHandle(write);
+    EXPECT_EQ(lost.exitCode, 2);
+    EXPECT_EQ(lost.error, "promptwright: Error while writing standard output\r\n");
+}
+
 // Every call form in every code option, with the MSGBOXPARAMS options, a user
 // icon and a help button: what the writer wrote comes back through -PRINT:-.
 TEST(Cli, PrintFromStandardInputGivesBackEveryKindOfWrittenStatement) {
@@ -220,6 +245,7 @@ TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
         {{"-PRINT"}, "", 2, "-PRINT needs a QuickBox slot name (-PRINT:name), or - for standard input (-PRINT:-)"},
         {{"-PRINT:Ask", "-CHARST:wide"}, "", 2, "-CHARST:wide: unknown option"},
         {{"-INSERT:Ask"}, "", 2, "no target file: name the files to insert into after -INSERT"},
+        {{"-LIST", "-CONFIG:gone.ini"}, "", 2, "-CONFIG:gone.ini: no such settings file"},
         {{"-INSERT:Ask", "missing.c", "marked.c"}, "", 2, "missing.c: Error while opening file"},
     };
     for (const auto& c : cases) {

@@ -77,6 +77,7 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
 
     WindowlessRequest& request = settings.windowless;
     std::vector<std::string> unknownOptions;
+    std::vector<std::string> missingConfigs;
 
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -89,6 +90,8 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
             if (!path.empty() && env.FileExists(path)) {
                 settings.settingsPath = path;
                 configGiven = true;
+            } else {
+                missingConfigs.push_back(arg);
             }
         } else if (StartsWith(upper, "-IC:")) {
             // An empty marker would match at every position.
@@ -125,6 +128,9 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
         if (settings.quickInsertOnly)
             request.errors.push_back("-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST");
         for (const std::string& arg : unknownOptions) request.errors.push_back(arg + ": unknown option");
+        // The window run passes over a missing settings file; a run without
+        // one would answer from another file without a word.
+        for (const std::string& arg : missingConfigs) request.errors.push_back(arg + ": no such settings file");
     }
 
     if (!configGiven) {

@@ -74,7 +74,8 @@ inline constexpr char kQuickBoxSection[] = "QuickBox";
 // of -PRINT, -INSERT and -LIST, or one of them with -QI; a later -CHARSET: or
 // -ANSWER: overrides an earlier one. Without -PRINT, -INSERT or -LIST, unknown
 // options are passed over as they always were; with one, an argument that
-// starts with '-', is no option and names no existing file is an error.
+// starts with '-', is no option and names no existing file is an error, and
+// so is a -CONFIG: that names no existing file.
 AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);
 
 // The program path with its extension replaced by ".ini" (appended when the

@@ -225,6 +225,8 @@ TEST(ReadStartup, BadAndConflictingOptionsAreErrorsNamingTheArgument) {
         {{"-PRINT:a", "-LIST"}, {"-LIST: only one of -PRINT, -INSERT and -LIST may be given"}},
         {{"-QI", "-LIST"}, {"-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST"}},
         {{"-PRINT:a", "-CHARST:wide", "-odd.c"}, {"-CHARST:wide: unknown option"}},  // -odd.c is a file
+        {{"-LIST", "-CONFIG:gone.ini", "-CONFIG:main.c"}, {"-CONFIG:gone.ini: no such settings file"}},
+        {{"-CONFIG:gone.ini"}, {}},  // the window run passes over it, as it always did
         {{"-PRINT:-", "-CHARSET:", "-ANSWER:"},
          {"-CHARSET:: unknown character set (use -CHARSET:ansi, text or wide)",
           "-ANSWER:: unknown answer handling (use -ANSWER:none, if or switch)"}},
