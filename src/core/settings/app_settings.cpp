@@ -140,19 +140,28 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
         if (!location.empty() && env.FileExists(location)) settings.settingsPath = location;
     }
 
+    // A run without a window reads only the keys it uses: under Wine each
+    // read of a profile value opens the file again.
     const std::string& file = settings.settingsPath;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
-    settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
-    settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
-    settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
-    settings.codeOptions.characterSet =
-        CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
-    settings.codeOptions.answer =
-        AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
-    if (request.characterSet) settings.codeOptions.characterSet = *request.characterSet;
-    if (request.answer) settings.codeOptions.answer = *request.answer;
-    settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
+    const bool window = request.action == WindowlessAction::None;
+    if (window || request.action == WindowlessAction::Insert)
+        SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
+    if (window) {
+        settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
+        SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"),
+                         settings.parents);
+        settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
+        settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
+    }
+    if (window || request.action != WindowlessAction::List) {
+        settings.codeOptions.characterSet =
+            request.characterSet ? *request.characterSet
+                                 : CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
+        settings.codeOptions.answer =
+            request.answer ? *request.answer
+                           : AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
+    }
+    if (window) settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }
 

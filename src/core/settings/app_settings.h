@@ -75,7 +75,9 @@ inline constexpr char kQuickBoxSection[] = "QuickBox";
 // -ANSWER: overrides an earlier one. Without -PRINT, -INSERT or -LIST, unknown
 // options are passed over as they always were; with one, an argument that
 // starts with '-', is no option and names no existing file is an error, and
-// so is a -CONFIG: that names no existing file.
+// so is a -CONFIG: that names no existing file. Such a run reads only the
+// settings it uses (-PRINT: the code options; -INSERT: also the markers;
+// -LIST: none), and the code options only where no option gives them.
 AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);
 
 // The program path with its extension replaced by ".ini" (appended when the

@@ -14,10 +14,12 @@ class FakeEnvironment : public StartupEnvironment {
 public:
     std::set<std::string> files;
     std::map<std::string, std::map<std::string, std::string>> values;  // file -> key -> value
+    std::vector<std::string> keysRead;                                  // in order
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::string ReadString(const std::string& file, const std::string&, const std::string& key,
                            const std::string& fallback) override {
+        keysRead.push_back(key);
         auto f = values.find(file);
         if (f == values.end()) return fallback;
         auto v = f->second.find(key);
@@ -207,6 +209,28 @@ TEST(ReadStartup, CharsetAndAnswerOverrideTheSettingsFileTheLastOneWinning) {
         const AppSettings s = ReadStartup(args, env);
         EXPECT_EQ(s.codeOptions, c.expected) << testing::PrintToString(c.args);
         EXPECT_TRUE(s.windowless.errors.empty());
+    }
+}
+
+TEST(ReadStartup, ARunWithoutAWindowReadsOnlyTheSettingsItUses) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> keys;
+        std::vector<std::string> markers;
+    } cases[] = {
+        {{"-PRINT:a"}, {"location", "CharacterSet", "AnswerHandling"}, {}},
+        {{"-PRINT:a", "-ANSWER:if"}, {"location", "CharacterSet"}, {}},
+        {{"-LIST"}, {"location"}, {}},
+        {{"-INSERT:a", "-IC:@@", "-CHARSET:wide", "-ANSWER:none", "x.c"}, {"location", "InsertionCode"}, {"@@", "%%"}},
+    };
+    for (const auto& c : cases) {
+        FakeEnvironment env;
+        env.values["prog.ini"] = {{"InsertionCode", "%%"}};
+        std::vector<std::string> args{"prog.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const AppSettings s = ReadStartup(args, env);
+        EXPECT_EQ(env.keysRead, c.keys) << testing::PrintToString(c.args);
+        EXPECT_EQ(s.markers, c.markers) << testing::PrintToString(c.args);
     }
 }
 
