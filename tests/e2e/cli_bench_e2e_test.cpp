@@ -66,8 +66,7 @@ TEST(CliBench, DISABLED_PrintOfThousandSlotsAgainstMinimalProgram) {
     for (int i = 0; i < repetitions; ++i) {
         minimal.push_back(oneLine());
         printed.push_back(print());
-        for (std::size_t k = 0; k < also.size(); ++k)
-        {
+        for (std::size_t k = 0; k < also.size(); ++k) {
             const std::size_t bar = also[k].find('|');
             std::vector<std::string> args;
             if (bar != std::string::npos) args.push_back(also[k].substr(bar + 1));

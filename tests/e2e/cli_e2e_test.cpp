@@ -148,7 +148,9 @@ TEST(Cli, PrintFromStandardInputGivesBackEveryKindOfWrittenStatement) {
     const char* answers[] = {"none", "if", "switch"};
     // Characters outside ASCII only where the program's code page is the one
     // the statements are written in here.
-    const std::string text = GetACP() == 1252 ? "Gr\xfc\xdf" "e \x80 \"quoted\"\tand\r\nmore" : "\"quoted\"\tand\r\nmore";
+    const std::string text = GetACP() == 1252 ? "Gr\xfc\xdf"
+                                                "e \x80 \"quoted\"\tand\r\nmore"
+                                              : "\"quoted\"\tand\r\nmore";
     for (int type = IDC_TYPE_BOX; type <= IDC_TYPE_INDIRECT; ++type) {
         for (int o = 0; o < 9; ++o) {
             pw::PlainForm form(pw::Layout::Advanced);
@@ -198,8 +200,8 @@ TEST(Cli, InsertIntoEveryFileAndTellsOfThoseItCouldNotChange) {
     // From standard input, at a marker of the command line: only a file
     // without a marker left, so exit code 1.
     dir.Write("other.c", "x = @@;\r\n");
-    const ConsoleRun fromInput =
-        program.Run({"-INSERT:-", "-IC:@@", "-ANSWER:none", "other.c", "plain.c"}, Input("MessageBox(0,\"a\",\"b\",0);"));
+    const ConsoleRun fromInput = program.Run({"-INSERT:-", "-IC:@@", "-ANSWER:none", "other.c", "plain.c"},
+                                             Input("MessageBox(0,\"a\",\"b\",0);"));
     EXPECT_EQ(fromInput.exitCode, 1);
     EXPECT_EQ(fromInput.error, "promptwright: plain.c: no insertion marker\r\n");
     EXPECT_EQ(dir.Read("other.c"), "x = MessageBox(0, \"a\", \"b\", MB_OK);;\r\n");
@@ -218,8 +220,8 @@ TEST(Cli, ListWritesTheSlotNamesInFileOrder) {
 TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
     // A slot of 70,000 characters: more than the profile functions give back whole.
     const std::string longText(70000, 'x');
-    const Program program(Settings("InsertionCode=/*MB*/\r\n") +
-                          "Long=MessageBox(NULL, \"" + longText + "\", \"T\", MB_OK);\r\n");
+    const Program program(Settings("InsertionCode=/*MB*/\r\n") + "Long=MessageBox(NULL, \"" + longText +
+                          "\", \"T\", MB_OK);\r\n");
     const TempDir& dir = program.dir();
     dir.Write("marked.c", "/*MB*/");
     const std::string ini = program.Ini();
@@ -232,14 +234,26 @@ TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
         {{"-PRINT:Nope"}, "", 2, "no QuickBox slot named 'Nope' in " + ini},
         {{"-INSERT:Nope", "marked.c"}, "", 2, "no QuickBox slot named 'Nope' in " + ini},
         {{"-PRINT:Bad"}, "", 2, "QuickBox slot 'Bad' in " + ini + ": Unrecognised code"},
-        {{"-PRINT:Long"}, "", 2,
-         "QuickBox slot 'Long' in " + ini + " is too long to be read whole (more than 65532 characters); it was not used"},
-        {{"-INSERT:Long", "marked.c"}, "", 2,
-         "QuickBox slot 'Long' in " + ini + " is too long to be read whole (more than 65532 characters); it was not used"},
+        {{"-PRINT:Long"},
+         "",
+         2,
+         "QuickBox slot 'Long' in " + ini +
+             " is too long to be read whole (more than 65532 characters); it was not used"},
+        {{"-INSERT:Long", "marked.c"},
+         "",
+         2,
+         "QuickBox slot 'Long' in " + ini +
+             " is too long to be read whole (more than 65532 characters); it was not used"},
         {{"-PRINT:-"}, "Hello, world", 2, "standard input: Unrecognised code"},
         {{"-INSERT:-", "marked.c"}, "", 2, "standard input: Unrecognised code"},
-        {{"-PRINT:Ask", "-CHARSET:utf8"}, "", 2, "-CHARSET:utf8: unknown character set (use -CHARSET:ansi, text or wide)"},
-        {{"-PRINT:Ask", "-ANSWER:always"}, "", 2, "-ANSWER:always: unknown answer handling (use -ANSWER:none, if or switch)"},
+        {{"-PRINT:Ask", "-CHARSET:utf8"},
+         "",
+         2,
+         "-CHARSET:utf8: unknown character set (use -CHARSET:ansi, text or wide)"},
+        {{"-PRINT:Ask", "-ANSWER:always"},
+         "",
+         2,
+         "-ANSWER:always: unknown answer handling (use -ANSWER:none, if or switch)"},
         {{"-PRINT:Ask", "-LIST"}, "", 2, "-LIST: only one of -PRINT, -INSERT and -LIST may be given"},
         {{"-QI", "-PRINT:Ask"}, "", 2, "-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST"},
         {{"-PRINT"}, "", 2, "-PRINT needs a QuickBox slot name (-PRINT:name), or - for standard input (-PRINT:-)"},
@@ -262,8 +276,9 @@ TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
             EXPECT_EQ(dir.Read("marked.c"), marked) << what;
         }
     }
-    EXPECT_EQ(dir.Read("marked.c"), "if (MessageBox(hWnd, \"Save changes?\", \"Editor\", MB_YESNOCANCEL | "
-                                    "MB_ICONQUESTION) == IDYES)\r\n{\r\n}");
+    EXPECT_EQ(dir.Read("marked.c"),
+              "if (MessageBox(hWnd, \"Save changes?\", \"Editor\", MB_YESNOCANCEL | "
+              "MB_ICONQUESTION) == IDYES)\r\n{\r\n}");
 }
 
 // Started with no standard handles at all (from Explorer, a shortcut): the

@@ -28,7 +28,8 @@ void ReadAction(WindowlessRequest& request, WindowlessAction action, std::string
     request.action = action;
     if (action == WindowlessAction::List) return;
     if (upper.size() <= name.size() + 1) {
-        request.errors.push_back(OptionName(arg) + " needs a QuickBox slot name (" + OptionName(arg) + ":name), or - for standard input (" + OptionName(arg) + ":-)");
+        request.errors.push_back(OptionName(arg) + " needs a QuickBox slot name (" + OptionName(arg) +
+                                 ":name), or - for standard input (" + OptionName(arg) + ":-)");
         return;
     }
     const std::string_view value = arg.substr(name.size() + 1);
@@ -148,15 +149,15 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
         SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
     if (window) {
         settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
-        SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"),
-                         settings.parents);
+        SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
         settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
         settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
     }
     if (window || request.action != WindowlessAction::List) {
         settings.codeOptions.characterSet =
-            request.characterSet ? *request.characterSet
-                                 : CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
+            request.characterSet
+                ? *request.characterSet
+                : CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
         settings.codeOptions.answer =
             request.answer ? *request.answer
                            : AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));

@@ -23,10 +23,12 @@ using test::FakeParamsPrompt;
 
 // Texts that survive the writer's escaping and the reader's unescaping
 // (Windows-1252, as the writer's default code page).
+// clang-format off
 const std::vector<std::string> kLiterals = {
     "Save changes?", "", "Say \"hi\", it's \\\\ok\\\\.", "Line one\r\nLine two\tend", "50% done; (really)",
     "Gr\xfc\xdf" "e \x80 5 caf\xe9",  "\x81" "1 \x9d" "F", "C:\\dir\\file.txt /* not a comment */",
 };
+// clang-format on
 const std::vector<std::string> kVariables = {"szText", "GetText(1)", "p->title", "(LPCSTR)buf"};
 const std::vector<std::string> kOwners = {"NULL", "GetActiveWindow()", "hWnd"};
 const std::vector<ParamsOptions> kParams = {
@@ -38,7 +40,9 @@ const std::vector<ParamsOptions> kParams = {
 // mode with each string mode, texts and flags varied along.
 PlainForm FormOf(int n, FakeParamsPrompt& prompt) {
     PlainForm form(Layout::Advanced);
-    const auto pick = [n](const auto& list, int salt) { return list[static_cast<std::size_t>(n * 7 + salt) % list.size()]; };
+    const auto pick = [n](const auto& list, int salt) {
+        return list[static_cast<std::size_t>(n * 7 + salt) % list.size()];
+    };
     form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOX + n % 3);
     form.SetListPosition(IDC_BUTTONS, n / 3 % 6);
     form.SetListPosition(IDC_ICON, n / 18 % 6);
@@ -104,7 +108,8 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
 }
 
 TEST(RestateStatement, TextThatIsNoStatementGivesNothing) {
-    for (const char* text : {"", "  \r\n", "hello", "MessageBeep(0);", "int MessageBox = 0;", "/* MessageBox(NULL, \"a\", \"b\", MB_OK); */"})
+    for (const char* text : {"", "  \r\n", "hello", "MessageBeep(0);", "int MessageBox = 0;",
+                             "/* MessageBox(NULL, \"a\", \"b\", MB_OK); */"})
         EXPECT_EQ(RestateStatement(text, {}), std::nullopt) << text;
 }
 

@@ -14,7 +14,7 @@ class FakeEnvironment : public StartupEnvironment {
 public:
     std::set<std::string> files;
     std::map<std::string, std::map<std::string, std::string>> values;  // file -> key -> value
-    std::vector<std::string> keysRead;                                  // in order
+    std::vector<std::string> keysRead;                                 // in order
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::string ReadString(const std::string& file, const std::string&, const std::string& key,
