@@ -445,8 +445,9 @@ ParamsOptions ReadParamsOptions(std::string_view text) {
     bool wide = false;
     const StructureScan scan = ScanStructureOf(text, wide);
     // "MSGBOXPARAMSWWnd;" names Wnd in the wide form, WWnd in the narrow one.
+    // A W call after a narrow declaration ("MSGBOXPARAMS;...W(") names none.
     std::string_view declaration = text.substr(0, text.find(';'));
-    declaration.remove_prefix(wide ? kWideStructureName.size() : kStructureName.size());
+    declaration.remove_prefix(std::min(declaration.size(), wide ? kWideStructureName.size() : kStructureName.size()));
     params.structName = declaration;
     for (const auto& [name, value] : scan.members) {
         if (name == "lpszIcon") {

@@ -107,6 +107,13 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
     for (const auto& c : cases) EXPECT_EQ(RestateStatement(c.in, c.options), c.out) << c.in;
 }
 
+TEST(RestateStatement, AStructureWithoutANameOrMembersIsStillRestated) {
+    EXPECT_EQ(RestateStatement("MSGBOXPARAMS;MessageBoxIndirectW(&x);", {}).value_or("<none>"),
+              "MSGBOXPARAMS ;\n.cbSize= sizeof(MSGBOXPARAMS);\n.hwndOwner= GetActiveWindow();\n.lpszText= "
+              "\"\";\n.lpszCaption= \"\";\n"
+              ".dwStyle= MB_OK;\n.dwLanguageId= 0x0400;\nMessageBoxIndirect(&);");
+}
+
 TEST(RestateStatement, TextThatIsNoStatementGivesNothing) {
     for (const char* text : {"", "  \r\n", "hello", "MessageBeep(0);", "int MessageBox = 0;",
                              "/* MessageBox(NULL, \"a\", \"b\", MB_OK); */"})
