@@ -90,16 +90,14 @@ void PumpMessages() {
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-void CloseWindowsOf(DWORD pid) {
-    EnumWindows(
-        [](HWND window, LPARAM target) -> BOOL {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == static_cast<DWORD>(target) && IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
-            return TRUE;
-        },
-        static_cast<LPARAM>(pid));
+BOOL CALLBACK CloseIfOf(HWND window, LPARAM pid) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
 }
+
+void CloseWindowsOf(DWORD pid) { EnumWindows(CloseIfOf, static_cast<LPARAM>(pid)); }
 
 }  // namespace
 
