@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes a delay-import library for a system DLL from MinGW's own import
 # library: the same exports, but the DLL is loaded at the first call of one of
-# them, not at process start.
+# them, not at process start. For the 64-bit build only (see cmake/Win32.cmake).
 # Usage: scripts/delay-import-lib.sh TRIPLET DLL OUTPUT   (DLL as in "user32")
 set -euo pipefail
 triplet=$1 dll=$2 out=$3
