@@ -22,8 +22,9 @@ add_executable(promptwright WIN32
 # them: a run without a window (-PRINT, -INSERT, -LIST) makes none, and under
 # Wine loading them costs more than all the rest of such a run. Not in the
 # 32-bit build: there (seen under qemu-i386, the only way 32-bit code runs on
-# our machines) the first call into a delay-loaded DLL jumped to address 0,
-# and the cause is not known yet.
+# our machines) the first call into a delay-loaded DLL jumps to address 0, in a
+# program of a few lines with a delay-loaded user32 as well; the cause is not
+# known yet.
 set(PW_DELAY_LIBS)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   get_filename_component(PW_TRIPLET ${CMAKE_C_COMPILER} NAME)
