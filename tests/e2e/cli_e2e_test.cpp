@@ -282,7 +282,9 @@ TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
 }
 
 // Started with no standard handles at all (from Explorer, a shortcut): the
-// work is done and the exit code is still right.
+// work is done and the exit code is still right. The program attaches to its
+// parent's console, so the message of the second run shows in this test's
+// own output.
 TEST(Cli, WithoutStandardHandlesTheExitCodeStillTells) {
     const Program program(Settings());
     program.dir().Write("marked.c", "/*MB*/");
