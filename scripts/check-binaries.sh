@@ -24,9 +24,21 @@ for arch in i686 x86_64; do
   check "$arch: common controls 6 manifest" grep -q 'Microsoft.Windows.Common-Controls' "$exe"
   check "$arch: per-monitor v2 DPI awareness, system-aware fallback" bash -c "
     grep -aq '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' '$exe' && grep -aq '<dpiAware [^>]*>true</dpiAware>' '$exe'"
-  # Functions of later Windows are looked up at run time, so the program starts on Windows 7.
+  # Functions of later Windows are looked up at run time, so the program starts
+  # on Windows 7. In the 64-bit build the window DLLs are delay-loaded, and objdump does not list
+  # what is imported that way: the link map names every symbol taken from the
+  # delay-import libraries.
+  later='GetDpiForWindow|GetDpiForSystem|GetSystemMetricsForDpi|SystemParametersInfoForDpi|LoadIconWithScaleDown|SetThreadDpiAwarenessContext'
+  map="$ROOT/build/cmake-$arch/promptwright.map"
   check "$arch: no import Windows 7 lacks" bash -c "
-    ! $objdump -p '$exe' | grep -Eq '\b(GetDpiForWindow|GetDpiForSystem|GetSystemMetricsForDpi|SystemParametersInfoForDpi|LoadIconWithScaleDown|SetThreadDpiAwarenessContext)\b'"
+    ! $objdump -p '$exe' | grep -Eq '\b($later)\b'"
+  if [ $arch = x86_64 ]; then
+    check "$arch: no delay import Windows 7 lacks" bash -c "
+      grep -q '_delay\.a(' '$map' && ! grep -Eq '\((__imp_)?_?($later)(@[0-9]+)?\)' '$map'"
+    # A run without a window loads none of them (the 32-bit build imports them as ever).
+    check "$arch: window DLLs delay-loaded" bash -c "
+      ! $objdump -p '$exe' | grep -Eq 'DLL Name: (USER32|GDI32|COMCTL32|SHELL32)'"
+  fi
   # The version block's strings are UTF-16.
   check "$arch: version 1.3.0.0" bash -c "iconv -f UTF-16LE -t UTF-8//IGNORE '$exe' 2>/dev/null | grep -aq 'FileVersion.*1\.3\.0\.0'"
   check "$arch: GUI subsystem" bash -c "$objdump -p '$exe' | grep -q 'Subsystem.*Windows GUI'"

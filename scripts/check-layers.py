@@ -9,8 +9,9 @@ src/res, which holds only resource identifiers):
     core/help                      the topics of the program's own help
     core/codegen                   statement writer
     core/codeparse, core/settings  statement reader; start-up settings and QuickBox slots
+    core/convert                   a statement read and written again
     win32                          Win32 base: owned handles, forms over dialogs, files, profile, clipboard
-    dialogs                        one unit per window
+    dialogs, console               one unit per window; the run without a window
     app                            WinMain and the wiring between windows
 
     scripts/check-layers.py [SRC_DIR]
@@ -24,9 +25,10 @@ RANKS = {
     'core/model': 1, 'core/output': 1, 'core/help': 1,
     'core/codegen': 2,
     'core/codeparse': 3, 'core/settings': 3,
-    'win32': 4,
-    'dialogs': 5,
-    'app': 6,
+    'core/convert': 4,
+    'win32': 5,
+    'dialogs': 6, 'console': 6,
+    'app': 7,
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^">]+)[">]', re.M)
 WINDOWS_HEADERS = {'windows.h', 'commctrl.h', 'shellapi.h', 'winuser.h', 'windef.h'}

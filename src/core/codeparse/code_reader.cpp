@@ -371,16 +371,22 @@ StructureScan ScanStructure(std::string_view text, bool wide) {
     return scan;
 }
 
+// The structure scan with the string mark decided as ReadStructure says.
+StructureScan ScanStructureOf(std::string_view text, bool& wide) {
+    const bool declaredWide = text.starts_with(kWideStructureName);
+    StructureScan scan = ScanStructure(text, declaredWide);
+    if (scan.call && scan.call->wide != declaredWide) scan = ScanStructure(text, scan.call->wide);
+    wide = scan.call ? scan.call->wide : declaredWide;
+    return scan;
+}
+
 // The string mark follows the function, MessageBoxIndirectW; without a call,
 // the declaration MSGBOXPARAMSW. The declaration is the first guess (the
 // writer's statements always agree with it); when the call says otherwise,
 // the statement is scanned again with the call's rules.
 AnswerHandling ReadStructure(std::string_view text, Reading& reading) {
     reading.form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_INDIRECT);
-    const bool declaredWide = text.starts_with(kWideStructureName);
-    StructureScan scan = ScanStructure(text, declaredWide);
-    if (scan.call && scan.call->wide != declaredWide) scan = ScanStructure(text, scan.call->wide);
-    reading.wide = scan.call ? scan.call->wide : declaredWide;
+    const StructureScan scan = ScanStructureOf(text, reading.wide);
     for (const auto& [name, value] : scan.members) ApplyMember(name, value, reading);
     return scan.call ? scan.call->answer : AnswerHandling::None;
 }
@@ -438,6 +444,33 @@ bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptio
         optionsRead->answer = answer;
     }
     return true;
+}
+
+ParamsOptions ReadParamsOptions(std::string_view text) {
+    ParamsOptions params;
+    if (!text.starts_with(kStructureName)) return params;
+    bool wide = false;
+    const StructureScan scan = ScanStructureOf(text, wide);
+    // "MSGBOXPARAMSWWnd;" names Wnd in the wide form, WWnd in the narrow one.
+    // A W call after a narrow declaration ("MSGBOXPARAMS;...W(") names none.
+    std::string_view declaration = text.substr(0, text.find(';'));
+    declaration.remove_prefix(std::min(declaration.size(), wide ? kWideStructureName.size() : kStructureName.size()));
+    params.structName = declaration;
+    for (const auto& [name, value] : scan.members) {
+        if (name == "lpszIcon") {
+            params.iconId = value;
+            for (std::string_view macro : {"MAKEINTRESOURCEW(", "MAKEINTRESOURCEA(", "MAKEINTRESOURCE("})
+                if (value.starts_with(macro) && value.ends_with(')')) {
+                    params.iconId = value.substr(macro.size(), value.size() - macro.size() - 1);
+                    break;
+                }
+        } else if (name == "dwContextHelpId") {
+            params.contextHelpId = value;
+        } else if (name == "lpfnMsgBoxCallback") {
+            params.callbackName = value;
+        }
+    }
+    return params;
 }
 
 }  // namespace pw

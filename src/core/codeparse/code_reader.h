@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/codegen/statement_writer.h"
 #include "core/model/code_options.h"
 #include "core/model/code_page.h"
 #include "core/model/form.h"
@@ -65,5 +66,14 @@ std::string NormaliseStatement(std::string_view text);
 //    OK set's included, reads as None.
 bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead = nullptr,
               const CodePage& codePage = Windows1252());
+
+// The MSGBOXPARAMS options of a structure statement as LoadCode leaves it
+// (normalised), which LoadCode itself does not set: the structure's name from
+// its declaration, the icon identifier from "lpszIcon=MAKEINTRESOURCE(...)"
+// (MAKEINTRESOURCEW, MAKEINTRESOURCEA; any other value is taken whole), the
+// context help id and the callback name as written. Empty for a call
+// statement and for members the statement lacks. Whatever text the
+// normalisation took out of them (white space, comments) stays out.
+ParamsOptions ReadParamsOptions(std::string_view normalisedStatement);
 
 }  // namespace pw

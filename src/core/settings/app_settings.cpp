@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <initializer_list>
 
 namespace pw {
 namespace {
@@ -14,6 +15,40 @@ std::string Upper(std::string_view text) {
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// The option name as the user wrote it (before the colon), for messages.
+std::string OptionName(std::string_view arg) { return std::string(arg.substr(0, arg.find(':'))); }
+
+void ReadAction(WindowlessRequest& request, WindowlessAction action, std::string_view arg, std::string_view upper,
+                std::string_view name) {
+    if (request.action != WindowlessAction::None) {
+        request.errors.push_back(std::string(arg) + ": only one of -PRINT, -INSERT and -LIST may be given");
+        return;
+    }
+    request.action = action;
+    if (action == WindowlessAction::List) return;
+    if (upper.size() <= name.size() + 1) {
+        request.errors.push_back(OptionName(arg) + " needs a QuickBox slot name (" + OptionName(arg) +
+                                 ":name), or - for standard input (" + OptionName(arg) + ":-)");
+        return;
+    }
+    const std::string_view value = arg.substr(name.size() + 1);
+    if (value == "-")
+        request.fromStandardInput = true;
+    else
+        request.slot = value;
+}
+
+// The value after the colon as one of `names` (any case): its position.
+std::optional<int> ChoiceOf(std::string_view upper, std::size_t nameSize, std::initializer_list<const char*> names) {
+    const std::string_view value = upper.substr(nameSize);
+    int position = 0;
+    for (const char* name : names) {
+        if (value == Upper(name)) return position;
+        ++position;
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -41,9 +76,14 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
     AppSettings settings;
     bool configGiven = false;
 
+    WindowlessRequest& request = settings.windowless;
+    std::vector<std::string> unknownOptions;
+    std::vector<std::string> missingConfigs;
+
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const std::string upper = Upper(arg);
+        bool option = true;
         if (upper == "-QI") {
             settings.quickInsertOnly = true;
         } else if (StartsWith(upper, "-CONFIG:")) {
@@ -51,12 +91,47 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
             if (!path.empty() && env.FileExists(path)) {
                 settings.settingsPath = path;
                 configGiven = true;
+            } else {
+                missingConfigs.push_back(arg);
             }
         } else if (StartsWith(upper, "-IC:")) {
             // An empty marker would match at every position.
             if (arg.size() > 4) settings.markers.push_back(arg.substr(4));
+        } else if (upper == "-PRINT" || StartsWith(upper, "-PRINT:")) {
+            ReadAction(request, WindowlessAction::Print, arg, upper, "-PRINT");
+        } else if (upper == "-INSERT" || StartsWith(upper, "-INSERT:")) {
+            ReadAction(request, WindowlessAction::Insert, arg, upper, "-INSERT");
+        } else if (upper == "-LIST") {
+            ReadAction(request, WindowlessAction::List, arg, upper, "-LIST");
+        } else if (StartsWith(upper, "-CHARSET:")) {
+            if (const auto choice = ChoiceOf(upper, 9, {"ansi", "text", "wide"}))
+                request.characterSet = static_cast<CharacterSet>(*choice);
+            else
+                request.errors.push_back(arg + ": unknown character set (use -CHARSET:ansi, text or wide)");
+        } else if (StartsWith(upper, "-ANSWER:")) {
+            if (const auto choice = ChoiceOf(upper, 8, {"none", "if", "switch"}))
+                request.answer = static_cast<AnswerHandling>(*choice);
+            else
+                request.errors.push_back(arg + ": unknown answer handling (use -ANSWER:none, if or switch)");
+        } else {
+            option = false;
         }
-        if (env.FileExists(arg)) settings.targetFiles.push_back(arg);
+        const bool exists = env.FileExists(arg);
+        if (exists) settings.targetFiles.push_back(arg);
+        if (!option) {
+            if (!exists && arg.starts_with('-'))
+                unknownOptions.push_back(arg);
+            else
+                request.files.push_back(arg);
+        }
+    }
+    if (request.action != WindowlessAction::None) {
+        if (settings.quickInsertOnly)
+            request.errors.push_back("-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST");
+        for (const std::string& arg : unknownOptions) request.errors.push_back(arg + ": unknown option");
+        // The window run passes over a missing settings file; a run without
+        // one would answer from another file without a word.
+        for (const std::string& arg : missingConfigs) request.errors.push_back(arg + ": no such settings file");
     }
 
     if (!configGiven) {
@@ -66,17 +141,28 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
         if (!location.empty() && env.FileExists(location)) settings.settingsPath = location;
     }
 
+    // A run without a window reads only the keys it uses: under Wine each
+    // read of a profile value opens the file again.
     const std::string& file = settings.settingsPath;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
-    settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
-    SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
-    settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
-    settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
-    settings.codeOptions.characterSet =
-        CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
-    settings.codeOptions.answer =
-        AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
-    settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
+    const bool window = request.action == WindowlessAction::None;
+    if (window || request.action == WindowlessAction::Insert)
+        SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
+    if (window) {
+        settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
+        SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
+        settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
+        settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
+    }
+    if (window || request.action != WindowlessAction::List) {
+        settings.codeOptions.characterSet =
+            request.characterSet
+                ? *request.characterSet
+                : CharacterSetFromSetting(env.ReadString(file, kSettingsSection, kCharacterSetKey, ""));
+        settings.codeOptions.answer =
+            request.answer ? *request.answer
+                           : AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
+    }
+    if (window) settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }
 

@@ -2,6 +2,7 @@
 // "Settings" section of its settings file. Filled once at start-up.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,31 @@
 #include "core/output/insertion.h"
 
 namespace pw {
+
+// What a run without a window is asked to do.
+enum class WindowlessAction {
+    None,    // the window run
+    Print,   // -PRINT:name, -PRINT:-
+    Insert,  // -INSERT:name, -INSERT:-
+    List,    // -LIST
+};
+
+struct WindowlessRequest {
+    WindowlessAction action = WindowlessAction::None;
+    std::string slot;                // the slot named, unless fromStandardInput
+    bool fromStandardInput = false;  // the name "-"
+    // Every argument that is no option, existing file or not, in command-line
+    // order: the files -INSERT works on (one that cannot be opened is
+    // reported, not passed over).
+    std::vector<std::string> files;
+    // -CHARSET: and -ANSWER: (the last of each), already applied to
+    // AppSettings::codeOptions.
+    std::optional<CharacterSet> characterSet;
+    std::optional<AnswerHandling> answer;
+    // Bad options, one message each, without the program's name. A run with
+    // any does nothing but report them.
+    std::vector<std::string> errors;
+};
 
 struct AppSettings {
     std::string settingsPath;
@@ -23,6 +49,7 @@ struct AppSettings {
     std::vector<std::string> parents;      // owner-window expressions
     std::vector<std::string> targetFiles;  // existing files named on the command line
     bool quickInsertOnly = false;          // -QI
+    WindowlessRequest windowless;
 };
 
 // What start-up needs of the platform: the existence test and the profile
@@ -41,7 +68,16 @@ public:
 inline constexpr char kSettingsSection[] = "Settings";
 inline constexpr char kQuickBoxSection[] = "QuickBox";
 
-// args[0] is the program path as typed; the rest are the command-line arguments.
+// args[0] is the program path as typed; the rest are the command-line
+// arguments. Options are matched without regard to case, their values (but
+// those of -CHARSET: and -ANSWER:) taken as typed. Conflicts are errors: two
+// of -PRINT, -INSERT and -LIST, or one of them with -QI; a later -CHARSET: or
+// -ANSWER: overrides an earlier one. Without -PRINT, -INSERT or -LIST, unknown
+// options are passed over as they always were; with one, an argument that
+// starts with '-', is no option and names no existing file is an error, and
+// so is a -CONFIG: that names no existing file. Such a run reads only the
+// settings it uses (-PRINT: the code options; -INSERT: also the markers;
+// -LIST: none), and the code options only where no option gives them.
 AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);
 
 // The program path with its extension replaced by ".ini" (appended when the

@@ -14,10 +14,12 @@ class FakeEnvironment : public StartupEnvironment {
 public:
     std::set<std::string> files;
     std::map<std::string, std::map<std::string, std::string>> values;  // file -> key -> value
+    std::vector<std::string> keysRead;                                 // in order
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     std::string ReadString(const std::string& file, const std::string&, const std::string& key,
                            const std::string& fallback) override {
+        keysRead.push_back(key);
         auto f = values.find(file);
         if (f == values.end()) return fallback;
         auto v = f->second.find(key);
@@ -153,6 +155,110 @@ TEST(ReadStartup, CodeOptionsComeFromTheSettingsFileAndUnknownValuesReadAsZero) 
         if (c.answer) env.values["prog.ini"]["AnswerHandling"] = c.answer;
         EXPECT_EQ(ReadStartup({"prog.exe"}, env).codeOptions, c.expected)
             << (c.characterSet ? c.characterSet : "-") << ' ' << (c.answer ? c.answer : "-");
+    }
+}
+
+// The options of a run without a window: what is asked, and every bad or
+// conflicting option as an error that stops the run.
+TEST(ReadStartup, WindowlessActionsAndTheirNames) {
+    FakeEnvironment env;
+    env.files = {"main.c"};
+    const struct {
+        std::vector<std::string> args;
+        WindowlessAction action;
+        std::string slot;
+        bool fromStandardInput;
+        std::vector<std::string> files;
+    } cases[] = {
+        {{"-PRINT:Ask"}, WindowlessAction::Print, "Ask", false, {}},
+        {{"-print:Ask Me"}, WindowlessAction::Print, "Ask Me", false, {}},  // the name as typed
+        {{"-PRINT:-"}, WindowlessAction::Print, "", true, {}},
+        {{"-Insert:Ask", "main.c", "missing.c"}, WindowlessAction::Insert, "Ask", false, {"main.c", "missing.c"}},
+        {{"-INSERT:-", "-IC:@@", "main.c"}, WindowlessAction::Insert, "", true, {"main.c"}},
+        {{"-list"}, WindowlessAction::List, "", false, {}},
+        {{"main.c"}, WindowlessAction::None, "", false, {"main.c"}},
+        {{"-CHARSET:wide", "-QIX"}, WindowlessAction::None, "", false, {}},  // unknown options pass as before
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"prog.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const WindowlessRequest r = ReadStartup(args, env).windowless;
+        EXPECT_EQ(r.action, c.action) << c.args[0];
+        EXPECT_EQ(r.slot, c.slot) << c.args[0];
+        EXPECT_EQ(r.fromStandardInput, c.fromStandardInput) << c.args[0];
+        EXPECT_EQ(r.files, c.files) << c.args[0];
+        EXPECT_TRUE(r.errors.empty()) << c.args[0] << ": " << r.errors.front();
+    }
+}
+
+TEST(ReadStartup, CharsetAndAnswerOverrideTheSettingsFileTheLastOneWinning) {
+    FakeEnvironment env;
+    env.values["prog.ini"] = {{"CharacterSet", "1"}, {"AnswerHandling", "1"}};
+    const struct {
+        std::vector<std::string> args;
+        CodeOptions expected;
+    } cases[] = {
+        {{}, {CharacterSet::Text, AnswerHandling::If}},
+        {{"-CHARSET:wide"}, {CharacterSet::Wide, AnswerHandling::If}},
+        {{"-charset:ANSI", "-answer:Switch"}, {CharacterSet::Ansi, AnswerHandling::Switch}},
+        {{"-ANSWER:none", "-CHARSET:text", "-ANSWER:if"}, {CharacterSet::Text, AnswerHandling::If}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"prog.exe", "-PRINT:x"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const AppSettings s = ReadStartup(args, env);
+        EXPECT_EQ(s.codeOptions, c.expected) << testing::PrintToString(c.args);
+        EXPECT_TRUE(s.windowless.errors.empty());
+    }
+}
+
+TEST(ReadStartup, ARunWithoutAWindowReadsOnlyTheSettingsItUses) {
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> keys;
+        std::vector<std::string> markers;
+    } cases[] = {
+        {{"-PRINT:a"}, {"location", "CharacterSet", "AnswerHandling"}, {}},
+        {{"-PRINT:a", "-ANSWER:if"}, {"location", "CharacterSet"}, {}},
+        {{"-LIST"}, {"location"}, {}},
+        {{"-INSERT:a", "-IC:@@", "-CHARSET:wide", "-ANSWER:none", "x.c"}, {"location", "InsertionCode"}, {"@@", "%%"}},
+    };
+    for (const auto& c : cases) {
+        FakeEnvironment env;
+        env.values["prog.ini"] = {{"InsertionCode", "%%"}};
+        std::vector<std::string> args{"prog.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const AppSettings s = ReadStartup(args, env);
+        EXPECT_EQ(env.keysRead, c.keys) << testing::PrintToString(c.args);
+        EXPECT_EQ(s.markers, c.markers) << testing::PrintToString(c.args);
+    }
+}
+
+TEST(ReadStartup, BadAndConflictingOptionsAreErrorsNamingTheArgument) {
+    FakeEnvironment env;
+    env.files = {"main.c", "-odd.c"};
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> errors;
+    } cases[] = {
+        {{"-PRINT:x", "-CHARSET:utf8"}, {"-CHARSET:utf8: unknown character set (use -CHARSET:ansi, text or wide)"}},
+        {{"-ANSWER:maybe"}, {"-ANSWER:maybe: unknown answer handling (use -ANSWER:none, if or switch)"}},
+        {{"-PRINT:"}, {"-PRINT needs a QuickBox slot name (-PRINT:name), or - for standard input (-PRINT:-)"}},
+        {{"-insert", "main.c"},
+         {"-insert needs a QuickBox slot name (-insert:name), or - for standard input (-insert:-)"}},
+        {{"-PRINT:a", "-LIST"}, {"-LIST: only one of -PRINT, -INSERT and -LIST may be given"}},
+        {{"-QI", "-LIST"}, {"-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST"}},
+        {{"-PRINT:a", "-CHARST:wide", "-odd.c"}, {"-CHARST:wide: unknown option"}},  // -odd.c is a file
+        {{"-LIST", "-CONFIG:gone.ini", "-CONFIG:main.c"}, {"-CONFIG:gone.ini: no such settings file"}},
+        {{"-CONFIG:gone.ini"}, {}},  // the window run passes over it, as it always did
+        {{"-PRINT:-", "-CHARSET:", "-ANSWER:"},
+         {"-CHARSET:: unknown character set (use -CHARSET:ansi, text or wide)",
+          "-ANSWER:: unknown answer handling (use -ANSWER:none, if or switch)"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"prog.exe"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        EXPECT_EQ(ReadStartup(args, env).windowless.errors, c.errors) << testing::PrintToString(c.args);
     }
 }
 

@@ -1,0 +1,40 @@
+#include "core/convert/restate.h"
+
+#include <utility>
+
+#include "core/codegen/statement_writer.h"
+#include "core/codeparse/code_reader.h"
+#include "core/model/plain_form.h"
+
+namespace pw {
+namespace {
+
+// The options dialog's answers, here the ones the statement itself carried.
+class KnownParams : public ParamsPrompt {
+public:
+    explicit KnownParams(ParamsOptions options) : options_(std::move(options)) {}
+    ParamsOptions Run() override { return options_; }
+
+private:
+    ParamsOptions options_;
+};
+
+class SilentReport : public CodeReaderReport {
+public:
+    void Unrecognised() override {}
+};
+
+}  // namespace
+
+std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options, const CodePage& codePage) {
+    // The advanced layout has every control a statement can set (call form,
+    // language).
+    PlainForm form(Layout::Advanced);
+    std::string statement(text);
+    SilentReport report;
+    if (!LoadCode(form, statement, report, nullptr, codePage)) return std::nullopt;
+    KnownParams params(ReadParamsOptions(statement));
+    return GenerateStatement(form, params, options, codePage);
+}
+
+}  // namespace pw

@@ -1,0 +1,25 @@
+// A statement read and written again: what the program does with a statement
+// it is handed without a window (a QuickBox slot, standard input).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/model/code_options.h"
+#include "core/model/code_page.h"
+
+namespace pw {
+
+// Reads `text` as Load code does (any statement the reader knows, typed by
+// hand or written in any code option) and writes it again as the writer does
+// in `options`: a hand-typed statement comes out normalised, one written in
+// other options comes out converted. The MSGBOXPARAMS options of a structure
+// statement go through unchanged. Lines are separated by single '\n', as the
+// writer leaves them. Nothing when the text is no statement the reader knows.
+//
+// Every statement GenerateStatement writes in `options` comes back as it was.
+std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options,
+                                            const CodePage& codePage = Windows1252());
+
+}  // namespace pw

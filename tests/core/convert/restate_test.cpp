@@ -1,0 +1,124 @@
+// A statement read and written again: every statement the writer writes comes
+// back as it was in the options it was written in; hand-typed and converted
+// statements come out as the writer writes them; text that is no statement
+// gives nothing.
+#include "core/convert/restate.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/codegen/codegen_fixtures.h"
+#include "core/codegen/expansion.h"
+#include "core/codegen/statement_writer.h"
+#include "core/model/option_tables.h"
+#include "core/model/plain_form.h"
+#include "res/resource.h"
+
+namespace pw {
+namespace {
+
+using test::FakeParamsPrompt;
+
+// Texts that survive the writer's escaping and the reader's unescaping
+// (Windows-1252, as the writer's default code page).
+// clang-format off
+const std::vector<std::string> kLiterals = {
+    "Save changes?", "", "Say \"hi\", it's \\\\ok\\\\.", "Line one\r\nLine two\tend", "50% done; (really)",
+    "Gr\xfc\xdf" "e \x80 5 caf\xe9",  "\x81" "1 \x9d" "F", "C:\\dir\\file.txt /* not a comment */",
+};
+// clang-format on
+const std::vector<std::string> kVariables = {"szText", "GetText(1)", "p->title", "(LPCSTR)buf"};
+const std::vector<std::string> kOwners = {"NULL", "GetActiveWindow()", "hWnd"};
+const std::vector<ParamsOptions> kParams = {
+    {"mbp", "IDI_APP", "MsgBoxCallback", "(DWORD)7"},
+    {"Wnd", "1", "cb", "IDH_SAVE"},  // a name that starts like the W structure
+};
+
+// The form of sweep step `n`: every call form, button set, icon and answer
+// mode with each string mode, texts and flags varied along.
+PlainForm FormOf(int n, FakeParamsPrompt& prompt) {
+    PlainForm form(Layout::Advanced);
+    const auto pick = [n](const auto& list, int salt) {
+        return list[static_cast<std::size_t>(n * 7 + salt) % list.size()];
+    };
+    form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOX + n % 3);
+    form.SetListPosition(IDC_BUTTONS, n / 3 % 6);
+    form.SetListPosition(IDC_ICON, n / 18 % 6);
+    form.SetListPosition(IDC_DEFBUTTON, n / 5 % 4);
+    form.SetListPosition(IDC_LANGUAGE, n * 13 % kLanguageCount);
+    form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, IDC_APPLMODAL + n / 7 % 3);
+    for (std::size_t f = 0; f < kFlags.size(); ++f) form.SetChecked(kFlags[f].control, (n >> f) % 3 == 0);
+    form.SetText(IDC_PARENT, pick(kOwners, 1));
+    const bool textVar = n % 5 == 0, titleVar = n % 4 == 1;
+    form.SetChecked(IDC_TEXTVAR, textVar);
+    form.SetChecked(IDC_TITLEVAR, titleVar);
+    form.SetText(IDC_TEXT, textVar ? pick(kVariables, 2) : pick(kLiterals, 3));
+    form.SetText(IDC_TITLE, titleVar ? pick(kVariables, 4) : pick(kLiterals, 5));
+    prompt.options = pick(kParams, 6);
+    return form;
+}
+
+TEST(RestateStatement, EveryWrittenStatementComesBackAsItWasInItsOwnOptions) {
+    for (int n = 0; n < 108 * 3; ++n) {
+        for (int o = 0; o < 9; ++o) {
+            const CodeOptions options{static_cast<CharacterSet>(o % 3), static_cast<AnswerHandling>(o / 3)};
+            FakeParamsPrompt prompt;
+            const PlainForm form = FormOf(n, prompt);
+            const std::string written = GenerateStatement(form, prompt, options);
+            EXPECT_EQ(RestateStatement(written, options), written) << n << "/" << o;
+            // As a file or the code box holds it, with CR LF line ends.
+            EXPECT_EQ(RestateStatement(ExpandLineFeeds(written), options), written) << n << "/" << o;
+        }
+    }
+}
+
+TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) {
+    const struct {
+        std::string in;
+        CodeOptions options;
+        std::string out;
+    } cases[] = {
+        {"MessageBox( NULL ,\"Hi\",  \"T\" , MB_YESNO|MB_ICONQUESTION ) ;  // ask\r\n",
+         {CharacterSet::Wide, AnswerHandling::Switch},
+         "switch (MessageBoxW(NULL, L\"Hi\", L\"T\", MB_YESNO | MB_ICONQUESTION))\n{\ncase IDYES:\n    break;\n"
+         "case IDNO:\n    break;\n}"},
+        {"switch (MessageBoxW(NULL, L\"Hi\", L\"T\", MB_YESNO))\n{\ncase IDYES:\n    Save();\n    break;\n}",
+         {},
+         "MessageBox(NULL, \"Hi\", \"T\", MB_YESNO);"},
+        {"if (MessageBox(hWnd, _T(\"caf\xe9\"), \"T\", MB_OKCANCEL) == IDCANCEL) { return; }",
+         {CharacterSet::Text, AnswerHandling::If},
+         "if (MessageBox(hWnd, TEXT(\"caf\\u00E9\"), TEXT(\"T\"), MB_OKCANCEL) == IDOK)\n{\n}"},
+        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));",  // no known language
+         {CharacterSet::Wide},
+         "MessageBoxExW(NULL, L\"a\", L\"b\", MB_OK, 0x0400);"},
+        // The MSGBOXPARAMS options as typed, white space aside.
+        {"MSGBOXPARAMS p;\np.cbSize = sizeof(MSGBOXPARAMS);\np.hwndOwner = NULL;\np.hInstance = "
+         "GetModuleHandle(NULL);\np.lpszText = \"t\";\np.lpszCaption = \"c\";\np.dwStyle = MB_OK | MB_USERICON | "
+         "MB_HELP;\np.lpszIcon = MAKEINTRESOURCEA( IDI_APP );\np.dwContextHelpId = 12;\np.lpfnMsgBoxCallback = "
+         "OnHelp;\np.dwLanguageId = 0x0409;\nMessageBoxIndirect(&p);",
+         {CharacterSet::Wide},
+         "MSGBOXPARAMSW p;\np.cbSize= sizeof(MSGBOXPARAMSW);\np.hwndOwner= NULL;\np.hInstance= "
+         "GetModuleHandle(NULL);\np.lpszText= L\"t\";\np.lpszCaption= L\"c\";\np.dwStyle= MB_OK | MB_USERICON | "
+         "MB_HELP;\np.lpszIcon= MAKEINTRESOURCEW(IDI_APP);\np.dwContextHelpId= 12;\np.lpfnMsgBoxCallback= "
+         "OnHelp;\np.dwLanguageId= 0x0409;\nMessageBoxIndirectW(&p);"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RestateStatement(c.in, c.options), c.out) << c.in;
+}
+
+TEST(RestateStatement, AStructureWithoutANameOrMembersIsStillRestated) {
+    EXPECT_EQ(RestateStatement("MSGBOXPARAMS;MessageBoxIndirectW(&x);", {}).value_or("<none>"),
+              "MSGBOXPARAMS ;\n.cbSize= sizeof(MSGBOXPARAMS);\n.hwndOwner= GetActiveWindow();\n.lpszText= "
+              "\"\";\n.lpszCaption= \"\";\n"
+              ".dwStyle= MB_OK;\n.dwLanguageId= 0x0400;\nMessageBoxIndirect(&);");
+}
+
+TEST(RestateStatement, TextThatIsNoStatementGivesNothing) {
+    for (const char* text : {"", "  \r\n", "hello", "MessageBeep(0);", "int MessageBox = 0;",
+                             "/* MessageBox(NULL, \"a\", \"b\", MB_OK); */"})
+        EXPECT_EQ(RestateStatement(text, {}), std::nullopt) << text;
+}
+
+}  // namespace
+}  // namespace pw
