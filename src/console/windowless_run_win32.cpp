@@ -89,8 +89,9 @@ private:
             }
             text = std::move(value.statement);
         }
-        std::optional<std::string> statement = RestateStatement(text, settings_.codeOptions, codePage_);
-        if (!statement) Fail(kExitError, source + ": Unrecognised code");
+        std::string problem;
+        std::optional<std::string> statement = RestateStatement(text, settings_.codeOptions, codePage_, &problem);
+        if (!statement) Fail(kExitError, source + ": " + (problem.empty() ? "Unrecognised code" : problem));
         return statement;
     }
 

@@ -208,6 +208,50 @@ TEST(Cli, InsertIntoEveryFileAndTellsOfThoseItCouldNotChange) {
     EXPECT_EQ(fromInput.windowsCreated, 0);
 }
 
+// Task dialogs take the same paths: a slot on one line comes out in the
+// writer's layout with the answer option in force; one typed with a repeated
+// identifier is refused with the writer's message before any file is touched.
+TEST(Cli, TaskDialogStatementsArePrintedAndInsertedLikeTheOthers) {
+    const std::string slot =
+        "TASKDIALOG_BUTTON buttons[] = {    { 1001, L\"&Save\" },    { 1002, L\"Do&n\\'t save\" }};"
+        "TASKDIALOGCONFIG config;ZeroMemory(&config, sizeof(config));config.cbSize = sizeof(config);"
+        "config.hwndParent = hwnd;config.pszWindowTitle = L\"Editor\";config.pszMainInstruction = L\"Save?\";"
+        "config.cButtons = ARRAYSIZE(buttons);config.pButtons = buttons;"
+        "TaskDialogIndirect(&config, NULL, NULL, NULL);";
+    const Program program("[QuickBox]\r\nTask=\"" + slot + "\"\r\n");
+    const std::string body =
+        "TASKDIALOG_BUTTON buttons[] = {\r\n    { 1001, L\"&Save\" },\r\n    { 1002, L\"Do&n\\'t save\" }\r\n};\r\n"
+        "TASKDIALOGCONFIG config;\r\n";
+    const std::string members =
+        "ZeroMemory(&config, sizeof(config));\r\nconfig.cbSize = sizeof(config);\r\nconfig.hwndParent = hwnd;\r\n"
+        "config.pszWindowTitle = L\"Editor\";\r\nconfig.pszMainInstruction = L\"Save?\";\r\n"
+        "config.cButtons = ARRAYSIZE(buttons);\r\nconfig.pButtons = buttons;\r\n";
+
+    const ConsoleRun printed = program.Run({"-PRINT:Task", "-ANSWER:switch", "-CHARSET:ansi"});
+    EXPECT_EQ(printed.exitCode, 0);
+    EXPECT_EQ(printed.error, "");
+    EXPECT_EQ(printed.output, body + "int nButton = 0;\r\n" + members +
+                                  "TaskDialogIndirect(&config, &nButton, NULL, NULL);\r\nswitch (nButton)\r\n{\r\n"
+                                  "case 1001:\r\n    break;\r\ncase 1002:\r\n    break;\r\n}\r\n");
+    EXPECT_EQ(printed.windowsCreated, 0);
+
+    const TempDir& dir = program.dir();
+    dir.Write("main.c", "/*MB*/\r\n");
+    const ConsoleRun inserted = program.Run({"-INSERT:-", "main.c"}, Input(slot));
+    EXPECT_EQ(inserted.exitCode, 0);
+    EXPECT_EQ(inserted.error, "");
+    EXPECT_EQ(dir.Read("main.c"), body + members + "TaskDialogIndirect(&config, NULL, NULL, NULL);\r\n");
+
+    std::string repeated = slot;
+    repeated.replace(repeated.find("1002"), 4, "1001");
+    const ConsoleRun refused = program.Run({"-INSERT:-", "main.c"}, Input(repeated));
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.error.rfind("promptwright: standard input: ", 0), 0u) << refused.error;
+    EXPECT_NE(refused.error.find("1001"), std::string::npos) << refused.error;
+    EXPECT_EQ(dir.Read("main.c"), body + members + "TaskDialogIndirect(&config, NULL, NULL, NULL);\r\n");
+    EXPECT_EQ(refused.windowsCreated, 0);
+}
+
 TEST(Cli, ListWritesTheSlotNamesInFileOrder) {
     const Program program(Settings());
     const ConsoleRun run = program.Run({"-LIST"});

@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "core/codegen/statement_writer.h"
+#include "core/codegen/task_dialog_writer.h"
 #include "core/codeparse/code_reader.h"
+#include "core/codeparse/task_dialog_reader.h"
 #include "core/model/plain_form.h"
 
 namespace pw {
@@ -26,7 +28,17 @@ public:
 
 }  // namespace
 
-std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options, const CodePage& codePage) {
+std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options, const CodePage& codePage,
+                                            std::string* problem) {
+    if (IsTaskDialogStatement(text)) {
+        TaskDialogConfig config;
+        if (!ReadTaskDialog(text, config, nullptr, codePage)) return std::nullopt;
+        if (std::optional<std::string> refused = TaskDialogProblem(config)) {
+            if (problem) *problem = std::move(*refused);
+            return std::nullopt;
+        }
+        return WriteTaskDialog(config, options.answer, codePage);
+    }
     // The advanced layout has every control a statement can set (call form,
     // language).
     PlainForm form(Layout::Advanced);

@@ -18,8 +18,15 @@ namespace pw {
 // statement go through unchanged. Lines are separated by single '\n', as the
 // writer leaves them. Nothing when the text is no statement the reader knows.
 //
-// Every statement GenerateStatement writes in `options` comes back as it was.
+// A task-dialog statement is read and written as a task dialog; of the
+// options only the answer handling applies (task dialogs take wide strings
+// only). One whose configuration the writer refuses (an empty or repeated
+// identifier typed by hand) gives nothing, and `problem` (when given) is set
+// to the writer's message; it is left empty otherwise.
+//
+// Every statement GenerateStatement or WriteTaskDialog writes in `options`
+// comes back as it was.
 std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options,
-                                            const CodePage& codePage = Windows1252());
+                                            const CodePage& codePage = Windows1252(), std::string* problem = nullptr);
 
 }  // namespace pw

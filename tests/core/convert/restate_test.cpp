@@ -12,6 +12,8 @@
 #include "core/codegen/codegen_fixtures.h"
 #include "core/codegen/expansion.h"
 #include "core/codegen/statement_writer.h"
+#include "core/codegen/task_dialog_fixtures.h"
+#include "core/codegen/task_dialog_writer.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
 #include "res/resource.h"
@@ -118,6 +120,44 @@ TEST(RestateStatement, TextThatIsNoStatementGivesNothing) {
     for (const char* text : {"", "  \r\n", "hello", "MessageBeep(0);", "int MessageBox = 0;",
                              "/* MessageBox(NULL, \"a\", \"b\", MB_OK); */"})
         EXPECT_EQ(RestateStatement(text, {}), std::nullopt) << text;
+}
+
+// Task dialogs: read and written as task dialogs, in any answer option, also
+// as a QuickBox slot holds them (line breaks dropped); the character set does
+// not apply, since they are always wide.
+TEST(RestateStatement, TaskDialogsComeBackAsTheyWereAndTakeTheAnswerOption) {
+    test::TaskDialogMaker maker(20261208);
+    for (int n = 0; n < 200; ++n) {
+        const TaskDialogConfig config = maker.Config();
+        for (int a = 0; a < 3; ++a) {
+            const auto answer = static_cast<AnswerHandling>(a);
+            const std::string written = WriteTaskDialog(config, answer);
+            const CodeOptions options{static_cast<CharacterSet>(n % 3), answer};
+            EXPECT_EQ(RestateStatement(written, options), written) << n << "/" << a;
+            std::string slot = written;
+            std::erase(slot, '\n');
+            EXPECT_EQ(RestateStatement(slot, options), written) << n << "/" << a;
+            const auto other = static_cast<AnswerHandling>((a + 1) % 3);
+            EXPECT_EQ(RestateStatement(written, {CharacterSet::Ansi, other}), WriteTaskDialog(config, other));
+        }
+    }
+}
+
+TEST(RestateStatement, ATaskDialogTheWriterRefusesGivesItsProblem) {
+    // Two custom buttons with one identifier, as typed by hand.
+    const std::string typed =
+        "TASKDIALOG_BUTTON buttons[] = { { 1001, L\"A\" }, { 1001, L\"B\" } };\n"
+        "TASKDIALOGCONFIG config;\nZeroMemory(&config, sizeof(config));\nconfig.cbSize = sizeof(config);\n"
+        "config.cButtons = ARRAYSIZE(buttons);\nconfig.pButtons = buttons;\n"
+        "TaskDialogIndirect(&config, NULL, NULL, NULL);";
+    std::string problem;
+    EXPECT_EQ(RestateStatement(typed, {}, Windows1252(), &problem), std::nullopt);
+    EXPECT_NE(problem.find("1001"), std::string::npos) << problem;
+
+    problem.clear();
+    EXPECT_EQ(RestateStatement("TaskDialog(NULL, NULL, L\"a\", L\"b\", L\"c\", 0,", {}, Windows1252(), &problem),
+              std::nullopt);
+    EXPECT_EQ(problem, "");
 }
 
 }  // namespace
