@@ -46,33 +46,7 @@ void Sweep(Corpus& corpus) {
     corpus.Add(TaskDialogConfig{});
     corpus.Add(test::TypicalTaskDialog());
 
-    // clang-format off
-    const std::function<void(TaskDialogConfig&)> extras[] = {
-        [](auto& c) { c.buttons = {{"1001", "Go"}}; },
-        [](auto& c) { c.commandLinks = true; },
-        [](auto& c) { c.defaultButton = "IDNO"; },
-        [](auto& c) { c.radioButtons = {{"1", "One"}}; },
-        [](auto& c) { c.defaultRadioButton = "1"; },
-        [](auto& c) { c.noDefaultRadioButton = true; },
-        [](auto& c) { c.verification = {"Don't ask again"}; },
-        [](auto& c) { c.verificationChecked = true; },
-        [](auto& c) { c.expandedInformation = {"More"}; },
-        [](auto& c) { c.expandedByDefault = true; },
-        [](auto& c) { c.expandFooterArea = true; },
-        [](auto& c) { c.expandedControlText = {"Less"}; },
-        [](auto& c) { c.collapsedControlText = {"More"}; },
-        [](auto& c) { c.footer = {"Foot"}; },
-        [](auto& c) { c.footerIcon = TaskIcon::Shield; },
-        [](auto& c) { c.allowCancellation = true; },
-        [](auto& c) { c.enableHyperlinks = true; },
-        [](auto& c) { c.canBeMinimized = true; },
-        [](auto& c) { c.positionRelativeToWindow = true; },
-        [](auto& c) { c.rtlLayout = true; },
-        [](auto& c) { c.sizeToContent = true; },
-        [](auto& c) { c.width = 300; },
-    };
-    // clang-format on
-    for (const auto& extra : extras) {
+    for (const auto& extra : test::FieldsBeyondTheShortCall()) {
         TaskDialogConfig c;
         c.title = {"Title"};
         extra(c);

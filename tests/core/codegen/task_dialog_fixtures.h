@@ -11,6 +11,7 @@
 // button has the identifier of a checked common button.
 #pragma once
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -35,6 +36,38 @@ inline TaskDialogConfig TypicalTaskDialog() {
     c.footerIcon = TaskIcon::Information;
     c.allowCancellation = true;
     return c;
+}
+
+// One change for each field beyond what the short TaskDialog call can say:
+// each alone makes the writer use the structure.
+inline const std::vector<std::function<void(TaskDialogConfig&)>>& FieldsBeyondTheShortCall() {
+    // clang-format off
+    static const std::vector<std::function<void(TaskDialogConfig&)>> extras = {
+        [](auto& c) { c.buttons = {{"1001", "Go"}}; },
+        [](auto& c) { c.commandLinks = true; },
+        [](auto& c) { c.defaultButton = "IDNO"; },
+        [](auto& c) { c.radioButtons = {{"1", "One"}}; },
+        [](auto& c) { c.defaultRadioButton = "1"; },
+        [](auto& c) { c.noDefaultRadioButton = true; },
+        [](auto& c) { c.verification = {"Don't ask again"}; },
+        [](auto& c) { c.verificationChecked = true; },
+        [](auto& c) { c.expandedInformation = {"More"}; },
+        [](auto& c) { c.expandedByDefault = true; },
+        [](auto& c) { c.expandFooterArea = true; },
+        [](auto& c) { c.expandedControlText = {"Less"}; },
+        [](auto& c) { c.collapsedControlText = {"More"}; },
+        [](auto& c) { c.footer = {"Foot"}; },
+        [](auto& c) { c.footerIcon = TaskIcon::Shield; },
+        [](auto& c) { c.allowCancellation = true; },
+        [](auto& c) { c.enableHyperlinks = true; },
+        [](auto& c) { c.canBeMinimized = true; },
+        [](auto& c) { c.positionRelativeToWindow = true; },
+        [](auto& c) { c.rtlLayout = true; },
+        [](auto& c) { c.sizeToContent = true; },
+        [](auto& c) { c.width = 300; },
+    };
+    // clang-format on
+    return extras;
 }
 
 // Expressions the compile check declares (LPCWSTR where a text is meant).

@@ -90,33 +90,8 @@ TEST(TaskDialogWriter, IndirectFormInEveryAnswerOption) {
 }
 
 TEST(TaskDialogWriter, EveryFieldBeyondTheShortCallNeedsTheStructure) {
-    // clang-format off
-    const std::function<void(TaskDialogConfig&)> extras[] = {
-        [](auto& c) { c.buttons = {{"1001", "Go"}}; },
-        [](auto& c) { c.commandLinks = true; },
-        [](auto& c) { c.defaultButton = "IDNO"; },
-        [](auto& c) { c.radioButtons = {{"1", "One"}}; },
-        [](auto& c) { c.defaultRadioButton = "1"; },
-        [](auto& c) { c.noDefaultRadioButton = true; },
-        [](auto& c) { c.verification = {"Again"}; },
-        [](auto& c) { c.verificationChecked = true; },
-        [](auto& c) { c.expandedInformation = {"More"}; },
-        [](auto& c) { c.expandedByDefault = true; },
-        [](auto& c) { c.expandFooterArea = true; },
-        [](auto& c) { c.expandedControlText = {"Less"}; },
-        [](auto& c) { c.collapsedControlText = {"More"}; },
-        [](auto& c) { c.footer = {"Foot"}; },
-        [](auto& c) { c.footerIcon = TaskIcon::Shield; },
-        [](auto& c) { c.allowCancellation = true; },
-        [](auto& c) { c.enableHyperlinks = true; },
-        [](auto& c) { c.canBeMinimized = true; },
-        [](auto& c) { c.positionRelativeToWindow = true; },
-        [](auto& c) { c.rtlLayout = true; },
-        [](auto& c) { c.sizeToContent = true; },
-        [](auto& c) { c.width = 1; },
-    };
-    // clang-format on
-    for (std::size_t k = 0; k < std::size(extras); ++k) {
+    const auto& extras = test::FieldsBeyondTheShortCall();
+    for (std::size_t k = 0; k < extras.size(); ++k) {
         TaskDialogConfig c = SaveQuestion();
         extras[k](c);
         EXPECT_TRUE(WriteTaskDialog(c).starts_with("TASK")) << "extra " << k;
