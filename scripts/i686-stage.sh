@@ -5,7 +5,7 @@
 #
 # Each 32-bit process start costs about a minute, so: the in-process tests in
 # one process, and the end-to-end smoke set, which opens every window and goes
-# through every procedure in two starts of the program, driven by the x86_64
+# through every procedure in three starts of the program, driven by the x86_64
 # driver, which needs no emulation itself.
 #
 # Not the InsertSource and InsertReport cases: they insert into real files

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/console_run_win32.h"
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
 
@@ -282,6 +283,35 @@ TEST_F(Smoke, AdvancedFormOptionsDialogAndInsertionMessagesInOneStart) {
     EXPECT_EQ(box.buttons, (std::vector<int>{IDCANCEL, IDYES, IDNO}));
     Answer(box, IDNO);
 
+    // The task dialog designer from the Code menu: its preview
+    // (TaskDialogIndirect with its callback), closed by a custom button, and
+    // the structure form it writes.
+    Command(form, IDM_TASKDIALOG);
+    HWND designer = app.WaitWindow("Promptwright - Task dialog", kStep);
+    ASSERT_NE(designer, nullptr) << "the task dialog designer did not open";
+    SetText(designer, IDC_TD_OWNER, "NULL");
+    SetText(designer, IDC_TD_TITLE, "Smoke task");
+    SetText(designer, IDC_TD_MAININSTR, "Smoke instruction");
+    SendCommand(designer, IDC_TD_BUTTONADD);
+    SetText(designer, IDC_TD_BUTTONID, "1001");
+    SetText(designer, IDC_TD_BUTTONTEXT, "Go on");
+    SetText(designer, IDC_TD_VERIFY, "Smoke check");
+    Command(designer, IDC_TD_PREVIEW);
+    HWND preview = app.WaitWindow("Smoke task", kStep);
+    ASSERT_NE(preview, nullptr) << "the task dialog preview did not open";
+    EXPECT_EQ(Text(preview, 1001), "Go on");
+    SendMessageW(Control(preview, 1001), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitGone(preview, kStep)) << "a custom button closes the preview";
+    SendCommand(designer, IDC_TD_GENERATE);
+    EXPECT_EQ(Text(designer, IDC_TD_CODE),
+              "TASKDIALOG_BUTTON buttons[] = {\r\n    { 1001, L\"Go on\" }\r\n};\r\nTASKDIALOGCONFIG config;\r\n"
+              "ZeroMemory(&config, sizeof(config));\r\nconfig.cbSize = sizeof(config);\r\n"
+              "config.pszWindowTitle = L\"Smoke task\";\r\nconfig.pszMainInstruction = L\"Smoke instruction\";\r\n"
+              "config.cButtons = ARRAYSIZE(buttons);\r\nconfig.pButtons = buttons;\r\n"
+              "config.pszVerificationText = L\"Smoke check\";\r\nTaskDialogIndirect(&config, NULL, NULL, NULL);");
+    SendCommand(designer, IDC_TD_CLOSE);
+    EXPECT_TRUE(WaitGone(designer, kStep));
+
     Click(form, IDC_TYPE_BOX);
     SetText(form, IDC_PARENT, "NULL");
     ChooseListPosition(form, IDC_BUTTONS, 1);
@@ -323,6 +353,30 @@ TEST_F(Smoke, AdvancedFormOptionsDialogAndInsertionMessagesInOneStart) {
     if (huge) {
         EXPECT_TRUE(huge->Unchanged()) << "the 3 GiB file changed";
     }
+}
+
+// Without a window, in one start: a slot read, converted and inserted,
+// a file without a marker told on standard error, and no window created.
+TEST_F(Smoke, InsertWithoutAWindowInOneStart) {
+    SCOPED_TRACE(Trace());
+    TempDir dir;
+    dir.Write("promptwright.ini", "[QuickBox]\r\nAlpha=" + kAlpha + "\r\n");
+    dir.Write("marked.c", "x = /*MB*/\r\n");
+    dir.Write("plain.c", "none\r\n");
+    ConsoleRunOptions options;
+    options.timeoutMs = kStart;
+    const ConsoleRun run =
+        RunConsole(ProgramUnderTest(),
+                   {"-INSERT:Alpha", "-CONFIG:promptwright.ini", "-CHARSET:wide", "-ANSWER:if", "marked.c", "plain.c"},
+                   dir.path(), options);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.error, "promptwright: plain.c: no insertion marker\r\n");
+    EXPECT_EQ(run.windowsCreated, 0);
+    // The OK set has one answer, so "if" leaves the plain statement.
+    EXPECT_EQ(dir.Read("marked.c"),
+              "x = MessageBoxW(NULL, L\"Alpha text\", L\"Alpha title\", MB_OK | MB_ICONWARNING);\r\n");
+    EXPECT_EQ(dir.Read("plain.c"), "none\r\n");
 }
 
 }  // namespace
