@@ -21,7 +21,9 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace pw;
     Win32StartupEnvironment environment;
-    AppSettings settings = ReadStartup(std::vector<std::string>(__argv, __argv + __argc), environment);
+    std::vector<std::string> args(__argv, __argv + __argc);
+    if (!args.empty()) args[0] = ProgramPathForSettings(args[0]);
+    AppSettings settings = ReadStartup(args, environment);
 
     // Before the context and the common controls: this run opens no window.
     if (settings.windowless.action != WindowlessAction::None)

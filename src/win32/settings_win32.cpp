@@ -69,6 +69,22 @@ bool WriteProfileValue(const std::string& file, const std::string& section, cons
            FALSE;
 }
 
+std::string ProgramPathForSettings(const std::string& typed) {
+    if (typed.find_first_of("\\/:") != std::string::npos) return typed;
+    // GetModuleFileNameA cuts silently at the buffer size; grow until it fits.
+    std::string path(260, '\0');
+    for (;;) {
+        const DWORD got = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (got == 0) return typed;
+        if (got < path.size()) {
+            path.resize(got);
+            return path;
+        }
+        if (path.size() >= 32768) return typed;
+        path.resize(path.size() * 2);
+    }
+}
+
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     const UniqueHandle file(CreateFileA(path.c_str(), 0, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -21,6 +21,13 @@ std::vector<std::string> ReadProfileKeys(const std::string& file, const std::str
 bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value);
 
+// The program path the default settings file is named after: the path as
+// typed, unless it names no folder (the program was started by name, through
+// PATH or from its own folder); then the program's own full path, so that the
+// settings file is the one beside the program and not one in whatever folder
+// the caller is in.
+std::string ProgramPathForSettings(const std::string& typed);
+
 // The existence test: CreateFileA with no access and no sharing.
 bool FileExists(const std::string& path);
 

@@ -252,6 +252,23 @@ TEST(Cli, TaskDialogStatementsArePrintedAndInsertedLikeTheOthers) {
     EXPECT_EQ(refused.windowsCreated, 0);
 }
 
+// As editors start it: by name, found through PATH, in the folder of the
+// file being edited. The settings file is still the one beside the program.
+TEST(Cli, StartedByNameThroughPathItReadsTheSettingsBesideIt) {
+    const Program program(Settings());
+    const TempDir elsewhere;
+    elsewhere.Write("promptwright.ini", "[QuickBox]\r\nWrong=MessageBox(NULL, \"w\", \"W\", MB_OK);\r\n");
+    std::string path(32767, '\0');
+    path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
+    SetEnvironmentVariableA("PATH", (program.dir().path() + ";" + path).c_str());
+    ConsoleRunOptions options;
+    options.byName = true;
+    const ConsoleRun run = RunConsole(program.exe(), {"-LIST"}, elsewhere.path(), options);
+    SetEnvironmentVariableA("PATH", path.c_str());
+    EXPECT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(run.output, "Ask\r\nZebra\r\nAlpha\r\nBad\r\n");
+}
+
 TEST(Cli, ListWritesTheSlotNamesInFileOrder) {
     const Program program(Settings());
     const ConsoleRun run = program.Run({"-LIST"});

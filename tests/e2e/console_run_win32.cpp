@@ -138,7 +138,8 @@ std::string ProgramUnderTest() {
 ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& args, const std::string& directory,
                       const ConsoleRunOptions& options) {
     Pipe input(true), output(false), error(false);
-    std::string commandLine = QuoteArgument(exe);
+    const std::string name = exe.substr(exe.find_last_of('\\') + 1);
+    std::string commandLine = QuoteArgument(options.byName ? name : exe);
     for (const std::string& arg : args) commandLine += " " + QuoteArgument(arg);
 
     STARTUPINFOA startup{};
@@ -153,8 +154,8 @@ ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& ar
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, options.standardHandles, CREATE_SUSPENDED,
-                        nullptr, directory.c_str(), &startup, &process))
+    if (!CreateProcessA(options.byName ? nullptr : exe.c_str(), commandLine.data(), nullptr, nullptr,
+                        options.standardHandles, CREATE_SUSPENDED, nullptr, directory.c_str(), &startup, &process))
         throw std::runtime_error("cannot start " + exe);
     Handle processHandle(process.hProcess), thread(process.hThread);
     // Only the child holds these ends now, so the pipes end with it.

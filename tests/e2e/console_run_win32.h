@@ -29,6 +29,9 @@ struct ConsoleRunOptions {
     // that a run that shows a message box still ends.
     bool closeWindows = false;
     DWORD timeoutMs = 30000;
+    // true: started by its file name alone, found through PATH as a shell
+    // finds it, so that its argv[0] names no folder.
+    bool byName = false;
 };
 
 struct ConsoleRun {
