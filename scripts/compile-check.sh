@@ -26,6 +26,20 @@ OUT="$B/compile-check"
 passed=0
 failed=0
 
+# check LABEL LOG COMMAND...: one compile, counted, its first errors shown.
+check() {
+  local label=$1 log=$2
+  shift 2
+  if "$@" 2>"$log"; then
+    echo "ok  $label"
+    passed=$((passed + 1))
+  else
+    echo "!!  $label: $(grep -c 'error' "$log") error line(s); first ones:"
+    head -n 20 "$log"
+    failed=$((failed + 1))
+  fi
+}
+
 summary() {
   echo "compile check: $passed passed, $failed failed"
   [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
@@ -62,17 +76,9 @@ for cc in i686-w64-mingw32-gcc x86_64-w64-mingw32-gcc; do
   for entry in "${compiles[@]}"; do
     read -r mode defines <<<"$entry"
     [ "$defines" = "-" ] && defines=""
-    label="$cc $mode${defines:+ $defines}"
-    log="$OUT/$cc.$mode${defines:+.unicode}.log"
     # shellcheck disable=SC2086 # the defines are separate words
-    if "$cc" -fsyntax-only -Werror -Wall $defines -x c "$OUT/statements_$mode.c" 2>"$log"; then
-      echo "ok  $label"
-      passed=$((passed + 1))
-    else
-      echo "!!  $label: $(grep -c 'error' "$log") error line(s); first ones:"
-      head -n 20 "$log"
-      failed=$((failed + 1))
-    fi
+    check "$cc $mode${defines:+ $defines}" "$OUT/$cc.$mode${defines:+.unicode}.log" \
+      "$cc" -fsyntax-only -Werror -Wall $defines -x c "$OUT/statements_$mode.c"
   done
 done
 
@@ -99,17 +105,9 @@ else
       echo "!! $cc not found"; failed=$((failed + 2)); continue
     fi
     for defines in "" "-DUNICODE -D_UNICODE"; do
-      label="$cc task dialogs as $lang${defines:+ $defines}"
-      log="$OUT/$cc.task_dialogs${defines:+.unicode}.log"
       # shellcheck disable=SC2086 # the defines are separate words
-      if "$cc" -fsyntax-only -Werror -Wall -Wextra -D_WIN32_WINNT=0x0600 $defines -x "$lang" "$tasks" 2>"$log"; then
-        echo "ok  $label"
-        passed=$((passed + 1))
-      else
-        echo "!!  $label: $(grep -c 'error' "$log") error line(s); first ones:"
-        head -n 20 "$log"
-        failed=$((failed + 1))
-      fi
+      check "$cc task dialogs as $lang${defines:+ $defines}" "$OUT/$cc.task_dialogs${defines:+.unicode}.log" \
+        "$cc" -fsyntax-only -Werror -Wall -Wextra -D_WIN32_WINNT=0x0600 $defines -x "$lang" "$tasks"
     done
   done
 fi
