@@ -136,10 +136,9 @@ struct DesignerData {
 
 DesignerData& Data(HWND designer) { return *DialogData<DesignerData>(designer); }
 
-std::string Text(HWND designer, int id) { return WindowText(GetDlgItem(designer, id)); }
-void SetText(HWND designer, int id, const std::string& text) { SetDlgItemTextA(designer, id, text.c_str()); }
-bool Checked(HWND designer, int id) { return IsDlgButtonChecked(designer, id) == BST_CHECKED; }
-void Check(HWND designer, int id, bool checked) { CheckDlgButton(designer, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+// The designer's controls, read and set as the main form's are.
+DialogForm Fields(HWND designer) { return DialogForm(designer); }
+
 void Enable(HWND designer, int id, bool enabled) { EnableWindow(GetDlgItem(designer, id), enabled); }
 
 TaskDialogConfig NewConfig(const AppContext& context) {
@@ -176,11 +175,11 @@ int Selected(HWND designer, const ButtonList& ids) {
 
 void FillComboItems(HWND designer, int id, const std::vector<std::string>& items) {
     // The edit field of a drop-down combo box is its value; the items only offer choices.
-    const std::string value = Text(designer, id);
+    const std::string value = Fields(designer).Text(id);
     SendDlgItemMessageA(designer, id, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
         SendDlgItemMessageA(designer, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SetText(designer, id, value);
+    Fields(designer).SetText(id, value);
 }
 
 // The default-button and default-radio lists offer the identifiers there are.
@@ -188,7 +187,7 @@ void OfferDefaults(HWND designer) {
     const TaskDialogConfig& config = Data(designer).config;
     std::vector<std::string> buttons;
     for (const CommonButton& common : kCommonButtons)
-        if (Checked(designer, common.checkBox)) buttons.push_back(common.result);
+        if (Fields(designer).IsChecked(common.checkBox)) buttons.push_back(common.result);
     for (const TaskButton& button : config.buttons) buttons.push_back(button.id);
     std::vector<std::string> radios;
     for (const TaskButton& radio : config.radioButtons) radios.push_back(radio.id);
@@ -207,7 +206,7 @@ void EnableEntryControls(HWND designer, const ButtonList& ids) {
     Enable(designer, ids.down, any && selected + 1 < count);
     Enable(designer, ids.id, any);
     Enable(designer, ids.text, any);
-    if (ids.note != 0) Enable(designer, ids.note, any && Checked(designer, IDC_TD_COMMANDLINKS));
+    if (ids.note != 0) Enable(designer, ids.note, any && Fields(designer).IsChecked(IDC_TD_COMMANDLINKS));
 }
 
 // Puts the selected entry into the identifier, text and note fields.
@@ -220,9 +219,9 @@ void ShowSelectedEntry(HWND designer, const ButtonList& ids) {
         entry = entries[static_cast<std::size_t>(selected)];
     const auto [caption, note] = ids.note != 0 ? SplitNote(entry.text) : std::pair{entry.text, std::string()};
     const bool filling = std::exchange(data.filling, true);
-    SetText(designer, ids.id, entry.id);
-    SetText(designer, ids.text, caption);
-    if (ids.note != 0) SetText(designer, ids.note, note);
+    Fields(designer).SetText(ids.id, entry.id);
+    Fields(designer).SetText(ids.text, caption);
+    if (ids.note != 0) Fields(designer).SetText(ids.note, note);
     data.filling = filling;
     EnableEntryControls(designer, ids);
 }
@@ -247,9 +246,9 @@ void OnEntryEdited(HWND designer, const ButtonList& ids) {
     const int selected = Selected(designer, ids);
     if (data.filling || selected < 0 || selected >= static_cast<int>(entries.size())) return;
     TaskButton& entry = entries[static_cast<std::size_t>(selected)];
-    entry.id = Text(designer, ids.id);
-    entry.text =
-        ids.note != 0 ? JoinNote(Text(designer, ids.text), Text(designer, ids.note)) : Text(designer, ids.text);
+    entry.id = Fields(designer).Text(ids.id);
+    entry.text = ids.note != 0 ? JoinNote(Fields(designer).Text(ids.text), Fields(designer).Text(ids.note))
+                               : Fields(designer).Text(ids.text);
     HWND list = GetDlgItem(designer, ids.list);
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
     SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(selected),
@@ -327,20 +326,20 @@ void ShowFields(HWND designer, const TaskDialogConfig& config) {
     const bool filling = std::exchange(data.filling, true);
     data.config = config;
     for (const TextField& field : kTextFields) {
-        SetText(designer, field.edit, (config.*field.text).text);
-        if (field.variable != 0) Check(designer, field.variable, (config.*field.text).variable);
+        Fields(designer).SetText(field.edit, (config.*field.text).text);
+        if (field.variable != 0) Fields(designer).SetChecked(field.variable, (config.*field.text).variable);
     }
     for (const CommonButton& common : kCommonButtons)
-        Check(designer, common.checkBox, (config.commonButtons & common.bit) != 0);
-    for (const FlagBox& box : kFlagBoxes) Check(designer, box.checkBox, config.*box.flag);
-    SendDlgItemMessageA(designer, IDC_TD_MAINICON, CB_SETCURSEL, static_cast<WPARAM>(config.mainIcon), 0);
-    SendDlgItemMessageA(designer, IDC_TD_FOOTERICON, CB_SETCURSEL, static_cast<WPARAM>(config.footerIcon), 0);
-    SetText(designer, IDC_TD_OWNER, config.owner);
-    SetText(designer, IDC_TD_WIDTH, std::to_string(config.width));
+        Fields(designer).SetChecked(common.checkBox, (config.commonButtons & common.bit) != 0);
+    for (const FlagBox& box : kFlagBoxes) Fields(designer).SetChecked(box.checkBox, config.*box.flag);
+    Fields(designer).SetListPosition(IDC_TD_MAINICON, static_cast<int>(config.mainIcon));
+    Fields(designer).SetListPosition(IDC_TD_FOOTERICON, static_cast<int>(config.footerIcon));
+    Fields(designer).SetText(IDC_TD_OWNER, config.owner);
+    Fields(designer).SetText(IDC_TD_WIDTH, std::to_string(config.width));
     FillList(designer, kCustomButtons, config.buttons.empty() ? -1 : 0);
     FillList(designer, kRadioButtons, config.radioButtons.empty() ? -1 : 0);
-    SetText(designer, IDC_TD_DEFBUTTON, config.defaultButton);
-    SetText(designer, IDC_TD_DEFRADIO, config.defaultRadioButton);
+    Fields(designer).SetText(IDC_TD_DEFBUTTON, config.defaultButton);
+    Fields(designer).SetText(IDC_TD_DEFRADIO, config.defaultRadioButton);
     data.filling = filling;
 }
 
@@ -362,8 +361,8 @@ std::optional<unsigned> ReadWidth(const std::string& field) {
 }
 
 TaskIcon IconAt(HWND designer, int id) {
-    const LRESULT position = SendDlgItemMessageA(designer, id, CB_GETCURSEL, 0, 0);
-    if (position < 0 || position >= static_cast<LRESULT>(std::size(kIconNames))) return TaskIcon::None;
+    const int position = Fields(designer).ListPosition(id);
+    if (position < 0 || position >= static_cast<int>(std::size(kIconNames))) return TaskIcon::None;
     return static_cast<TaskIcon>(position);
 }
 
@@ -372,19 +371,19 @@ DesignerReading ReadFields(HWND designer) {
     TaskDialogConfig& config = reading.config;
     config = Data(designer).config;
     for (const TextField& field : kTextFields) {
-        (config.*field.text).text = Text(designer, field.edit);
-        if (field.variable != 0) (config.*field.text).variable = Checked(designer, field.variable);
+        (config.*field.text).text = Fields(designer).Text(field.edit);
+        if (field.variable != 0) (config.*field.text).variable = Fields(designer).IsChecked(field.variable);
     }
     config.commonButtons = 0;
     for (const CommonButton& common : kCommonButtons)
-        if (Checked(designer, common.checkBox)) config.commonButtons |= common.bit;
-    for (const FlagBox& box : kFlagBoxes) config.*box.flag = Checked(designer, box.checkBox);
+        if (Fields(designer).IsChecked(common.checkBox)) config.commonButtons |= common.bit;
+    for (const FlagBox& box : kFlagBoxes) config.*box.flag = Fields(designer).IsChecked(box.checkBox);
     config.mainIcon = IconAt(designer, IDC_TD_MAINICON);
     config.footerIcon = IconAt(designer, IDC_TD_FOOTERICON);
-    config.owner = Trimmed(Text(designer, IDC_TD_OWNER));
-    config.defaultButton = Trimmed(Text(designer, IDC_TD_DEFBUTTON));
-    config.defaultRadioButton = Trimmed(Text(designer, IDC_TD_DEFRADIO));
-    const std::optional<unsigned> width = ReadWidth(Text(designer, IDC_TD_WIDTH));
+    config.owner = Trimmed(Fields(designer).Text(IDC_TD_OWNER));
+    config.defaultButton = Trimmed(Fields(designer).Text(IDC_TD_DEFBUTTON));
+    config.defaultRadioButton = Trimmed(Fields(designer).Text(IDC_TD_DEFRADIO));
+    const std::optional<unsigned> width = ReadWidth(Fields(designer).Text(IDC_TD_WIDTH));
     config.width = width.value_or(0);
 
     if (!width)
@@ -439,7 +438,7 @@ void EndDesigner(HWND designer, INT_PTR result) {
 
 void OnGenerate(HWND designer) {
     if (const std::optional<std::string> statement = Statement(designer))
-        SetText(designer, IDC_TD_CODE, ExpandLineFeeds(*statement));
+        Fields(designer).SetText(IDC_TD_CODE, ExpandLineFeeds(*statement));
 }
 
 void OnCopy(HWND designer) {
@@ -458,7 +457,7 @@ void OnInsert(HWND designer) {
 }
 
 void OnLoadCode(HWND designer) {
-    if (!LoadStatement(designer, Text(designer, IDC_TD_CODE))) ShowWarning(designer, "Unrecognised code");
+    if (!LoadStatement(designer, Fields(designer).Text(IDC_TD_CODE))) ShowWarning(designer, "Unrecognised code");
 }
 
 void OnPreview(HWND designer) {
@@ -549,7 +548,7 @@ void OnInitDialog(HWND designer) {
     SendMessageA(designer, DM_REPOSITION, 0, 0);
     ShowFields(designer, NewConfig(context));
     if (!data.statement.empty()) {
-        SetText(designer, IDC_TD_CODE, ExpandLineFeeds(data.statement));
+        Fields(designer).SetText(IDC_TD_CODE, ExpandLineFeeds(data.statement));
         if (!LoadStatement(designer, data.statement)) PostMessageA(designer, kReportUnrecognised, 0, 0);
     }
 }
