@@ -288,6 +288,13 @@ RECT ColorExtent(HWND window, COLORREF color) {
     return any ? extent : RECT{};
 }
 
+std::string ValueLine(const std::string& file, const std::string& key) {
+    const std::size_t at = file.find("\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    const std::size_t start = at + key.size() + 2;
+    return file.substr(start, file.find("\r\n", start) - start);
+}
+
 std::string ClipboardText() {
     std::string text = "<none>";
     for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);

@@ -101,6 +101,10 @@ int CountColor(HWND window, COLORREF color);
 // `color` now (empty when none does).
 RECT ColorExtent(HWND window, COLORREF color);
 
+// The value line of a key in a settings file's text, without its line end
+// ("<missing>" when the key is not there).
+std::string ValueLine(const std::string& file, const std::string& key);
+
 std::string ClipboardText();  // CF_TEXT, or "<none>" when there is none
 void SetClipboardText(const std::string& text);
 

@@ -16,14 +16,6 @@ std::string TwoSlots(const std::string& settings = "") {
     return "[Settings]\r\n" + settings + "[QuickBox]\r\nAlpha=" + kAlpha + "\r\nBeta=" + kBeta + "\r\n";
 }
 
-// The value line of a key in a settings file's text, without its line end.
-std::string ValueLine(const std::string& file, const std::string& key) {
-    const std::size_t at = file.find("\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    const std::size_t start = at + key.size() + 2;
-    return file.substr(start, file.find("\r\n", start) - start);
-}
-
 void ExpectClearState(HWND form) {
     EXPECT_EQ(Text(form, IDC_TITLE), "");
     EXPECT_EQ(Text(form, IDC_TEXT), "");

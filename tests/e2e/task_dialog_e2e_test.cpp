@@ -24,14 +24,6 @@ std::string Settings(const std::string& settings = "") {
     return "[Settings]\r\n" + settings + "[QuickBox]\r\nAlpha=" + kBoxSlot + "\r\nTask=" + kTaskSlot + "\r\n";
 }
 
-// The value line of a key in a settings file's text, without its line end.
-std::string ValueLine(const std::string& file, const std::string& key) {
-    const std::size_t at = file.find("\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    const std::size_t start = at + key.size() + 2;
-    return file.substr(start, file.find("\r\n", start) - start);
-}
-
 // The texts of every control of a window (the task dialog's labels have no
 // identifiers of their own).
 std::set<std::string> ChildTexts(HWND window) {
