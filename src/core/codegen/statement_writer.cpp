@@ -7,6 +7,7 @@
 
 #include "core/codegen/style_expression.h"
 #include "core/model/option_tables.h"
+#include "core/model/utf8.h"
 #include "res/resource.h"
 
 namespace pw {
@@ -289,6 +290,46 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet, cons
 std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options, const CodePage& codePage) {
     if (form.IsChecked(IDC_TYPE_INDIRECT)) return WriteIndirect(form, prompt, options, codePage);
     return WriteCall(form, form.IsChecked(IDC_TYPE_BOXEX), options, codePage);
+}
+
+std::string LiteralTextProblem(std::string_view text, CharacterSet characterSet, const CodePage& codePage) {
+    std::u32string surrogates, missing;
+    std::string scratch;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const char32_t codePoint = NextCodePoint(text, i);
+        std::u32string* list = nullptr;
+        if (IsSurrogate(codePoint))
+            list = &surrogates;
+        else if (characterSet == CharacterSet::Ansi && !codePage.Encode(codePoint, scratch))
+            list = &missing;
+        if (list != nullptr && list->find(codePoint) == std::u32string::npos) list->push_back(codePoint);
+    }
+    std::string names;
+    if (!surrogates.empty()) {
+        for (char32_t c : surrogates) names += (names.empty() ? "" : " ") + CodePointName(c);
+        return std::string(kNoStringMessage).replace(kNoStringMessage.find("%s"), 2, names);
+    }
+    if (!missing.empty()) {
+        for (char32_t c : missing) {
+            if (!names.empty()) names += ' ';
+            AppendUtf8(names, c);
+        }
+        return std::string(kAnsiStringsMessage).replace(kAnsiStringsMessage.find("%s"), 2, names);
+    }
+    return {};
+}
+
+std::string StatementTextProblem(const Form& form, CodeOptions options, const CodePage& codePage) {
+    // Text and title as one, so that a character is named once.
+    std::string literals;
+    if (!form.IsChecked(IDC_TEXTVAR)) literals += form.Text(IDC_TEXT);
+    if (!form.IsChecked(IDC_TITLEVAR)) literals += form.Text(IDC_TITLE);
+    return LiteralTextProblem(literals, options.characterSet, codePage);
 }
 
 }  // namespace pw

@@ -86,4 +86,29 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = Cha
 std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options = {},
                               const CodePage& codePage = Windows1252());
 
+// The refusals of StatementTextProblem; %s stands for the characters.
+inline constexpr std::string_view kAnsiStringsMessage =
+    "The text holds characters that ANSI strings cannot hold: %s. Choose TEXT() strings or Wide strings in the Code "
+    "menu.";
+inline constexpr std::string_view kNoStringMessage =
+    "The text holds characters that no string can hold: %s (half of a character, as a paste can leave it). Type or "
+    "paste the whole character again.";
+
+// Why the form's statement cannot be written in `options`, or empty. The
+// form's texts are UTF-8. Checked are the literal text and title (variables
+// are written as typed):
+//  - a lone surrogate (half of a UTF-16 pair, which a paste can bring) can be
+//    written in no mode: kNoStringMessage, naming it by code point (U+D83D);
+//  - under ANSI strings, a character `codePage` lacks:
+//    kAnsiStringsMessage, naming each such character once, in text order,
+//    separated by spaces.
+// Every command that writes the statement (Generate code, Copy to clipboard,
+// Insert in source, QuickBox Set, the run without a window) asks first and
+// shows the message instead of writing anything.
+std::string StatementTextProblem(const Form& form, CodeOptions options, const CodePage& codePage);
+
+// The same check for one literal text (task dialogs are always wide: only the
+// lone surrogates apply there).
+std::string LiteralTextProblem(std::string_view text, CharacterSet characterSet, const CodePage& codePage);
+
 }  // namespace pw
