@@ -41,6 +41,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 target_link_libraries(promptwright PRIVATE pw_shell ${PW_DELAY_LIBS})
 target_compile_options(promptwright PRIVATE ${PW_WARNINGS})
+# wWinMain: the C runtime splits the command line as UTF-16 (__wargv).
+target_link_options(promptwright PRIVATE -municode)
 # Stripped: the shipped program carries no symbols. The map tells
 # scripts/check-binaries.sh what comes from the delay-import libraries.
 target_link_options(promptwright PRIVATE ${PW_STATIC_LINK} -s -Wl,-Map=${CMAKE_BINARY_DIR}/promptwright.map)

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,11 +18,30 @@
 #include "dialogs/warning_win32.h"
 #include "win32/ansi_code_page_win32.h"
 #include "win32/settings_win32.h"
+#include "win32/text_win32.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+namespace {
+
+// The arguments as UTF-16, so that a path may hold any character: the C
+// runtime's split of GetCommandLineW (linked with -municode), by the rules the
+// narrow __argv followed, so every command line parses as before. Not
+// CommandLineToArgvW: it lives in shell32, which a run without a window must
+// not load (see cmake/Win32.cmake), and splits the program's name and doubled
+// quotes its own way.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    if (__wargv == nullptr) return args;
+    args.reserve(static_cast<std::size_t>(__argc));
+    for (int i = 0; i < __argc && __wargv[i] != nullptr; ++i) args.push_back(pw::Utf8(__wargv[i]));
+    return args;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     using namespace pw;
     Win32StartupEnvironment environment;
-    std::vector<std::string> args(__argv, __argv + __argc);
+    std::vector<std::string> args = Arguments();
     if (!args.empty()) args[0] = ProgramPathForSettings(args[0]);
     AppSettings settings = ReadStartup(args, environment);
 

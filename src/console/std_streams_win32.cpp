@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/model/utf8.h"
+#include "win32/text_win32.h"
+
 namespace pw {
 namespace {
 
@@ -11,9 +14,14 @@ constexpr std::size_t kPiece = std::size_t{1} << 20;
 
 bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
-UniqueHandle OpenConsole(const char* name, DWORD access) {
+bool IsConsoleHandle(HANDLE handle) {
+    DWORD mode = 0;
+    return IsHandle(handle) && GetConsoleMode(handle, &mode) != FALSE;
+}
+
+UniqueHandle OpenConsole(const wchar_t* name, DWORD access) {
     return UniqueHandle(
-        CreateFileA(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        CreateFileW(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
 }  // namespace
@@ -21,43 +29,91 @@ UniqueHandle OpenConsole(const char* name, DWORD access) {
 StandardHandle StandardHandle::Borrowed(HANDLE handle) {
     StandardHandle standard;
     standard.handle_ = handle;
+    standard.console_ = IsConsoleHandle(handle);
     return standard;
 }
 
 StandardHandle StandardHandle::Owned(UniqueHandle handle) {
     StandardHandle standard;
     standard.handle_ = handle.Get();
+    standard.console_ = IsConsoleHandle(handle.Get());
     standard.owned_ = std::move(handle);
     return standard;
 }
 
-bool StandardHandle::Write(std::string_view text) const {
-    if (!Present()) return true;
-    while (!text.empty()) {
+bool StandardHandle::WriteBytes(std::string_view bytes) const {
+    while (!bytes.empty()) {
         DWORD written = 0;
-        const DWORD want = static_cast<DWORD>(std::min(text.size(), kPiece));
-        if (!WriteFile(handle_, text.data(), want, &written, nullptr) || written == 0) return false;
-        text.remove_prefix(written);
+        const DWORD want = static_cast<DWORD>(std::min(bytes.size(), kPiece));
+        if (!WriteFile(handle_, bytes.data(), want, &written, nullptr) || written == 0) return false;
+        bytes.remove_prefix(written);
     }
     return true;
 }
 
+bool StandardHandle::WriteConsoleText(std::string_view text) const {
+    const std::wstring wide = Utf16(text);
+    std::wstring_view rest(wide);
+    while (!rest.empty()) {
+        std::size_t want = std::min(rest.size(), kPiece);
+        // A piece never ends between the two halves of a pair.
+        if (want < rest.size() && rest[want - 1] >= 0xD800 && rest[want - 1] <= 0xDBFF) --want;
+        DWORD written = 0;
+        if (!WriteConsoleW(handle_, rest.data(), static_cast<DWORD>(want), &written, nullptr) || written == 0)
+            return false;
+        rest.remove_prefix(std::min<std::size_t>(written, rest.size()));
+    }
+    return true;
+}
+
+StandardHandle::WriteResult StandardHandle::Write(std::string_view text, std::u32string* missing) const {
+    if (!Present()) return WriteResult::Written;
+    if (console_) return WriteConsoleText(text) ? WriteResult::Written : WriteResult::Failed;
+    const std::optional<std::string> bytes = Utf8ToAnsi(text, CP_ACP, missing);
+    if (!bytes) return WriteResult::Unencodable;
+    return WriteBytes(*bytes) ? WriteResult::Written : WriteResult::Failed;
+}
+
+bool StandardHandle::WriteMessage(std::string_view text) const {
+    std::u32string missing;
+    switch (Write(text, &missing)) {
+    case WriteResult::Written: return true;
+    case WriteResult::Failed: return false;
+    case WriteResult::Unencodable: break;
+    }
+    std::string named;
+    named.reserve(text.size() + 8 * missing.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t start = i;
+        const char32_t codePoint = static_cast<unsigned char>(text[i]) < 0x80 ? text[i++] : NextCodePoint(text, i);
+        if (codePoint >= 0x80 && missing.find(codePoint) != std::u32string::npos)
+            named += "<" + CodePointName(codePoint) + ">";
+        else
+            named.append(text.substr(start, i - start));
+    }
+    return Write(named) == WriteResult::Written;
+}
+
 std::optional<std::string> StandardHandle::ReadAll() const {
-    std::string text;
-    if (!Present()) return text;
+    std::string bytes;
+    if (!Present()) return bytes;
     for (;;) {
-        const std::size_t have = text.size();
-        text.resize(have + kPiece);
+        const std::size_t have = bytes.size();
+        bytes.resize(have + kPiece);
         DWORD got = 0;
-        if (!ReadFile(handle_, text.data() + have, static_cast<DWORD>(kPiece), &got, nullptr)) {
-            text.resize(have);
+        if (!ReadFile(handle_, bytes.data() + have, static_cast<DWORD>(kPiece), &got, nullptr)) {
+            bytes.resize(have);
             // The writer closed its end of the pipe: that is the end of the input.
-            if (GetLastError() == ERROR_BROKEN_PIPE) return text;
+            if (GetLastError() == ERROR_BROKEN_PIPE) break;
             return std::nullopt;
         }
-        text.resize(have + got);
-        if (got == 0) return text;
+        bytes.resize(have + got);
+        if (got == 0) break;
     }
+    // A console reads in its own input code page, which may differ from the
+    // ANSI one.
+    return AnsiToUtf8(bytes, console_ ? GetConsoleCP() : CP_ACP);
 }
 
 StandardStreams StandardStreams::OfProcess() {
@@ -72,9 +128,10 @@ StandardStreams StandardStreams::OfProcess() {
     // Started from a console without redirection: a GUI program gets no
     // handles of its own, but may write to its parent's console.
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return streams;
-    if (!IsHandle(output)) streams.output = StandardHandle::Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(error)) streams.error = StandardHandle::Owned(OpenConsole("CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(input)) streams.input = StandardHandle::Owned(OpenConsole("CONIN$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(output))
+        streams.output = StandardHandle::Owned(OpenConsole(L"CONOUT$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(error)) streams.error = StandardHandle::Owned(OpenConsole(L"CONOUT$", GENERIC_READ | GENERIC_WRITE));
+    if (!IsHandle(input)) streams.input = StandardHandle::Owned(OpenConsole(L"CONIN$", GENERIC_READ | GENERIC_WRITE));
     return streams;
 }
 

@@ -2,6 +2,10 @@
 // it has standard handles only when its caller gave it some (a pipe or a file,
 // the way editors and scripts start it). When it has none and its parent has
 // a console, it writes to that console instead; otherwise it writes nothing.
+//
+// Texts are UTF-8 here as everywhere in the program. A pipe or a file carries
+// them in the ANSI code page, as the programs at its other end expect; a
+// console gets them as UTF-16, so that it shows every character.
 #pragma once
 
 #include <windows.h>
@@ -23,17 +27,31 @@ public:
     static StandardHandle Owned(UniqueHandle handle);
 
     bool Present() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    bool IsConsole() const { return console_; }
 
-    // Writes all of `text`. Writing to an absent handle does nothing and
-    // succeeds: there is no one to tell.
-    bool Write(std::string_view text) const;
+    enum class WriteResult { Written, Unencodable, Failed };
+    // Writes all of the UTF-8 `text`. Unencodable: the handle is no console
+    // and the ANSI code page lacks a character of the text (each such
+    // character once in `missing`, when given); nothing was written then.
+    // Writing to an absent handle does nothing and succeeds: there is no one
+    // to tell.
+    WriteResult Write(std::string_view text, std::u32string* missing = nullptr) const;
+    // Writes a message, which must reach its reader whatever file or slot it
+    // names: a character the code page lacks is written as its code point in
+    // angle brackets (<U+65E5>). False when the write failed.
+    bool WriteMessage(std::string_view text) const;
     // Everything up to the end of the input (a pipe closed by the writer, the
-    // end of a file, Ctrl+Z on a console), at any size; empty when absent;
+    // end of a file, Ctrl+Z on a console), at any size, as UTF-8 (read in the
+    // ANSI code page, or a console's input code page); empty when absent;
     // nothing when a read fails.
     std::optional<std::string> ReadAll() const;
 
 private:
+    bool WriteBytes(std::string_view bytes) const;
+    bool WriteConsoleText(std::string_view text) const;
+
     HANDLE handle_ = nullptr;
+    bool console_ = false;  // GetConsoleMode succeeds
     UniqueHandle owned_;
 };
 

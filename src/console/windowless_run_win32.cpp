@@ -7,6 +7,7 @@
 
 #include "core/codegen/expansion.h"
 #include "core/convert/restate.h"
+#include "core/model/utf8.h"
 #include "core/settings/quickbox_slots.h"
 #include "win32/insert_source_win32.h"
 #include "win32/quickbox_store_win32.h"
@@ -44,7 +45,7 @@ public:
     }
 
 private:
-    void Tell(const std::string& message) { streams_.error.Write(kProgram + message + "\r\n"); }
+    void Tell(const std::string& message) { streams_.error.WriteMessage(kProgram + message + "\r\n"); }
 
     void Fail(int code, const std::string& message) {
         Tell(message);
@@ -52,7 +53,18 @@ private:
     }
 
     void Output(std::string_view text) {
-        if (!streams_.output.Write(text)) Fail(kExitError, "Error while writing standard output");
+        std::u32string missing;
+        switch (streams_.output.Write(text, &missing)) {
+        case StandardHandle::WriteResult::Written: break;
+        case StandardHandle::WriteResult::Failed: Fail(kExitError, "Error while writing standard output"); break;
+        case StandardHandle::WriteResult::Unencodable: {
+            std::string names;
+            for (char32_t c : missing) names += (names.empty() ? "" : " ") + CodePointName(c);
+            Fail(kExitError,
+                 "Error while writing standard output: the ANSI code page lacks " + names + "; nothing was written");
+            break;
+        }
+        }
     }
 
     void List() {

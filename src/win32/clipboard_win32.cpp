@@ -3,25 +3,27 @@
 #include <cstring>
 
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 
 bool CopyToClipboard(HWND owner, std::string_view text) {
-    if (text.size() >= static_cast<std::size_t>(-1)) return false;
+    const std::wstring wide = Utf16(text);
+    if (wide.size() >= static_cast<std::size_t>(-1) / sizeof(wchar_t)) return false;
 
     ClipboardSession clipboard(owner);
     if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
 
-    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, (wide.size() + 1) * sizeof(wchar_t)));
     if (block.Get() == nullptr) return false;
     {
         GlobalLockGuard lock(block.Get());
         if (lock.Data() == nullptr) return false;
-        char* data = static_cast<char*>(lock.Data());
-        if (!text.empty()) std::memcpy(data, text.data(), text.size());
-        data[text.size()] = '\0';
+        // With its terminating zero.
+        std::memcpy(lock.Data(), wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
     }
-    if (SetClipboardData(CF_TEXT, block.Get()) == nullptr) return false;
+    // Windows makes CF_TEXT (and CF_OEMTEXT) from this for programs that ask.
+    if (SetClipboardData(CF_UNICODETEXT, block.Get()) == nullptr) return false;
     block.Release();  // the clipboard owns the block now
     return clipboard.Close();
 }

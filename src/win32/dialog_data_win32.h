@@ -9,14 +9,14 @@ namespace pw {
 // At WM_INITDIALOG: keeps the creation parameter as the dialog's data.
 template <typename T>
 T* AttachDialogData(HWND dialog, LPARAM creationParameter) {
-    SetWindowLongPtrA(dialog, DWLP_USER, creationParameter);
+    SetWindowLongPtrW(dialog, DWLP_USER, creationParameter);
     return reinterpret_cast<T*>(creationParameter);
 }
 
 // The data attached at WM_INITDIALOG; null for the messages that come before.
 template <typename T>
 T* DialogData(HWND dialog) {
-    return reinterpret_cast<T*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    return reinterpret_cast<T*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
 // The first lines of every dialog procedure: the data attached at

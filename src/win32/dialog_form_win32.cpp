@@ -8,17 +8,27 @@
 #include "core/model/option_tables.h"
 #include "res/resource.h"
 #include "win32/dpi_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 
 std::string WindowText(HWND window) {
     if (window == nullptr) return {};
-    const int length = GetWindowTextLengthA(window);
+    const int length = GetWindowTextLengthW(window);
     if (length <= 0) return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
+    // One unit of room beyond the length tells a whole text from one that grew
+    // in between and was cut: then read again with more room.
+    std::wstring text;
+    for (std::size_t room = static_cast<std::size_t>(length) + 2; room < (1u << 30); room *= 2) {
+        text.assign(room, L'\0');
+        const int got = GetWindowTextW(window, text.data(), static_cast<int>(room));
+        if (got <= 0) return {};
+        if (static_cast<std::size_t>(got) + 1 < room) {
+            text.resize(static_cast<std::size_t>(got));
+            return Utf8(text);
+        }
+    }
+    return {};
 }
 
 std::string DialogForm::Text(int id) const { return WindowText(GetDlgItem(dialog_, id)); }
@@ -26,14 +36,13 @@ std::string DialogForm::Text(int id) const { return WindowText(GetDlgItem(dialog
 void DialogForm::SetText(int id, std::string_view text) {
     HWND control = GetDlgItem(dialog_, id);
     if (control == nullptr) return;
-    const std::string terminated(text);
-    SetWindowTextA(control, terminated.c_str());
+    SetWindowTextW(control, Wide(text).c_str());
 }
 
 int DialogForm::ListPosition(int id) const {
     HWND control = GetDlgItem(dialog_, id);
     if (control == nullptr) return 0;
-    return static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0));
 }
 
 void DialogForm::SetListPosition(int id, int position) {
@@ -41,9 +50,9 @@ void DialogForm::SetListPosition(int id, int position) {
     if (control == nullptr) return;
     // Windows clears the selection for any position the list lacks; Wine only
     // for -1, keeping the old one otherwise. Say -1 then, so both agree.
-    const LRESULT count = SendMessageA(control, CB_GETCOUNT, 0, 0);
+    const LRESULT count = SendMessageW(control, CB_GETCOUNT, 0, 0);
     if (position < 0 || position >= count) position = -1;
-    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+    SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
 }
 
 bool DialogForm::IsChecked(int id) const {
@@ -71,26 +80,26 @@ struct IconPreview {
 };
 
 constexpr UINT_PTR kIconPreviewSubclass = 1;
-constexpr char kIconPreviewProp[] = "Promptwright.IconPreview";
+constexpr wchar_t kIconPreviewProp[] = L"Promptwright.IconPreview";
 
 LRESULT CALLBACK IconPreviewProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(control, IconPreviewProc, kIconPreviewSubclass);
-        RemovePropA(control, kIconPreviewProp);
+        RemovePropW(control, kIconPreviewProp);
         delete reinterpret_cast<IconPreview*>(data);
     }
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
 IconPreview* PreviewOf(HWND control) {
-    if (auto* preview = static_cast<IconPreview*>(GetPropA(control, kIconPreviewProp))) return preview;
+    if (auto* preview = static_cast<IconPreview*>(GetPropW(control, kIconPreviewProp))) return preview;
     auto* preview = new IconPreview;
     preview->dpi = WindowDpi(control);
     if (!SetWindowSubclass(control, IconPreviewProc, kIconPreviewSubclass, reinterpret_cast<DWORD_PTR>(preview))) {
         delete preview;
         return nullptr;
     }
-    SetPropA(control, kIconPreviewProp, preview);
+    SetPropW(control, kIconPreviewProp, preview);
     return preview;
 }
 
@@ -98,15 +107,15 @@ void ShowIconPreview(HWND form, bool remake) {
     HWND control = GetDlgItem(form, IDC_ICONPREVIEW);
     IconPreview* preview = control != nullptr ? PreviewOf(control) : nullptr;
     if (preview == nullptr) return;
-    const LRESULT position = SendDlgItemMessageA(form, IDC_ICON, CB_GETCURSEL, 0, 0);
+    const LRESULT position = SendDlgItemMessageW(form, IDC_ICON, CB_GETCURSEL, 0, 0);
     // Called on every activation: the same icon at the same DPI stays.
     if (!remake && position == preview->position) return;
     SizedIcon icon;
     if (position > 0 && position < static_cast<LRESULT>(kIconPreviewIds.size()))
-        icon = LoadIconForDpi(nullptr, MAKEINTRESOURCEA(kIconPreviewIds[static_cast<std::size_t>(position)]), SM_CXICON,
+        icon = LoadIconForDpi(nullptr, MAKEINTRESOURCEW(kIconPreviewIds[static_cast<std::size_t>(position)]), SM_CXICON,
                               preview->dpi);
-    SendMessageA(control, STM_SETICON, 0, 0);
-    SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
+    SendMessageW(control, STM_SETICON, 0, 0);
+    SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     preview->icon = std::move(icon);  // the one shown before is no longer in use
     preview->position = position;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "win32/text_win32.h"
+
 namespace pw {
 namespace {
 
@@ -13,24 +15,23 @@ void Look(HMODULE module, const char* name, Function& function) {
         module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
-std::wstring WideName(const char* name) {
-    if (IS_INTRESOURCE(name)) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, name, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name, -1, wide.data(), length);
-    return wide;
+// A resource name as the W functions take it: a number stays a number.
+std::wstring WideName(const char* name) { return IS_INTRESOURCE(name) ? std::wstring() : Utf16(name); }
+
+const wchar_t* WideResource(const char* name, const std::wstring& wide) {
+    return IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(reinterpret_cast<ULONG_PTR>(name)) : wide.c_str();
 }
 
 }  // namespace
 
 DpiFunctions DpiFunctions::OfSystem() {
     DpiFunctions functions;
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     Look(user32, "GetDpiForWindow", functions.getDpiForWindow);
     Look(user32, "GetDpiForSystem", functions.getDpiForSystem);
     Look(user32, "GetSystemMetricsForDpi", functions.getSystemMetricsForDpi);
     Look(user32, "SystemParametersInfoForDpi", functions.systemParametersInfoForDpi);
-    Look(GetModuleHandleA("comctl32.dll"), "LoadIconWithScaleDown", functions.loadIconWithScaleDown);
+    Look(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown", functions.loadIconWithScaleDown);
     return functions;
 }
 
@@ -71,22 +72,25 @@ LOGFONTW MessageFontForDpi(UINT dpi, const DpiFunctions& functions) {
     return font;
 }
 
-SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi, const DpiFunctions& functions) {
+SizedIcon LoadIconForDpi(HINSTANCE module, const wchar_t* name, int sizeMetric, UINT dpi,
+                         const DpiFunctions& functions) {
     const int size = SystemMetricForDpi(sizeMetric, dpi, functions);
     if (functions.loadIconWithScaleDown != nullptr) {
-        const std::wstring wide = WideName(name);
-        const wchar_t* wideName =
-            IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(reinterpret_cast<ULONG_PTR>(name)) : wide.c_str();
         HICON icon = nullptr;
-        if (SUCCEEDED(functions.loadIconWithScaleDown(module, wideName, size, size, &icon)) && icon != nullptr)
+        if (SUCCEEDED(functions.loadIconWithScaleDown(module, name, size, size, &icon)) && icon != nullptr)
             return SizedIcon(UniqueIcon(icon));
     }
     // The shared icon, and a copy of it made from its resource at the size.
-    HICON shared = LoadIconA(module, name);
+    HICON shared = LoadIconW(module, name);
     if (shared == nullptr) return {};
     if (HANDLE copy = CopyImage(shared, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE))
         return SizedIcon(UniqueIcon(static_cast<HICON>(copy)));
     return SizedIcon::Shared(shared);
+}
+
+SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi, const DpiFunctions& functions) {
+    const std::wstring wide = WideName(name);
+    return LoadIconForDpi(module, WideResource(name, wide), sizeMetric, dpi, functions);
 }
 
 SIZE IconSize(HICON icon) {
@@ -94,18 +98,32 @@ SIZE IconSize(HICON icon) {
     if (icon == nullptr || !GetIconInfo(icon, &info)) return {0, 0};
     const UniqueBitmap mask(info.hbmMask), color(info.hbmColor);  // GetIconInfo made copies
     BITMAP bitmap{};
-    GetObjectA(mask.Get(), sizeof bitmap, &bitmap);
+    GetObjectW(mask.Get(), sizeof bitmap, &bitmap);
     SIZE size{bitmap.bmWidth, bitmap.bmHeight};
     // A monochrome icon's mask holds the AND and the XOR image one above the other.
     if (!color) size.cy /= 2;
     return size;
 }
 
+WindowIconsForDpi::WindowIconsForDpi(HINSTANCE module, const wchar_t* name) : module_(module) {
+    if (IS_INTRESOURCE(name))
+        number_ = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+    else
+        name_ = name;
+}
+
+WindowIconsForDpi::WindowIconsForDpi(HINSTANCE module, const char* name) : module_(module) {
+    if (IS_INTRESOURCE(name))
+        number_ = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
+    else
+        name_ = WideName(name);
+}
+
 WindowIconsForDpi::Icons& WindowIconsForDpi::ForDpi(UINT dpi) {
     for (Icons& icons : made_)
         if (icons.dpi == dpi) return icons;
     made_.push_back(
-        {dpi, LoadIconForDpi(module_, name_, SM_CXSMICON, dpi), LoadIconForDpi(module_, name_, SM_CXICON, dpi)});
+        {dpi, LoadIconForDpi(module_, Name(), SM_CXSMICON, dpi), LoadIconForDpi(module_, Name(), SM_CXICON, dpi)});
     return made_.back();
 }
 

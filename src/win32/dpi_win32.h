@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "win32/raii_win32.h"
@@ -75,7 +76,11 @@ private:
 
 // The icon `name` of `module` (null: a system icon, IDI_...) at the size the
 // system gives `sizeMetric` (SM_CXICON or SM_CXSMICON) at `dpi`, scaled down
-// from the best image the icon has.
+// from the best image the icon has. `name` is a resource number
+// (MAKEINTRESOURCEW) or a name.
+SizedIcon LoadIconForDpi(HINSTANCE module, const wchar_t* name, int sizeMetric, UINT dpi,
+                         const DpiFunctions& functions = DpiFunctions::OfSystem());
+// The same for a MAKEINTRESOURCEA number or an ASCII name.
 SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi,
                          const DpiFunctions& functions = DpiFunctions::OfSystem());
 
@@ -87,7 +92,9 @@ SIZE IconSize(HICON icon);
 // since windows show the icons they are given without owning them.
 class WindowIconsForDpi {
 public:
-    WindowIconsForDpi(HINSTANCE module, const char* name) : module_(module), name_(name) {}
+    // `name`: a resource number (MAKEINTRESOURCEW or MAKEINTRESOURCEA) or a name.
+    WindowIconsForDpi(HINSTANCE module, const wchar_t* name);
+    WindowIconsForDpi(HINSTANCE module, const char* name);
 
     HICON Small(UINT dpi) { return ForDpi(dpi).small.Get(); }
     HICON Big(UINT dpi) { return ForDpi(dpi).big.Get(); }
@@ -99,8 +106,11 @@ private:
     };
     Icons& ForDpi(UINT dpi);
 
+    const wchar_t* Name() const { return name_.empty() ? MAKEINTRESOURCEW(number_) : name_.c_str(); }
+
     HINSTANCE module_;
-    const char* name_;         // a resource number (MAKEINTRESOURCE) or a name that outlives this
+    WORD number_ = 0;          // the resource number, when the icon has no name
+    std::wstring name_;        // the name, when it has one
     std::vector<Icons> made_;  // one per monitor scale met: a handful at most
 };
 

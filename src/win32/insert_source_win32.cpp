@@ -11,6 +11,7 @@
 
 #include "core/output/splice.h"
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -157,7 +158,7 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
     if (fileText != nullptr) fileText->reset();
     // Share mode 0 keeps every other process out of the file from the read to
     // the end of the write.
-    UniqueHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    UniqueHandle handle(CreateFileW(Utf16(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.Valid() || IsReadOnly(handle.Get())) return InsertOutcome::OpenFailed;
 
@@ -169,13 +170,26 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
         return InsertOutcome::ReadFailed;
     }
     try {
-        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(text, markers);
+        // The file is in the ANSI code page: the markers and the code are
+        // found and written in its bytes. A marker the code page lacks cannot
+        // be in the file.
+        std::vector<std::string> fileMarkers;
+        for (const std::string& marker : markers)
+            if (std::optional<std::string> bytes = Utf8ToAnsi(marker)) fileMarkers.push_back(std::move(*bytes));
+        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(text, fileMarkers);
         if (occurrences.empty()) {
-            if (fileText != nullptr) *fileText = std::move(text);
+            if (fileText != nullptr) *fileText = AnsiToUtf8(text);
             return InsertOutcome::NoMarker;
         }
-        if (fileText != nullptr) *fileText = SplicedOrNothing(code, text, occurrences);
-        return Rewrite(file, code, text, occurrences) ? InsertOutcome::Inserted : InsertOutcome::WriteFailed;
+        // Code with a character the code page lacks (typed by hand) would
+        // reach the file only as substitutes: leave the file as it is.
+        const std::optional<std::string> fileCode = Utf8ToAnsi(code);
+        if (!fileCode) return InsertOutcome::WriteFailed;
+        if (fileText != nullptr) {
+            if (std::optional<std::string> spliced = SplicedOrNothing(*fileCode, text, occurrences))
+                *fileText = AnsiToUtf8(*spliced);
+        }
+        return Rewrite(file, *fileCode, text, occurrences) ? InsertOutcome::Inserted : InsertOutcome::WriteFailed;
     } catch (const std::exception&) {  // out of memory before the file was touched
         return InsertOutcome::WriteFailed;
     }

@@ -32,9 +32,13 @@ using FileFaultHook = std::function<bool(FileStep step, int count)>;
 // either wholly rewritten or wholly as it was; a file without a marker, or
 // marked read-only, is not written. Shows nothing: the caller tells the user.
 //
-// `fileText`, when given, is set to the file's new text (its text as read when
-// it has no marker) whenever the file was read and that text could be held,
-// also when the write then failed; it is left unset otherwise.
+// `code`, `path` and the markers are UTF-8; the file is in the ANSI code page,
+// so code holding a character the code page lacks is not written
+// (WriteFailed, the file unchanged), never a substitute for it.
+//
+// `fileText`, when given, is set to the file's new text in UTF-8 (its text as
+// read when it has no marker) whenever the file was read and that text could
+// be held, also when the write then failed; it is left unset otherwise.
 InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
                              std::optional<std::string>* fileText = nullptr, const FileFaultHook& faults = {});
 

@@ -4,13 +4,13 @@
 
 #include "core/model/option_tables.h"
 #include "res/resource.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
 
 void Add(HWND form, int id, std::string_view text) {
-    const std::string terminated(text);
-    SendDlgItemMessageA(form, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(terminated.c_str()));
+    SendDlgItemMessageW(form, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 }  // namespace
@@ -19,26 +19,26 @@ void FillOptionLists(HWND form, Layout layout, const std::vector<std::string>& p
     // The sorted lists place these; the positions the other code relies on are
     // the sorted ones.
     for (auto text : kButtonSetAddOrder) Add(form, IDC_BUTTONS, text);
-    SendDlgItemMessageA(form, IDC_BUTTONS, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageW(form, IDC_BUTTONS, CB_SETCURSEL, 1, 0);
     for (auto text : kDefaultButtonAddOrder) Add(form, IDC_DEFBUTTON, text);
-    SendDlgItemMessageA(form, IDC_DEFBUTTON, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(form, IDC_DEFBUTTON, CB_SETCURSEL, 0, 0);
     for (const ListEntry& icon : kIcons) Add(form, IDC_ICON, icon.text);
-    SendDlgItemMessageA(form, IDC_ICON, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(form, IDC_ICON, CB_SETCURSEL, 0, 0);
 
     if (layout == Layout::Advanced) {
         // Insertion at a position does not sort, so position i shows row i
         // although the template gives the list the sorted style.
         for (int row = kLanguageCount - 1; row >= 0; --row) {
-            const std::string name(kLanguages[static_cast<std::size_t>(row)].name);
-            SendDlgItemMessageA(form, IDC_LANGUAGE, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+            const std::wstring name = Wide(kLanguages[static_cast<std::size_t>(row)].name);
+            SendDlgItemMessageW(form, IDC_LANGUAGE, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
-        SendDlgItemMessageA(form, IDC_LANGUAGE, CB_SETCURSEL, kClearLanguage, 0);
+        SendDlgItemMessageW(form, IDC_LANGUAGE, CB_SETCURSEL, kClearLanguage, 0);
         CheckRadioButton(form, IDC_APPLMODAL, IDC_TASKMODAL, IDC_APPLMODAL);
         CheckRadioButton(form, IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOX);
     }
 
     for (const std::string& parent : parents) Add(form, IDC_PARENT, parent);
-    SendDlgItemMessageA(form, IDC_PARENT, CB_SETCURSEL, 1, 0);
+    SendDlgItemMessageW(form, IDC_PARENT, CB_SETCURSEL, 1, 0);
 }
 
 }  // namespace pw

@@ -3,6 +3,7 @@
 #include "core/settings/app_settings.h"
 #include "core/settings/quickbox_slots.h"
 #include "win32/settings_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 
@@ -11,7 +12,8 @@ SlotValue ReadQuickBoxSlot(const std::string& settingsPath, const std::string& s
     if (slot.empty()) return {};
     std::string value = ReadProfileString(settingsPath, kQuickBoxSection, slot, kMissingSlotValue);
     if (value == kMissingSlotValue) return {};
-    if (value.size() > kLongestSlotValue) return {SlotState::TooLong, {}};
+    // The profile functions cut at a count of UTF-16 units, not of bytes.
+    if (value.size() > kLongestSlotValue && Utf16(value).size() > kLongestSlotValue) return {SlotState::TooLong, {}};
     return {SlotState::Found, std::move(value)};
 }
 

@@ -1,4 +1,6 @@
-// The settings file through the platform's profile functions.
+// The settings file through the platform's profile functions. Every string is
+// UTF-8; the file itself may be in the ANSI code page or in UTF-16 with a BOM
+// (the profile functions read either and write back in the file's own).
 #pragma once
 
 #include <string>
@@ -28,7 +30,11 @@ bool WriteProfileValue(const std::string& file, const std::string& section, cons
 // the caller is in.
 std::string ProgramPathForSettings(const std::string& typed);
 
-// The existence test: CreateFileA with no access and no sharing.
+// The full path of the running program, however long; empty when Windows
+// cannot tell.
+std::string ModuleFilePath();
+
+// The existence test: CreateFileW with no access and no sharing.
 bool FileExists(const std::string& path);
 
 class Win32StartupEnvironment : public StartupEnvironment {

@@ -27,8 +27,7 @@ std::string AnsiToUtf8(std::string_view bytes, UINT codePage = CP_ACP);
 // UTF-8 to bytes in `codePage`; nothing when the code page lacks a character
 // (no best-fit substitutes, never a '?'). `missing` (when given) gets the
 // characters it lacks, each once, in the order of the text.
-std::optional<std::string> Utf8ToAnsi(std::string_view utf8, UINT codePage = CP_ACP,
-                                      std::u32string* missing = nullptr);
+std::optional<std::string> Utf8ToAnsi(std::string_view utf8, UINT codePage = CP_ACP, std::u32string* missing = nullptr);
 
 // Null-terminated UTF-16 for a W call: Wide("text").c_str().
 inline std::wstring Wide(std::string_view utf8) { return Utf16(utf8); }

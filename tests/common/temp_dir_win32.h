@@ -1,47 +1,32 @@
 // A folder of its own for one test, removed with everything in it when the
 // test ends. Shared by the in-process tests, the end-to-end tests and the
-// benchmarks of the Win32 shell.
+// benchmarks of the Win32 shell. Paths and names are UTF-8 and may hold any
+// character.
 #pragma once
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "common/wide_win32.h"
 
 namespace test {
 
 class TempDir {
 public:
     TempDir() {
-        char base[MAX_PATH + 1] = {};
-        GetTempPathA(sizeof base, base);
+        std::wstring base(MAX_PATH + 1, L'\0');
+        base.resize(GetTempPathW(static_cast<DWORD>(base.size()), base.data()));
         static int counter = 0;
         for (;;) {
-            path_ = std::string(base) + "pw-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                    std::to_string(++counter);
-            if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+            path_ = Narrow(base) + "pw-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+            if (CreateDirectoryW(Wide(path_).c_str(), nullptr)) break;
         }
     }
     ~TempDir() {
         // Files may still be settling after a program ended: try a few times.
         for (int attempt = 0; attempt < 20; ++attempt) {
-            WIN32_FIND_DATAA entry;
-            HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &entry);
-            if (find != INVALID_HANDLE_VALUE) {
-                do {
-                    const std::string name = entry.cFileName;
-                    if (name == "." || name == "..") continue;
-                    const std::string full = path_ + "\\" + name;
-                    SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                        RemoveDirectoryA(full.c_str());
-                    else
-                        DeleteFileA(full.c_str());
-                } while (FindNextFileA(find, &entry));
-                FindClose(find);
-            }
-            if (RemoveDirectoryA(path_.c_str())) return;
+            if (RemoveTree(Wide(path_))) return;
             Sleep(50);
         }
     }
@@ -50,19 +35,64 @@ public:
 
     const std::string& path() const { return path_; }
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    // Makes a folder in this one (with its parents) and returns its path.
+    std::string Folder(const std::string& name) const {
+        const std::string full = File(name);
+        for (std::size_t at = path_.size() + 1; at != std::string::npos;) {
+            at = full.find('\\', at + 1);
+            CreateDirectoryW(Wide(full.substr(0, at)).c_str(), nullptr);
+        }
+        return full;
+    }
     // Writes the file and returns its path.
     std::string Write(const std::string& name, const std::string& content) const {
-        std::ofstream(File(name), std::ios::binary) << content;
+        WriteBytes(File(name), content);
         return File(name);
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(File(name), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+    std::string Read(const std::string& name) const { return ReadBytes(File(name)); }
+
+    static bool WriteBytes(const std::string& path, const std::string& bytes) {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        DWORD written = 0;
+        const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size();
+        CloseHandle(file);
+        return ok;
+    }
+    static std::string ReadBytes(const std::string& path) {
+        HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return {};
+        std::string bytes;
+        char buffer[65536];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+        CloseHandle(file);
+        return bytes;
     }
 
 private:
+    static bool RemoveTree(const std::wstring& folder) {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                const std::wstring name = entry.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring full = folder + L"\\" + name;
+                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(full);
+                else
+                    DeleteFileW(full.c_str());
+            } while (FindNextFileW(find, &entry));
+            FindClose(find);
+        }
+        return RemoveDirectoryW(folder.c_str()) != FALSE;
+    }
+
     std::string path_;
 };
 

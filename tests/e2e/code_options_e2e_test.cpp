@@ -71,7 +71,7 @@ TEST(CodeOptionsE2E, ModesReachCodeBoxAndFileAndSurviveARestart) {
                 "{\r\ncase IDYES:\r\n    Order();\r\n    break;\r\n}");
         SendCommand(form, IDC_LOADCODE);
         EXPECT_TRUE(app.NoMessageBoxWithin(300));
-        EXPECT_EQ(Text(form, IDC_TEXT), "Caf\xE9?");
+        EXPECT_EQ(Text(form, IDC_TEXT), "Caf\xC3\xA9?");  // the driver reads UTF-8
         EXPECT_EQ(Text(form, IDC_TITLE), "Menu");
         EXPECT_EQ(Text(form, IDC_PARENT), "hWnd");
         EXPECT_EQ(ListPosition(form, IDC_BUTTONS), 4);

@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "common/wide_win32.h"
+
 namespace e2e {
 namespace {
 
@@ -87,13 +89,13 @@ private:
 
 void PumpMessages() {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 BOOL CALLBACK CloseIfOf(HWND window, LPARAM pid) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(window)) PostMessageA(window, WM_CLOSE, 0, 0);
+    if (owner == static_cast<DWORD>(pid) && IsWindowVisible(window)) PostMessageW(window, WM_CLOSE, 0, 0);
     return TRUE;
 }
 
@@ -120,9 +122,14 @@ std::string QuoteArgument(const std::string& arg) {
 }
 
 std::string OwnFolder() {
-    std::string path(MAX_PATH * 4, '\0');
-    path.resize(GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size())));
-    return path.substr(0, path.find_last_of('\\'));
+    // GetModuleFileNameW cuts at the buffer size: grow until the path fits.
+    std::wstring path(MAX_PATH, L'\0');
+    DWORD got = 0;
+    while ((got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) >= path.size())
+        path.resize(path.size() * 2);
+    path.resize(got);
+    const std::string utf8 = test::Narrow(path);
+    return utf8.substr(0, utf8.find_last_of('\\'));
 }
 
 std::string ProgramUnderTest() {
@@ -142,7 +149,8 @@ ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& ar
     std::string commandLine = QuoteArgument(options.byName ? name : exe);
     for (const std::string& arg : args) commandLine += " " + QuoteArgument(arg);
 
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = test::Wide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (options.standardHandles) {
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -154,8 +162,10 @@ ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& ar
     LARGE_INTEGER start, end, frequency;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(options.byName ? nullptr : exe.c_str(), commandLine.data(), nullptr, nullptr,
-                        options.standardHandles, CREATE_SUSPENDED, nullptr, directory.c_str(), &startup, &process))
+    const std::wstring wideExe = test::Wide(exe);
+    if (!CreateProcessW(options.byName ? nullptr : wideExe.c_str(), wideCommandLine.data(), nullptr, nullptr,
+                        options.standardHandles, CREATE_SUSPENDED, nullptr, test::Wide(directory).c_str(), &startup,
+                        &process))
         throw std::runtime_error("cannot start " + exe);
     Handle processHandle(process.hProcess), thread(process.hThread);
     // Only the child holds these ends now, so the pipes end with it.

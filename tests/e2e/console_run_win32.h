@@ -41,7 +41,8 @@ struct ConsoleRun {
     double milliseconds = 0;  // from CreateProcess to the process's end
 };
 
-// Runs `exe` with `args` in `directory`.
+// Runs `exe` with `args` in `directory` (paths and arguments in UTF-8, any
+// character; input and output are the bytes the pipes carry).
 ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& args, const std::string& directory,
                       const ConsoleRunOptions& options = {});
 

@@ -7,8 +7,13 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "common/wide_win32.h"
+
 namespace e2e {
 namespace {
+
+using test::Narrow;
+using test::Wide;
 
 std::string WindowsPath(std::string path) {
     // CTest hands us a Unix path; Wine maps the root to drive Z:.
@@ -34,9 +39,11 @@ std::string Quote(const std::string& arg) {
     return quoted + "\"";
 }
 
-std::string ClassName(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
+// Enough for "#32770", the only class asked about; a longer name is cut and
+// then differs, as it should.
+std::wstring ClassName(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
     return name;
 }
 
@@ -51,7 +58,7 @@ BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
     auto* data = reinterpret_cast<FindData*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != data->pid || !IsWindowVisible(window) || ClassName(window) != "#32770") return TRUE;
+    if (pid != data->pid || !IsWindowVisible(window) || ClassName(window) != L"#32770") return TRUE;
     // Message boxes show their text in the static 0xFFFF; our own dialogs do not use it.
     const bool isMessageBox = GetDlgItem(window, 0xFFFF) != nullptr;
     if (data->wantMessageBox) {
@@ -77,7 +84,7 @@ std::string ItemText(HWND list, UINT lengthMessage, UINT textMessage, int positi
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     SendMessageW(list, textMessage, static_cast<WPARAM>(position), reinterpret_cast<LPARAM>(wide.data()));
     wide.resize(static_cast<std::size_t>(length));
-    return std::string(wide.begin(), wide.end());
+    return Narrow(wide);
 }
 
 }  // namespace
@@ -87,25 +94,22 @@ std::string WindowTextOf(HWND window) {
     const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
     std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT got = SendMessageW(window, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
-    wide.resize(static_cast<std::size_t>(got));
-    if (wide.empty()) return {};
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), bytes, nullptr, nullptr);
-    return text;
+    wide.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    return Narrow(wide);
 }
 
 App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings) {
     const std::string exe = dir.File("promptwright.exe");
-    if (!CopyFileA(ExePath().c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy the program");
+    if (!CopyFileW(Wide(ExePath()).c_str(), Wide(exe).c_str(), FALSE))
+        throw std::runtime_error("cannot copy the program");
     if (!settings.empty()) dir.Write("promptwright.ini", settings);
     std::string commandLine = Quote(exe);
     for (const std::string& arg : args) commandLine += " " + Quote(arg);
-    STARTUPINFOA startup{};
+    std::wstring wideCommandLine = Wide(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.path().c_str(),
-                        &startup, &process_))
+    if (!CreateProcessW(Wide(exe).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        Wide(dir.path()).c_str(), &startup, &process_))
         throw std::runtime_error("cannot start the program");
     WaitForInputIdle(process_.hProcess, 10000);
 }
@@ -161,10 +165,7 @@ HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 std::string Text(HWND dialog, int id) { return WindowTextOf(GetDlgItem(dialog, id)); }
 
 void SetText(HWND dialog, int id, const std::string& text) {
-    const int chars = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), chars);
-    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    SendMessageW(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 int ListPosition(HWND dialog, int id) {
@@ -198,7 +199,8 @@ void ChooseListBoxEntry(HWND dialog, int id, int position) {
 }
 
 void TypeText(HWND window, const std::string& text) {
-    for (char c : text) SendMessageW(window, WM_CHAR, static_cast<unsigned char>(c), 1);
+    // A character above U+FFFF arrives as its two halves, as from a keyboard.
+    for (wchar_t unit : Wide(text)) SendMessageW(window, WM_CHAR, unit, 1);
 }
 
 bool Checked(HWND dialog, int id) { return SendMessageW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -295,13 +297,17 @@ std::string ValueLine(const std::string& file, const std::string& key) {
     return file.substr(start, file.find("\r\n", start) - start);
 }
 
-std::string ClipboardText() {
+namespace {
+
+std::string ClipboardData(UINT format) {
     std::string text = "<none>";
     for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
-    HANDLE data = GetClipboardData(CF_TEXT);
+    HANDLE data = GetClipboardData(format);
     if (data != nullptr) {
-        if (const char* locked = static_cast<const char*>(GlobalLock(data))) {
-            text = locked;
+        if (const void* locked = GlobalLock(data)) {
+            // The block may be larger than its text: up to the first zero.
+            text = format == CF_UNICODETEXT ? Narrow(static_cast<const wchar_t*>(locked))
+                                            : std::string(static_cast<const char*>(locked));
             GlobalUnlock(data);
         }
     }
@@ -309,14 +315,22 @@ std::string ClipboardText() {
     return text;
 }
 
+}  // namespace
+
+std::string ClipboardText() { return ClipboardData(CF_UNICODETEXT); }
+
+std::string ClipboardAnsiText() { return ClipboardData(CF_TEXT); }
+
 void SetClipboardText(const std::string& text) {
+    const std::wstring wide = Wide(text);
     for (int attempt = 0; attempt < 50 && !OpenClipboard(nullptr); ++attempt) Sleep(20);
     EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
     if (block != nullptr) {
-        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        memcpy(GlobalLock(block), wide.c_str(), bytes);
         GlobalUnlock(block);
-        if (SetClipboardData(CF_TEXT, block) == nullptr) GlobalFree(block);
+        if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) GlobalFree(block);
     }
     CloseClipboard();
 }

@@ -1,7 +1,8 @@
 // Drives a running promptwright.exe from another process, as a user would:
 // start it with arguments and its own settings, find its windows and controls,
 // set and read them, press buttons and menu items, answer message boxes, read
-// the clipboard and collect the exit code.
+// the clipboard and collect the exit code. Every text is UTF-8, passed on
+// through the W functions and messages.
 #pragma once
 
 #include <windows.h>
@@ -105,8 +106,11 @@ RECT ColorExtent(HWND window, COLORREF color);
 // ("<missing>" when the key is not there).
 std::string ValueLine(const std::string& file, const std::string& key);
 
-std::string ClipboardText();  // CF_TEXT, or "<none>" when there is none
-void SetClipboardText(const std::string& text);
+// The clipboard's text as UTF-8: CF_UNICODETEXT, or "<none>" when there is none.
+std::string ClipboardText();
+// CF_TEXT, the bytes in the ANSI code page that Windows makes for older programs.
+std::string ClipboardAnsiText();
+void SetClipboardText(const std::string& text);  // as CF_UNICODETEXT
 
 // Runs `check` until it returns true or the timeout passes.
 template <typename Check>

@@ -29,5 +29,20 @@ TEST(DialogForm, KeepsTheFormContractInBothLayouts) {
     }
 }
 
+// A Unicode dialog keeps every character, halves of pairs included, at any length.
+TEST(DialogForm, TextsKeepEveryCharacter) {
+    HWND dialog =
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_MAIN_SIMPLE), nullptr, InertProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    DialogForm form(dialog);
+    const std::string texts[] = {"\xE2\x9C\x93 \xE6\x97\xA5 \xF0\x9F\x98\x80 \xED\xA0\xBD",
+                                 std::string(100000, 'x') + "\xC3\xBC", ""};
+    for (const std::string& text : texts) {
+        form.SetText(IDC_TEXT, text);
+        EXPECT_EQ(form.Text(IDC_TEXT), text);
+    }
+    DestroyWindow(dialog);
+}
+
 }  // namespace
 }  // namespace pw

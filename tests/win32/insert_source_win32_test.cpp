@@ -9,6 +9,7 @@
 
 #include "common/temp_dir_win32.h"
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -25,8 +26,8 @@ protected:
     std::string Path(const std::string& name) const { return dir_.File(name); }
 
     static void WriteBytes(const std::string& path, const std::string& bytes) {
-        HANDLE file =
-            CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(test::Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -35,7 +36,7 @@ protected:
     }
 
     static std::string ReadBytes(const std::string& path) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        HANDLE file = CreateFileW(test::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return "<not opened>";
         LARGE_INTEGER size;
@@ -58,11 +59,12 @@ TEST_F(InsertSource, FileThatCannotBeOpenedIsLeftAlone) {
         void (*prepare)(const std::string& path, const std::string& text);
     } const cases[] = {
         {"missing", [](const std::string&, const std::string&) {}},
-        {"directory", [](const std::string& path, const std::string&) { CreateDirectoryA(path.c_str(), nullptr); }},
+        {"directory",
+         [](const std::string& path, const std::string&) { CreateDirectoryW(test::Wide(path).c_str(), nullptr); }},
         {"read-only",
          [](const std::string& path, const std::string& text) {
              WriteBytes(path, text);
-             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+             SetFileAttributesW(test::Wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
          }},
         {"held open", [](const std::string& path, const std::string& text) { WriteBytes(path, text); }},
     };
@@ -72,8 +74,8 @@ TEST_F(InsertSource, FileThatCannotBeOpenedIsLeftAlone) {
         c.prepare(path, text);
         UniqueHandle holder;  // another handle that allows reading only
         if (std::string(c.name) == "held open") {
-            holder = UniqueHandle(
-                CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            holder = UniqueHandle(CreateFileW(test::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(holder.Valid());
         }
         std::optional<std::string> fileText = kStale;
@@ -101,7 +103,7 @@ TEST_F(InsertSource, FileWithoutMarkerIsLeftAloneAndGivesItsText) {
         WriteBytes(path, c.text);
         std::optional<std::string> fileText = kStale;
         EXPECT_EQ(InsertInSource(kCode, path, kMarkers, &fileText), InsertOutcome::NoMarker);
-        EXPECT_EQ(fileText, c.text);
+        EXPECT_EQ(fileText, AnsiToUtf8(c.text));
         EXPECT_EQ(InsertInSource(kCode, path, kMarkers), InsertOutcome::NoMarker);
         EXPECT_EQ(ReadBytes(path), c.text);
     }
@@ -135,6 +137,38 @@ TEST_F(InsertSource, MarkersAreReplacedByTheCode) {
     }
 }
 
+// Code, markers and path are UTF-8; the file is in the code page (1252 here).
+// Code the code page cannot hold leaves the file alone, with no '?' in it.
+TEST_F(InsertSource, FileInTheCodePageAtAPathOutsideIt) {
+    const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string folder = dir_.Folder("Werkzeuge " + nihon + " \xE2\x9C\x93");
+    const std::string path = folder + "\\gr\xC3\xBC\xC3\x9F\x65_" + nihon + ".c";
+    const std::string source = "/* Gr\xFC\xDF\x65 */ /*MB*/ /*\xE9*/";
+    const std::vector<std::string> markers = {"/*MB*/", "/*\xC3\xA9*/", "/*" + nihon + "*/"};
+    const struct {
+        const char* name;
+        std::string code;
+        InsertOutcome outcome;
+        std::string bytes;  // of the file afterwards
+    } cases[] = {
+        {"code in the code page", "A(\"\xC3\xA0\");", InsertOutcome::Inserted,
+         "/* Gr\xFC\xDF\x65 */ A(\"\xE0\"); A(\"\xE0\");"},
+        {"code the code page lacks", "A(\"\xE2\x9C\x93\");", InsertOutcome::WriteFailed, source},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(path, source);
+        std::optional<std::string> fileText = kStale;
+        EXPECT_EQ(InsertInSource(c.code, path, markers, &fileText), c.outcome);
+        EXPECT_EQ(ReadBytes(path), c.bytes);
+        if (c.outcome == InsertOutcome::Inserted) {
+            EXPECT_EQ(fileText, AnsiToUtf8(c.bytes));
+        } else {
+            EXPECT_EQ(fileText, std::nullopt);
+        }
+    }
+}
+
 std::string LargeSource(std::size_t size) {
     std::string text;
     text.reserve(size);
@@ -158,8 +192,8 @@ TEST_F(InsertSource, LargeFileIsRewrittenWholeWhileOthersAreKeptOut) {
     DWORD otherOpenError = 0;
     const FileFaultHook tryOtherOpen = [&](FileStep step, int count) {
         if (step == FileStep::Write && count == 1) {
-            HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr);
+            HANDLE other = CreateFileW(test::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
             otherOpenError = other == INVALID_HANDLE_VALUE ? GetLastError() : 0;
             if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
         }

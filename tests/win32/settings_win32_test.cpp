@@ -6,7 +6,10 @@
 #include <fstream>
 
 #include "common/temp_dir_win32.h"
+#include "core/settings/app_settings.h"
+#include "win32/quickbox_store_win32.h"
 #include "win32/settings_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -94,6 +97,49 @@ TEST_F(StartupFiles, LongListValuesAreReadWhole) {
     const AppSettings s = Start({dir_ + "\\prog.exe"});
     ASSERT_EQ(s.markers.size(), 300u);
     EXPECT_EQ(s.markers.back(), "/*m299*/");
+}
+
+// A settings file as Notepad saves it for characters the code page lacks.
+std::string Utf16File(const std::string& utf8) {
+    const std::wstring wide = Utf16(utf8);
+    return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
+const std::string kNihon = "\xE6\x97\xA5\xE6\x9C\xAC";                // the two characters of Japan
+const std::string kFolder = "Werkzeuge " + kNihon + " \xE2\x9C\x93";  // outside code page 1252
+
+// Both kinds of settings file are read, and written back in their own encoding.
+TEST_F(StartupFiles, Utf16AndCodePageFiles) {
+    std::string ini = Write("prog.ini", Utf16File("[Settings]\r\nStartupQuickBox=" + kNihon + "\r\n[QuickBox]\r\n" +
+                                                  kNihon + "=\"L\"\\u2713\"\"\r\n"));
+    EXPECT_EQ(Start({dir_ + "\\prog.exe"}).startupQuickBox, kNihon);
+    EXPECT_EQ(ReadQuickBoxSlot(ini, kNihon).statement, "L\"\\u2713\"");
+    ASSERT_EQ(WriteQuickBoxSlot(ini, kFolder, "f();"), SlotWrite::Written);
+    EXPECT_EQ(temp_.Read("prog.ini").substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(QuickBoxSlotNames(ini), (std::vector<std::string>{kNihon, kFolder}));
+    EXPECT_EQ(ReadQuickBoxSlot(ini, kFolder).statement, "f();");
+
+    ini = Write("ansi.ini", "[QuickBox]\r\nM\xFCnchen=\"A(\"\xE9\")\"\r\n");
+    EXPECT_EQ(ReadQuickBoxSlot(ini, "M\xC3\xBCnchen").statement, "A(\"\xC3\xA9\")");
+    ASSERT_EQ(WriteQuickBoxSlot(ini, "M\xC3\xBCnchen", "B(\"\xC3\xA0\")"), SlotWrite::Written);
+    EXPECT_EQ(temp_.Read("ansi.ini"), "[QuickBox]\r\nM\xFCnchen=\"B(\"\xE0\")\"\r\n");
+}
+
+// The program, -CONFIG: and the location key (through a variable: a code
+// page file cannot name the folder) in a folder whose name the code page lacks.
+TEST_F(StartupFiles, SettingsInAFolderOutsideTheCodePage) {
+    const std::string folder = temp_.Folder(kFolder);
+    ASSERT_TRUE(test::TempDir::WriteBytes(folder + "\\prog.ini", "[Settings]\r\nadvanced=1\r\n"));
+    EXPECT_EQ(Start({folder + "\\prog.exe"}).layout, Layout::Advanced);
+
+    const std::string other = folder + "\\" + kNihon + ".ini";
+    ASSERT_TRUE(test::TempDir::WriteBytes(other, "[Settings]\r\nStartupQuickBox=other\r\n"));
+    EXPECT_EQ(Start({dir_ + "\\prog.exe", "-CONFIG:" + other}).startupQuickBox, "other");
+
+    Write("prog.ini", "[Settings]\r\nlocation=%PW_TEST_DIR%\\prog.ini\r\n");
+    SetEnvironmentVariableW(L"PW_TEST_DIR", Utf16(folder).c_str());
+    EXPECT_EQ(Start({dir_ + "\\prog.exe"}).settingsPath, folder + "\\prog.ini");
+    SetEnvironmentVariableW(L"PW_TEST_DIR", nullptr);
 }
 
 }  // namespace
