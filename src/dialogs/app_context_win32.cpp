@@ -16,8 +16,8 @@ void AppContext::EndMainWindows(INT_PTR result) const {
 
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big) {
     const UINT dpi = WindowDpi(dialog);
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcons.Small(dpi)));
-    if (big) SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context.programIcons.Big(dpi)));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(context.programIcons.Small(dpi)));
+    if (big) SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(context.programIcons.Big(dpi)));
 }
 
 }  // namespace pw

@@ -15,12 +15,12 @@ namespace {
 // resource compiler cannot say so.
 void MakeRadioItems(HMENU menu, int first, int last) {
     for (int id = first; id <= last; ++id) {
-        MENUITEMINFOA item{};
+        MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_FTYPE;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(id), FALSE, &item)) continue;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &item)) continue;
         item.fType |= MFT_RADIOCHECK;
-        SetMenuItemInfoA(menu, static_cast<UINT>(id), FALSE, &item);
+        SetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &item);
     }
 }
 

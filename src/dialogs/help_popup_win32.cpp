@@ -6,6 +6,7 @@
 
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -19,20 +20,20 @@ constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
 
 // The note open over a top-level window, a property of that window.
-constexpr char kOpenNote[] = "Promptwright.HelpNote";
+constexpr wchar_t kOpenNote[] = L"Promptwright.HelpNote";
 
 // Owned by the note (GWLP_USERDATA) and freed with it.
 struct HelpNote {
     HWND owner = nullptr;
-    std::string text;
+    std::wstring text;
     UniqueFont font;
     int margin = 0;
     bool closing = false;  // destroying it makes it lose the activation and the capture
 };
 
-HelpNote* Note(HWND note) { return reinterpret_cast<HelpNote*>(GetWindowLongPtrA(note, GWLP_USERDATA)); }
+HelpNote* Note(HWND note) { return reinterpret_cast<HelpNote*>(GetWindowLongPtrW(note, GWLP_USERDATA)); }
 
-int Length(const std::string& text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
+int Length(const std::wstring& text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
 
 void CloseNote(HWND note) {
     HelpNote* data = Note(note);
@@ -51,7 +52,7 @@ void PaintNote(HWND note, const HelpNote& data) {
     ScopedSelect font(paint.dc(), data.font.Get());
     SetBkMode(paint.dc(), TRANSPARENT);
     SetTextColor(paint.dc(), GetSysColor(COLOR_INFOTEXT));
-    DrawTextA(paint.dc(), data.text.data(), Length(data.text), &text, kTextFormat);
+    DrawTextW(paint.dc(), data.text.data(), Length(data.text), &text, kTextFormat);
 }
 
 LRESULT CALLBACK HelpNoteProc(HWND note, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -59,8 +60,8 @@ LRESULT CALLBACK HelpNoteProc(HWND note, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CREATE:
         // Taken over here, past the last point where creating can fail, so
         // that a failed creation leaves it to the caller.
-        SetWindowLongPtrA(note, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+        SetWindowLongPtrW(note, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         break;
     case WM_PAINT:
         if (const HelpNote* data = Note(note)) {
@@ -83,26 +84,26 @@ LRESULT CALLBACK HelpNoteProc(HWND note, UINT message, WPARAM wParam, LPARAM lPa
         break;
     case WM_NCDESTROY: {
         const std::unique_ptr<HelpNote> data(Note(note));
-        SetWindowLongPtrA(note, GWLP_USERDATA, 0);
-        if (data != nullptr && GetPropA(data->owner, kOpenNote) == note) RemovePropA(data->owner, kOpenNote);
+        SetWindowLongPtrW(note, GWLP_USERDATA, 0);
+        if (data != nullptr && GetPropW(data->owner, kOpenNote) == note) RemovePropW(data->owner, kOpenNote);
         break;
     }
     default: break;
     }
-    return DefWindowProcA(note, message, wParam, lParam);
+    return DefWindowProcW(note, message, wParam, lParam);
 }
 
 void RegisterNoteClass(HINSTANCE instance) {
-    WNDCLASSEXA windowClass{};
+    WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    if (GetClassInfoExA(instance, kHelpPopupClass, &windowClass)) return;
+    if (GetClassInfoExW(instance, kHelpPopupClass, &windowClass)) return;
     windowClass.style = CS_DROPSHADOW | CS_SAVEBITS;
     windowClass.lpfnWndProc = HelpNoteProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW, whatever UNICODE says
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_INFOBK + 1));
     windowClass.lpszClassName = kHelpPopupClass;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 }
 
 // The note's window size for its text, wrapped at the widest line it may have.
@@ -111,7 +112,7 @@ SIZE NoteSize(HWND note, const HelpNote& data, UINT dpi) {
     {
         const WindowDC dc(note);
         ScopedSelect font(dc.Get(), data.font.Get());
-        DrawTextA(dc.Get(), data.text.data(), Length(data.text), &text, kTextFormat | DT_CALCRECT);
+        DrawTextW(dc.Get(), data.text.data(), Length(data.text), &text, kTextFormat | DT_CALCRECT);
     }
     RECT window{0, 0, text.right + 2 * data.margin, text.bottom + 2 * data.margin};
     AdjustWindowRectEx(&window, kStyle, FALSE, kExStyle);
@@ -125,7 +126,7 @@ POINT NotePlace(HWND control, SIZE size, UINT dpi) {
     GetWindowRect(control, &beside);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromRect(&beside, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromRect(&beside, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const int gap = ScaleForDpi(kGap, dpi);
     POINT place{beside.left, beside.bottom + gap};
@@ -140,22 +141,22 @@ POINT NotePlace(HWND control, SIZE size, UINT dpi) {
 HWND ShowHelpPopup(HWND control, const std::string& text) {
     if (control == nullptr) return nullptr;
     HWND owner = GetAncestor(control, GA_ROOT);
-    if (HWND open = static_cast<HWND>(GetPropA(owner, kOpenNote))) CloseNote(open);
+    if (HWND open = static_cast<HWND>(GetPropW(owner, kOpenNote))) CloseNote(open);
 
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterNoteClass(instance);
     const UINT dpi = WindowDpi(control);
     auto data = std::make_unique<HelpNote>();
     data->owner = owner;
-    data->text = text;
+    data->text = Utf16(text);
     const LOGFONTW font = MessageFontForDpi(dpi);
     data->font.Reset(CreateFontIndirectW(&font));
     data->margin = ScaleForDpi(kMargin, dpi);
-    HWND note = CreateWindowExA(kExStyle, kHelpPopupClass, text.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr, instance,
-                                data.get());
+    HWND note = CreateWindowExW(kExStyle, kHelpPopupClass, data->text.c_str(), kStyle, 0, 0, 0, 0, owner, nullptr,
+                                instance, data.get());
     if (note == nullptr) return nullptr;
     const HelpNote& made = *data.release();  // the note owns it from WM_CREATE on
-    SetPropA(owner, kOpenNote, note);
+    SetPropW(owner, kOpenNote, note);
 
     const SIZE size = NoteSize(note, made, dpi);
     const POINT place = NotePlace(control, size, dpi);

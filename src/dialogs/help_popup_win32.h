@@ -9,7 +9,7 @@
 namespace pw {
 
 // The window class of the note (its window text is the note's text).
-inline constexpr char kHelpPopupClass[] = "PromptwrightHelpNote";
+inline constexpr wchar_t kHelpPopupClass[] = L"PromptwrightHelpNote";
 
 // Shows `text` beside `control` (below it, or above where the screen ends
 // below), in the message font at the control's DPI, and gives it the

@@ -3,18 +3,19 @@
 #include "dialogs/help_popup_win32.h"
 #include "dialogs/help_window_win32.h"
 #include "res/resource.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
 
 std::string ModulePath() {
-    std::string path(MAX_PATH, '\0');
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
-            return path;
+            return Utf8(path);
         }
         path.resize(path.size() * 2);  // cut off: try again with more room
     }
@@ -33,7 +34,7 @@ HelpSystem HelpSystem::ForProgram() {
     HelpSystem help;
     help.helpFileExists = [] { return HelpFileBeside(ModulePath()); };
     help.winHelp = [](HWND window, const char* file, UINT command, ULONG_PTR data) {
-        return WinHelpA(window, file, command, data);
+        return WinHelpW(window, Utf16(file).c_str(), command, data);
     };
     help.openHelpWindow = OpenHelpWindow;
     help.showNote = ShowHelpPopup;
@@ -68,19 +69,16 @@ void ShowContextHelp(const HelpSystem& help, HWND dialog, const HELPINFO& reques
 std::string ControlHelpText(int controlId) {
     // With no buffer, LoadStringW points into the resource itself.
     const wchar_t* text = nullptr;
-    const int length = LoadStringW(GetModuleHandleA(nullptr), static_cast<UINT>(IDS_CONTROL_HELP + controlId),
+    const int length = LoadStringW(GetModuleHandleW(nullptr), static_cast<UINT>(IDS_CONTROL_HELP + controlId),
                                    reinterpret_cast<wchar_t*>(&text), 0);
     if (length <= 0 || text == nullptr) return {};
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), bytes, nullptr, nullptr);
-    return narrow;
+    return Utf8(std::wstring_view(text, static_cast<std::size_t>(length)));
 }
 
 bool HelpFileBeside(const std::string& programPath) {
     const std::size_t slash = programPath.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
-    const DWORD attributes = GetFileAttributesA((folder + kHelpFile).c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(folder + kHelpFile).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

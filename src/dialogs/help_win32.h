@@ -1,6 +1,6 @@
 // How F1, the title bar's ? and the Help menu are answered. Where the help
-// file lies beside the program, WinHelpA shows it, called exactly as the
-// program always called it. Otherwise the program's own help answers: the
+// file lies beside the program, WinHelp shows it, called with the arguments
+// the program always gave it. Otherwise the program's own help answers: the
 // help window and the context-help notes, which need no help viewer (Windows
 // has had none for that file format since Vista).
 #pragma once
@@ -15,7 +15,7 @@ namespace pw {
 inline constexpr char kHelpFile[] = "PROMPTWRIGHT HELP.HLP";
 
 // What the choice calls, as function objects so that tests can watch it
-// without a help viewer.
+// without a help viewer. Texts and paths are UTF-8.
 struct HelpSystem {
     std::function<bool()> helpFileExists;
     std::function<BOOL(HWND window, const char* file, UINT command, ULONG_PTR data)> winHelp;
@@ -23,7 +23,7 @@ struct HelpSystem {
     std::function<HWND(HWND control, const std::string& text)> showNote;
 
     // The platform's: the help file looked for beside the program each time
-    // help is asked for, WinHelpA, the help window and the notes.
+    // help is asked for, WinHelpW, the help window and the notes.
     static HelpSystem ForProgram();
 };
 

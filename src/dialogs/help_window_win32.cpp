@@ -9,17 +9,18 @@
 #include "res/resource.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
 
 // The help window open over a window, a property of that window; and the mark
 // by which the key filter knows a help window.
-constexpr char kOpenHelpWindow[] = "Promptwright.HelpWindow";
-constexpr char kHelpWindowMark[] = "Promptwright.IsHelpWindow";
+constexpr wchar_t kOpenHelpWindow[] = L"Promptwright.HelpWindow";
+constexpr wchar_t kHelpWindowMark[] = L"Promptwright.IsHelpWindow";
 // Set while the filter hands a message to the help window: IsDialogMessage
 // calls the filters itself, which must then let the message pass.
-constexpr char kFiltering[] = "Promptwright.HelpWindow.Filtering";
+constexpr wchar_t kFiltering[] = L"Promptwright.HelpWindow.Filtering";
 
 // Owned by the window (DWLP_USER), freed with it.
 struct HelpWindow {
@@ -31,10 +32,10 @@ struct HelpWindow {
     UniqueHook keyFilter;
 };
 
-HelpWindow* Data(HWND window) { return reinterpret_cast<HelpWindow*>(GetWindowLongPtrA(window, DWLP_USER)); }
+HelpWindow* Data(HWND window) { return reinterpret_cast<HelpWindow*>(GetWindowLongPtrW(window, DWLP_USER)); }
 
 std::string_view HelpText(HINSTANCE instance) {
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(IDR_HELP_TEXT), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_HELP_TEXT), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (found == nullptr) return {};
     const void* text = LockResource(LoadResource(instance, found));
     return text != nullptr ? std::string_view(static_cast<const char*>(text), SizeofResource(instance, found))
@@ -48,10 +49,10 @@ LRESULT CALLBACK HelpKeysFilter(int code, WPARAM wParam, LPARAM lParam) {
     auto* msg = reinterpret_cast<MSG*>(lParam);
     if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
         HWND root = GetAncestor(msg->hwnd, GA_ROOT);
-        if (root != nullptr && GetPropA(root, kHelpWindowMark) != nullptr && GetPropA(root, kFiltering) == nullptr) {
-            SetPropA(root, kFiltering, root);
-            const BOOL handled = IsDialogMessageA(root, msg);
-            RemovePropA(root, kFiltering);
+        if (root != nullptr && GetPropW(root, kHelpWindowMark) != nullptr && GetPropW(root, kFiltering) == nullptr) {
+            SetPropW(root, kFiltering, root);
+            const BOOL handled = IsDialogMessageW(root, msg);
+            RemovePropW(root, kFiltering);
             if (handled) return TRUE;
         }
     }
@@ -60,7 +61,7 @@ LRESULT CALLBACK HelpKeysFilter(int code, WPARAM wParam, LPARAM lParam) {
 
 void ShowTopic(HWND window, const HelpWindow& data, LRESULT index) {
     if (index < 0 || static_cast<std::size_t>(index) >= data.topics.size()) return;
-    SetDlgItemTextA(window, IDC_HELP_TEXT, data.topics[static_cast<std::size_t>(index)].text.c_str());
+    SetDlgItemTextW(window, IDC_HELP_TEXT, Utf16(data.topics[static_cast<std::size_t>(index)].text).c_str());
 }
 
 // The text's font and the window's icons, made for `dpi`; the old ones go
@@ -68,13 +69,13 @@ void ShowTopic(HWND window, const HelpWindow& data, LRESULT index) {
 void ApplyDpi(HWND window, HelpWindow& data, UINT dpi) {
     const LOGFONTW logical = MessageFontForDpi(dpi);
     UniqueFont font(CreateFontIndirectW(&logical));
-    SendDlgItemMessageA(window, IDC_HELP_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    SendDlgItemMessageW(window, IDC_HELP_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     data.textFont = std::move(font);
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     SizedIcon small = LoadIconForDpi(instance, MAKEINTRESOURCEA(IDI_PROGRAM), SM_CXSMICON, dpi);
     SizedIcon big = LoadIconForDpi(instance, MAKEINTRESOURCEA(IDI_PROGRAM), SM_CXICON, dpi);
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
     data.smallIcon = std::move(small);
     data.bigIcon = std::move(big);
 }
@@ -101,7 +102,7 @@ void FitToMonitor(HWND window) {
     GetWindowRect(window, &rect);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     const int width = std::min<int>(rect.right - rect.left, (work.right - work.left) * 9 / 10);
     const int height = std::min<int>(rect.bottom - rect.top, (work.bottom - work.top) * 9 / 10);
@@ -111,27 +112,27 @@ void FitToMonitor(HWND window) {
 
 void OnInitDialog(HWND window, HWND owner) {
     auto* data = new HelpWindow;
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(data));
     data->owner = owner;
-    data->topics = SplitHelpTopics(HelpText(GetModuleHandleA(nullptr)));
+    data->topics = SplitHelpTopics(HelpText(GetModuleHandleW(nullptr)));
     HWND list = GetDlgItem(window, IDC_HELP_TOPICS);
     for (const HelpTopic& topic : data->topics)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topic.title.c_str()));
-    SendMessageA(list, LB_SETCURSEL, 0, 0);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(topic.title).c_str()));
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
     ShowTopic(window, *data, 0);
     ApplyDpi(window, *data, WindowDpi(window));
-    SetPropA(window, kHelpWindowMark, window);
-    if (owner != nullptr) SetPropA(owner, kOpenHelpWindow, window);
-    data->keyFilter.Reset(SetWindowsHookExA(WH_MSGFILTER, HelpKeysFilter, nullptr, GetCurrentThreadId()));
+    SetPropW(window, kHelpWindowMark, window);
+    if (owner != nullptr) SetPropW(owner, kOpenHelpWindow, window);
+    data->keyFilter.Reset(SetWindowsHookExW(WH_MSGFILTER, HelpKeysFilter, nullptr, GetCurrentThreadId()));
     FitToMonitor(window);
     Layout(window);
 }
 
 void OnDestroy(HWND window, HelpWindow& data) {
     data.keyFilter.Reset();
-    RemovePropA(window, kHelpWindowMark);
-    if (data.owner != nullptr && GetPropA(data.owner, kOpenHelpWindow) == window)
-        RemovePropA(data.owner, kOpenHelpWindow);
+    RemovePropW(window, kHelpWindowMark);
+    if (data.owner != nullptr && GetPropW(data.owner, kOpenHelpWindow) == window)
+        RemovePropW(data.owner, kOpenHelpWindow);
 }
 
 INT_PTR CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,7 +145,7 @@ INT_PTR CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_HELP_TOPICS && HIWORD(wParam) == LBN_SELCHANGE)
-            ShowTopic(window, *data, SendDlgItemMessageA(window, IDC_HELP_TOPICS, LB_GETCURSEL, 0, 0));
+            ShowTopic(window, *data, SendDlgItemMessageW(window, IDC_HELP_TOPICS, LB_GETCURSEL, 0, 0));
         else if (LOWORD(wParam) == IDCANCEL)  // Escape
             DestroyWindow(window);
         return TRUE;
@@ -172,7 +173,7 @@ INT_PTR CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     }
     case WM_DESTROY: OnDestroy(window, *data); return FALSE;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(window, DWLP_USER, 0);
+        SetWindowLongPtrW(window, DWLP_USER, 0);
         delete data;
         return FALSE;
     default: return FALSE;
@@ -183,14 +184,14 @@ INT_PTR CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 HWND OpenHelpWindow(HWND owner) {
     if (owner != nullptr) {
-        HWND open = static_cast<HWND>(GetPropA(owner, kOpenHelpWindow));
+        HWND open = static_cast<HWND>(GetPropW(owner, kOpenHelpWindow));
         if (open != nullptr && IsWindow(open)) {
             if (IsIconic(open)) ShowWindow(open, SW_RESTORE);
             SetActiveWindow(open);
             return open;
         }
     }
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HELP), owner, HelpWindowProc,
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HELP), owner, HelpWindowProc,
                                      reinterpret_cast<LPARAM>(owner));
     if (window != nullptr) ShowWindow(window, SW_SHOW);
     return window;

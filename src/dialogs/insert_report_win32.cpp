@@ -17,8 +17,8 @@ void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     case InsertOutcome::WriteFailed: ShowWarning(owner, "Error while writing file"); break;
     case InsertOutcome::NoMarker:
         if (mode == ClipboardMode::Ask) {
-            if (MessageBoxA(owner, "There is no MessageBox insertion code found\nCopy the code to the clipboard?",
-                            "Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            if (MessageBoxW(owner, L"There is no MessageBox insertion code found\nCopy the code to the clipboard?",
+                            L"Copy to clipboard?", MB_YESNO | MB_ICONQUESTION) == IDYES) {
                 CopyToClipboard(owner, code);
             }
         } else if (mode == ClipboardMode::CopyCode) {

@@ -20,7 +20,7 @@ struct LabelResourceCounts {
 };
 
 struct LabelSeams {
-    // Replaces ShellExecuteA for the link labels when set.
+    // Replaces ShellExecuteW for the link labels when set (the target in UTF-8).
     std::function<void(const std::string& target)> shellOpen;
     // Added to as the window's labels make and free their objects.
     LabelResourceCounts counts;

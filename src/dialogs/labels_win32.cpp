@@ -11,6 +11,7 @@
 #include "win32/dialog_form_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -21,7 +22,7 @@ constexpr COLORREF kWarningRed = RGB(250, 0, 0);
 
 // Each control's procedure before the warning subclass. Kept per control, as
 // the labels may be of different classes or subclassed by others before us.
-constexpr char kWarningPreviousProc[] = "Promptwright.WarningLabel.PreviousProc";
+constexpr wchar_t kWarningPreviousProc[] = L"Promptwright.WarningLabel.PreviousProc";
 
 // The fonts and the hand cursor that the labels of one top-level window share,
 // each made for the window's DPI when first needed. Attached to the window
@@ -59,12 +60,12 @@ private:
     UniqueCursor handCursor_;
 };
 
-constexpr char kResourcesProp[] = "Promptwright.Labels";
-constexpr char kSeamsProp[] = "Promptwright.LabelSeams";
+constexpr wchar_t kResourcesProp[] = L"Promptwright.Labels";
+constexpr wchar_t kSeamsProp[] = L"Promptwright.LabelSeams";
 
 HWND Root(HWND window) { return GetAncestor(window, GA_ROOT); }
 
-LabelSeams* Seams(HWND root) { return static_cast<LabelSeams*>(GetPropA(root, kSeamsProp)); }
+LabelSeams* Seams(HWND root) { return static_cast<LabelSeams*>(GetPropW(root, kSeamsProp)); }
 
 template <typename Field>
 void Count(HWND root, Field field) {
@@ -72,17 +73,17 @@ void Count(HWND root, Field field) {
 }
 
 LabelResources* FindResources(HWND window) {
-    return static_cast<LabelResources*>(GetPropA(Root(window), kResourcesProp));
+    return static_cast<LabelResources*>(GetPropW(Root(window), kResourcesProp));
 }
 
 // The resources of the control's top-level window, made when it is the first
 // label there; the control holds them until LeaveResources.
 LabelResources* JoinResources(HWND control) {
     HWND root = Root(control);
-    auto* resources = static_cast<LabelResources*>(GetPropA(root, kResourcesProp));
+    auto* resources = static_cast<LabelResources*>(GetPropW(root, kResourcesProp));
     if (resources == nullptr) {
         resources = new LabelResources(root, WindowDpi(root));
-        SetPropA(root, kResourcesProp, resources);
+        SetPropW(root, kResourcesProp, resources);
     }
     ++resources->labels;
     return resources;
@@ -90,7 +91,7 @@ LabelResources* JoinResources(HWND control) {
 
 void LeaveResources(LabelResources* resources) {
     if (resources == nullptr || --resources->labels > 0) return;
-    RemovePropA(resources->root(), kResourcesProp);
+    RemovePropW(resources->root(), kResourcesProp);
     delete resources;
 }
 
@@ -98,10 +99,10 @@ void LeaveResources(LabelResources* resources) {
 // by the caller, since the stock font's own height is for the system DPI.
 template <typename Change>
 UniqueFont MakeFont(HWND root, Change change) {
-    LOGFONTA font{};
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
     change(font);
-    UniqueFont made(CreateFontIndirectA(&font));
+    UniqueFont made(CreateFontIndirectW(&font));
     if (made) Count(root, &LabelResourceCounts::fontsMade);
     return made;
 }
@@ -112,7 +113,7 @@ constexpr int kWarningCharWidth = 450;    // 6 pixels at 96 DPI
 
 HFONT LabelResources::LinkFont() {
     if (!linkFont_) {
-        linkFont_ = MakeFont(root_, [&](LOGFONTA& font) {
+        linkFont_ = MakeFont(root_, [&](LOGFONTW& font) {
             font.lfHeight = -PointsToPixels(kGuiFontSize, dpi_);
             font.lfWidth = 0;
             font.lfUnderline = 1;
@@ -123,7 +124,7 @@ HFONT LabelResources::LinkFont() {
 
 HFONT LabelResources::WarningFont() {
     if (!warningFont_) {
-        warningFont_ = MakeFont(root_, [&](LOGFONTA& font) {
+        warningFont_ = MakeFont(root_, [&](LOGFONTW& font) {
             font.lfHeight = PointsToPixels(kWarningCellHeight, dpi_);
             font.lfWidth = PointsToPixels(kWarningCharWidth, dpi_);
             font.lfWeight = 900;
@@ -185,7 +186,7 @@ HCURSOR LabelResources::HandCursor() {
             if (drawnBit(drawnXor, fromX, fromY)) xorBits |= bit;
         }
     }
-    handCursor_.Reset(CreateCursor(GetModuleHandleA(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn), size,
+    handCursor_.Reset(CreateCursor(GetModuleHandleW(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn), size,
                                    size, andPlane.data(), xorPlane.data()));
     if (handCursor_) Count(root_, &LabelResourceCounts::cursorsMade);
     return handCursor_.Get();
@@ -199,7 +200,7 @@ void LabelResources::Free() {
     }
     if (handCursor_) {
         // Not while it is the cursor on screen.
-        if (GetCursor() == handCursor_.Get()) SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+        if (GetCursor() == handCursor_.Get()) SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
         handCursor_.Reset();
         Count(root_, &LabelResourceCounts::cursorsDestroyed);
     }
@@ -220,11 +221,11 @@ struct LinkLabelData {
 
 // A warning label's shared resources, a property of the control beside its
 // previous procedure.
-constexpr char kWarningResources[] = "Promptwright.WarningLabel.Resources";
+constexpr wchar_t kWarningResources[] = L"Promptwright.WarningLabel.Resources";
 
 // Single line, aligned as the static control's own style says.
 UINT TextFormat(HWND control) {
-    const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
     UINT format = DT_SINGLELINE;
     // SS_CENTER and SS_RIGHT are values of the type field, not bits.
     switch (style & SS_TYPEMASK) {
@@ -249,21 +250,21 @@ void PaintLabel(HWND control, COLORREF color, HFONT font) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetBkMode(dc, OPAQUE);
     ScopedSelect selected(dc, font);
-    const std::string text = WindowText(control);
+    const std::wstring text = Utf16(WindowText(control));
     const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
-    DrawTextA(dc, text.data(), length, &client, TextFormat(control));
+    DrawTextW(dc, text.data(), length, &client, TextFormat(control));
 }
 
 // The standard static control draws itself directly, in its own font, when
 // its text or enabled state changes; paint over that at once.
 LRESULT PassOnAndRepaint(WNDPROC previous, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CallWindowProcA(previous, control, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(previous, control, message, wParam, lParam);
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     return result;
 }
 
 void AddNotifyStyle(HWND control) {
-    SetWindowLongPtrA(control, GWL_STYLE, GetWindowLongPtrA(control, GWL_STYLE) | SS_NOTIFY);
+    SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | SS_NOTIFY);
 }
 
 void ShellOpen(HWND control, const std::string& target) {
@@ -272,11 +273,11 @@ void ShellOpen(HWND control, const std::string& target) {
         return;
     }
     // A failure to open shows nothing; the link has turned purple all the same.
-    ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", Utf16(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LinkLabelData* LinkData(HWND control) {
-    return reinterpret_cast<LinkLabelData*>(GetWindowLongPtrA(control, GWLP_USERDATA));
+    return reinterpret_cast<LinkLabelData*>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
 void OnLinkClicked(HWND control, LinkLabelData& data) {
@@ -292,7 +293,7 @@ void OnLinkClicked(HWND control, LinkLabelData& data) {
 bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
     HWND control = GetDlgItem(dialog, id);
     if (control == nullptr) return false;
-    const bool installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(control, GWLP_WNDPROC)) == LinkLabelProc;
+    const bool installed = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC)) == LinkLabelProc;
     // A second installation would make the label its own previous procedure.
     LinkLabelData* data = installed ? LinkData(control) : new LinkLabelData;
     data->url = target != nullptr ? target : "";
@@ -304,15 +305,15 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
     Count(Root(control), &LabelResourceCounts::recordsMade);
     data->resources = JoinResources(control);
     AddNotifyStyle(control);
-    SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
     data->previousProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc)));
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc)));
     return true;
 }
 
 LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
     LinkLabelData* data = LinkData(control);
-    if (data == nullptr) return DefWindowProcA(control, message, wParam, lParam);
+    if (data == nullptr) return DefWindowProcW(control, message, wParam, lParam);
     // Kept apart: the record may be gone once the shell has run.
     const WNDPROC previous = data->previousProc;
     switch (message) {
@@ -329,48 +330,48 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
         }
         break;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        SetWindowLongPtrA(control, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        SetWindowLongPtrW(control, GWLP_USERDATA, 0);
         Count(data->resources->root(), &LabelResourceCounts::recordsFreed);
         LeaveResources(data->resources);
         delete data;
         break;
     default: break;
     }
-    return CallWindowProcA(previous, control, message, wParam, lParam);
+    return CallWindowProcW(previous, control, message, wParam, lParam);
 }
 
 bool InstallWarningLabel(HWND dialog, int id) {
     HWND control = GetDlgItem(dialog, id);
     if (control == nullptr) return false;
-    if (GetPropA(control, kWarningPreviousProc) != nullptr) return true;  // already one
+    if (GetPropW(control, kWarningPreviousProc) != nullptr) return true;  // already one
     AddNotifyStyle(control);
-    SetPropA(control, kWarningResources, JoinResources(control));
-    const LONG_PTR previous = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    SetPropW(control, kWarningResources, JoinResources(control));
+    const LONG_PTR previous = GetWindowLongPtrW(control, GWLP_WNDPROC);
     // Stored before the switch, since the next message already needs it.
-    SetPropA(control, kWarningPreviousProc, reinterpret_cast<HANDLE>(previous));
-    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WarningLabelProc));
+    SetPropW(control, kWarningPreviousProc, reinterpret_cast<HANDLE>(previous));
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WarningLabelProc));
     InvalidateRect(control, nullptr, FALSE);
     return true;
 }
 
 LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(control, kWarningPreviousProc));
-    if (previous == nullptr) return DefWindowProcA(control, message, wParam, lParam);
-    auto* resources = static_cast<LabelResources*>(GetPropA(control, kWarningResources));
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropW(control, kWarningPreviousProc));
+    if (previous == nullptr) return DefWindowProcW(control, message, wParam, lParam);
+    auto* resources = static_cast<LabelResources*>(GetPropW(control, kWarningResources));
     switch (message) {
     case WM_PAINT: PaintLabel(control, kWarningRed, resources->WarningFont()); return 0;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
     case WM_NCDESTROY:
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(control, kWarningPreviousProc);
-        RemovePropA(control, kWarningResources);
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        RemovePropW(control, kWarningPreviousProc);
+        RemovePropW(control, kWarningResources);
         LeaveResources(resources);
         break;
     default: break;
     }
-    return CallWindowProcA(previous, control, message, wParam, lParam);
+    return CallWindowProcW(previous, control, message, wParam, lParam);
 }
 
 void FreeLabelResources(HWND window) {
@@ -386,9 +387,9 @@ void SetLabelDpi(HWND window, UINT dpi) {
 
 void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams) {
     if (seams != nullptr)
-        SetPropA(Root(window), kSeamsProp, seams);
+        SetPropW(Root(window), kSeamsProp, seams);
     else
-        RemovePropA(Root(window), kSeamsProp);
+        RemovePropW(Root(window), kSeamsProp);
 }
 
 HFONT LinkFontForTesting(HWND window) {

@@ -1,5 +1,6 @@
 #include "dialogs/main_form_win32.h"
 
+#include <optional>
 #include <string>
 
 #include "core/codegen/expansion.h"
@@ -46,7 +47,7 @@ constexpr UINT kOpenStartupTaskDialog = WM_APP + 1;
 void LoadStartupQuickBox(HWND form, AppContext& context) {
     const SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, context.settings.startupQuickBox);
     if (value.state == SlotState::Found && HandsOverToDesigner(value.statement, context))
-        PostMessageA(form, kOpenStartupTaskDialog, 0, 0);
+        PostMessageW(form, kOpenStartupTaskDialog, 0, 0);
     else
         LoadQuickBox(form, context.settings.startupQuickBox, context);
 }
@@ -70,8 +71,8 @@ void OnInitDialog(HWND form, AppContext& context) {
     } else {
         EnableWindow(GetDlgItem(form, IDC_INSERT), FALSE);
         EnableMenuItem(menu, IDC_INSERT, MF_BYCOMMAND | MF_GRAYED);
-        SetDlgItemTextA(form, IDC_SAVEWARN1, "");
-        SetDlgItemTextA(form, IDC_SAVEWARN2, "");
+        SetDlgItemTextW(form, IDC_SAVEWARN1, L"");
+        SetDlgItemTextW(form, IDC_SAVEWARN2, L"");
     }
 }
 
@@ -81,21 +82,30 @@ void EndMainForm(HWND form, const AppContext& context, INT_PTR result) {
 }
 
 // The statement for the form with line feeds made CR LF, as the code box, the
-// clipboard and source files take it.
-std::string ExpandedStatement(HWND form, AppContext& context) {
-    return ExpandLineFeeds(GenerateFromDialog(form, context));
+// clipboard and source files take it; none when it was refused (the user has
+// been told).
+std::optional<std::string> ExpandedStatement(HWND form, AppContext& context) {
+    std::optional<std::string> statement = GenerateFromDialog(form, context);
+    if (statement) *statement = ExpandLineFeeds(*statement);
+    return statement;
 }
 
 void OnInsert(HWND form, AppContext& context) {
-    InsertIntoTargets(form, context.settings, ExpandedStatement(form, context));
+    const std::optional<std::string> statement = ExpandedStatement(form, context);
+    if (!statement) return;
+    InsertIntoTargets(form, context.settings, *statement);
     if (context.settings.insertShutDown) EndMainForm(form, context, 1);
 }
 
 void OnGenerate(HWND form, AppContext& context) {
-    SetDlgItemTextA(form, IDC_CODE, ExpandedStatement(form, context).c_str());
+    if (const std::optional<std::string> statement = ExpandedStatement(form, context))
+        DialogForm(form).SetText(IDC_CODE, *statement);
 }
 
-void OnCopy(HWND form, AppContext& context) { CopyToClipboard(form, ExpandedStatement(form, context)); }
+void OnCopy(HWND form, AppContext& context) {
+    if (const std::optional<std::string> statement = ExpandedStatement(form, context))
+        CopyToClipboard(form, *statement);
+}
 
 void OnLoadCode(HWND form, AppContext& context) {
     if (!context.Advanced()) {
@@ -183,12 +193,12 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 INT_PTR RunMainForm(AppContext& context) {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
                            MainFormProc, reinterpret_cast<LPARAM>(&context));
 }
 
 HWND CreateMainForm(AppContext& context) {
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MainFormTemplate(context)), nullptr,
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
                               MainFormProc, reinterpret_cast<LPARAM>(&context));
 }
 

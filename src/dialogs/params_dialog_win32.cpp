@@ -3,6 +3,7 @@
 #include "core/model/option_tables.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/help_win32.h"
+#include "dialogs/warning_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -33,7 +34,7 @@ void OnInitDialog(HWND dialog, const ParamsDialogData& data) {
 
 void OnOk(HWND dialog, ParamsDialogData& data) {
     // A statement needs a structure name: OK waits for one.
-    if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_PARAMS_NAME)) == 0) return;
+    if (GetWindowTextLengthW(GetDlgItem(dialog, IDC_PARAMS_NAME)) == 0) return;
     data.options.structName = WindowText(GetDlgItem(dialog, IDC_PARAMS_NAME));
     data.options.iconId = WindowText(GetDlgItem(dialog, IDC_PARAMS_ICONID));
     data.options.callbackName = WindowText(GetDlgItem(dialog, IDC_PARAMS_CALLBACK));
@@ -65,13 +66,18 @@ INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 ParamsOptions ParamsDialogPrompt::Run() {
     ParamsDialogData data{context_, context_.paramsOptions, form_.ListPosition(IDC_ICON) == kUserIconPosition,
                           form_.IsChecked(IDC_HELPBUTTON)};
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PARAMS), owner_, ParamsDialogProc,
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PARAMS), owner_, ParamsDialogProc,
                     reinterpret_cast<LPARAM>(&data));
     return context_.paramsOptions;
 }
 
-std::string GenerateFromDialog(HWND form, AppContext& context) {
+std::optional<std::string> GenerateFromDialog(HWND form, AppContext& context) {
     const DialogForm dialog(form);
+    if (const std::string problem = StatementTextProblem(dialog, context.codeOptions, context.codePage);
+        !problem.empty()) {
+        ShowWarning(form, problem);
+        return std::nullopt;
+    }
     ParamsDialogPrompt prompt(dialog, form, context);
     return GenerateStatement(dialog, prompt, context.codeOptions, context.codePage);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "core/codegen/statement_writer.h"
@@ -29,7 +30,11 @@ private:
 };
 
 // The statement for a live main form (runs the options dialog for the
-// MessageBoxIndirect form).
-std::string GenerateFromDialog(HWND form, AppContext& context);
+// MessageBoxIndirect form). Every command that writes it (Generate code, Copy
+// to clipboard, Insert in source, QuickBox Set) comes here, so a text the
+// string mode cannot hold is refused here for all of them: the user is told
+// in a warning box owned by `form`, before the options dialog, and there is
+// no statement.
+std::optional<std::string> GenerateFromDialog(HWND form, AppContext& context);
 
 }  // namespace pw

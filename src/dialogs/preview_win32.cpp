@@ -6,16 +6,18 @@
 #include "core/model/option_tables.h"
 #include "res/resource.h"
 #include "win32/dialog_form_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 
 void PreviewMessageBox(HWND form) {
     const DialogForm dialog(form);
-    // Shown as typed: a variable's name is the text, escapes stay literal.
-    const std::string text = dialog.Text(IDC_TEXT);
-    const std::string title = dialog.Text(IDC_TITLE);
+    // Shown as typed, every character, whatever the string mode: a variable's
+    // name is the text, escapes stay literal.
+    const std::wstring text = Utf16(dialog.Text(IDC_TEXT));
+    const std::wstring title = Utf16(dialog.Text(IDC_TITLE));
 
-    MSGBOXPARAMSA params{};
+    MSGBOXPARAMSW params{};
     params.cbSize = sizeof params;
     params.hwndOwner = GetActiveWindow();
     params.lpszText = text.c_str();
@@ -23,9 +25,9 @@ void PreviewMessageBox(HWND form) {
     params.dwStyle = ComputeStyleValue(dialog);
     // The user's own icon exists only in the user's program; stand in for it.
     params.lpszIcon =
-        dialog.IsChecked(IDC_TYPE_INDIRECT) ? MAKEINTRESOURCEA(kIconPreviewIds[kUserIconPosition]) : nullptr;
-    if (MessageBoxIndirectA(&params) == 0)
-        MessageBoxA(GetActiveWindow(), text.c_str(), title.c_str(), ComputeStyleValue(dialog));
+        dialog.IsChecked(IDC_TYPE_INDIRECT) ? MAKEINTRESOURCEW(kIconPreviewIds[kUserIconPosition]) : nullptr;
+    if (MessageBoxIndirectW(&params) == 0)
+        MessageBoxW(GetActiveWindow(), text.c_str(), title.c_str(), ComputeStyleValue(dialog));
 }
 
 }  // namespace pw

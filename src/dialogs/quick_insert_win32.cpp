@@ -17,6 +17,7 @@
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
 #include "win32/quickbox_store_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -25,7 +26,7 @@ enum Page { kQuickBoxPage = 0, kCodePage = 1 };
 
 // Marks the main form this window opened modeless, so that the keyboard
 // filter below can find it from any of its controls.
-constexpr char kModelessFormProperty[] = "Promptwright.ModelessMainForm";
+constexpr wchar_t kModelessFormProperty[] = L"Promptwright.ModelessMainForm";
 
 // A message hook of this thread, removed when the owner goes.
 class UniqueHook {
@@ -61,35 +62,35 @@ struct QuickInsertData {
 
 bool ListSelected(HWND dialog) { return DialogData<QuickInsertData>(dialog)->listSelected; }
 
-int CurrentPage(HWND dialog) { return static_cast<int>(SendDlgItemMessageA(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0)); }
+int CurrentPage(HWND dialog) { return static_cast<int>(SendDlgItemMessageW(dialog, IDC_QI_TABS, TCM_GETCURSEL, 0, 0)); }
 
-bool CodeBoxEmpty(HWND dialog) { return GetWindowTextLengthA(GetDlgItem(dialog, IDC_QI_CODE)) == 0; }
+bool CodeBoxEmpty(HWND dialog) { return GetWindowTextLengthW(GetDlgItem(dialog, IDC_QI_CODE)) == 0; }
 
 void ShowQuickBoxPage(HWND dialog) { ShowQuickInsertPage(dialog, SW_SHOW, SW_HIDE, SW_HIDE, ListSelected(dialog)); }
 
 void ShowCodePage(HWND dialog) { ShowQuickInsertPage(dialog, SW_HIDE, SW_HIDE, SW_SHOW, !CodeBoxEmpty(dialog)); }
 
-void AddTab(HWND tabs, int index, const char* text) {
-    TCITEMA item{};
+void AddTab(HWND tabs, int index, const wchar_t* text) {
+    TCITEMW item{};
     item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<char*>(text);
+    item.pszText = const_cast<wchar_t*>(text);
     item.iImage = -1;
-    SendMessageA(tabs, TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
 void FillSlotList(HWND dialog, const std::string& settingsPath) {
     HWND list = GetDlgItem(dialog, IDC_QI_LIST);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (const std::string& slot : QuickBoxSlotNames(settingsPath))
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(slot.c_str()));
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(slot).c_str()));
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
 void OnInitDialog(HWND dialog, AppContext& context) {
     context.quickInsertWindows.push_back(dialog);
     HWND tabs = GetDlgItem(dialog, IDC_QI_TABS);
-    AddTab(tabs, kQuickBoxPage, "QuickBox");
-    AddTab(tabs, kCodePage, "Code");
+    AddTab(tabs, kQuickBoxPage, L"QuickBox");
+    AddTab(tabs, kCodePage, L"Code");
     // The pages lie inside the tab control; below them in the z-order it does
     // not paint over them. It never takes the focus, so tab order is unchanged.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -105,16 +106,16 @@ void OnInitDialog(HWND dialog, AppContext& context) {
 
 std::optional<std::string> SelectedSlot(HWND dialog) {
     HWND list = GetDlgItem(dialog, IDC_QI_LIST);
-    const LRESULT selected = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return std::nullopt;
-    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
     if (length == LB_ERR) return std::nullopt;
-    std::string name(static_cast<std::size_t>(length) + 1, '\0');
+    std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT got =
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(name.data()));
     if (got == LB_ERR) return std::nullopt;
     name.resize(static_cast<std::size_t>(got));
-    return name;
+    return Utf8(name);
 }
 
 // The code the current page offers, whole; none when the page has nothing to
@@ -161,7 +162,7 @@ LRESULT CALLBACK ModelessFormFilter(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
     if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
         HWND form = GetAncestor(msg->hwnd, GA_ROOT);
-        if (form != nullptr && GetPropA(form, kModelessFormProperty) != nullptr && IsDialogMessageA(form, msg))
+        if (form != nullptr && GetPropW(form, kModelessFormProperty) != nullptr && IsDialogMessageW(form, msg))
             return TRUE;
     }
     // The hook handle is ignored here since Windows 2000.
@@ -188,12 +189,12 @@ void OnEdit(HWND dialog, QuickInsertData& data) {
             ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable
             return;
         }
-        SetPropA(form, kModelessFormProperty, form);
+        SetPropW(form, kModelessFormProperty, form);
         if (!data.modelessFormFilter.Installed())
             data.modelessFormFilter.Install(
-                SetWindowsHookExA(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
+                SetWindowsHookExW(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
     }
-    if (context.Advanced()) SetDlgItemTextA(form, IDC_CODE, code->c_str());
+    if (context.Advanced()) DialogForm(form).SetText(IDC_CODE, *code);
     LoadCodeIntoForm(form, *code, context);
     ShowWindow(dialog, SW_HIDE);
 }
@@ -223,7 +224,7 @@ bool OnNotify(HWND dialog, const NMHDR* header) {
         ShowQuickBoxPage(dialog);
     else if (CurrentPage(dialog) == kCodePage)
         ShowCodePage(dialog);
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 0);
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 0);
     return true;
 }
 
@@ -268,7 +269,7 @@ INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR RunQuickInsert(HWND owner, AppContext& context) {
     QuickInsertData data(context);
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_QUICKINSERT), owner, QuickInsertProc,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), owner, QuickInsertProc,
                            reinterpret_cast<LPARAM>(&data));
 }
 

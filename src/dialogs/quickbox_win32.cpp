@@ -1,6 +1,7 @@
 #include "dialogs/quickbox_win32.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/model/clear_form.h"
@@ -14,6 +15,7 @@
 #include "dialogs/warning_win32.h"
 #include "win32/quickbox_store_win32.h"
 #include "win32/settings_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -44,13 +46,14 @@ void ReplacePlaceholder(HMENU menu, UINT placeholder, const std::vector<std::str
     const int first = PositionOf(popup, placeholder);
     const int count = std::min<int>(static_cast<int>(slots.size()), kMaxMenuSlots);
     for (int n = 1; n <= count; ++n) {
-        MENUITEMINFOA item{};
+        std::wstring name = Utf16(slots[static_cast<std::size_t>(n - 1)]);
+        MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
         item.fType = MFT_STRING;
         item.wID = static_cast<UINT>(command(n));
-        item.dwTypeData = const_cast<char*>(slots[static_cast<std::size_t>(n - 1)].c_str());
-        InsertMenuItemA(popup, static_cast<UINT>(first + n - 1), TRUE, &item);
+        item.dwTypeData = name.data();
+        InsertMenuItemW(popup, static_cast<UINT>(first + n - 1), TRUE, &item);
     }
     DeleteMenu(popup, placeholder, MF_BYCOMMAND);
 }
@@ -73,16 +76,16 @@ void BuildQuickBoxMenu(HWND form, const std::string& settingsPath) {
 std::string QuickBoxSlotName(HWND form, int command) {
     HMENU menu = GetMenu(form);
     if (menu == nullptr) return {};
-    MENUITEMINFOA item{};
+    MENUITEMINFOW item{};
     item.cbSize = sizeof item;
     item.fMask = MIIM_STRING;
-    if (!GetMenuItemInfoA(menu, static_cast<UINT>(command), FALSE, &item)) return {};
-    std::string name(item.cch + 1, '\0');
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(command), FALSE, &item)) return {};
+    std::wstring name(item.cch + 1, L'\0');
     item.dwTypeData = name.data();
     item.cch = static_cast<UINT>(name.size());
-    if (!GetMenuItemInfoA(menu, static_cast<UINT>(command), FALSE, &item)) return {};
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(command), FALSE, &item)) return {};
     name.resize(item.cch);
-    return name;
+    return Utf8(name);
 }
 
 void LoadQuickBox(HWND form, const std::string& slot, AppContext& context) {
@@ -103,7 +106,8 @@ void LoadQuickBox(HWND form, const std::string& slot, AppContext& context) {
 
 void StoreQuickBox(HWND form, const std::string& slot, AppContext& context) {
     if (slot.empty()) return;
-    StoreStatementInSlot(form, slot, GenerateFromDialog(form, context), context);
+    if (const std::optional<std::string> statement = GenerateFromDialog(form, context))
+        StoreStatementInSlot(form, slot, *statement, context);
 }
 
 void StoreStatementInSlot(HWND owner, const std::string& slot, const std::string& statement,

@@ -23,6 +23,7 @@
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
 #include "win32/quickbox_store_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -36,7 +37,7 @@ const DWORD kTaskDialogHelpTable[] = {0, 0};
 constexpr UINT kReportUnrecognised = WM_APP + 1;
 
 // The icon lists, in TaskIcon order.
-constexpr const char* kIconNames[] = {"None", "Warning", "Error", "Information", "Shield"};
+constexpr const wchar_t* kIconNames[] = {L"None", L"Warning", L"Error", L"Information", L"Shield"};
 
 // The common-button check boxes in the order of their TDCBF_ bits, and the
 // result each button gives (offered as a default button).
@@ -162,23 +163,24 @@ std::string JoinNote(const std::string& caption, const std::string& note) {
     return note.empty() ? caption : caption + "\r\n" + note;
 }
 
-std::string ListLine(const TaskButton& button) {
+// A list box entry, as the list takes it.
+std::wstring ListLine(const TaskButton& button) {
     const auto [caption, note] = SplitNote(button.text);
-    return button.id + "  -  " + caption + (note.empty() ? "" : "  (" + note + ")");
+    return Utf16(button.id + "  -  " + caption + (note.empty() ? "" : "  (" + note + ")"));
 }
 
 // ---------------------------------------------------------------- the lists
 
 int Selected(HWND designer, const ButtonList& ids) {
-    return static_cast<int>(SendDlgItemMessageA(designer, ids.list, LB_GETCURSEL, 0, 0));
+    return static_cast<int>(SendDlgItemMessageW(designer, ids.list, LB_GETCURSEL, 0, 0));
 }
 
 void FillComboItems(HWND designer, int id, const std::vector<std::string>& items) {
     // The edit field of a drop-down combo box is its value; the items only offer choices.
     const std::string value = Fields(designer).Text(id);
-    SendDlgItemMessageA(designer, id, CB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageW(designer, id, CB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
-        SendDlgItemMessageA(designer, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        SendDlgItemMessageW(designer, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(item).c_str()));
     Fields(designer).SetText(id, value);
 }
 
@@ -228,12 +230,12 @@ void ShowSelectedEntry(HWND designer, const ButtonList& ids) {
 
 void FillList(HWND designer, const ButtonList& ids, int select) {
     HWND list = GetDlgItem(designer, ids.list);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const TaskButton& entry : Data(designer).config.*ids.entries)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ListLine(entry).c_str()));
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ListLine(entry).c_str()));
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(select), 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     ShowSelectedEntry(designer, ids);
     OfferDefaults(designer);
@@ -250,10 +252,10 @@ void OnEntryEdited(HWND designer, const ButtonList& ids) {
     entry.text = ids.note != 0 ? JoinNote(Fields(designer).Text(ids.text), Fields(designer).Text(ids.note))
                                : Fields(designer).Text(ids.text);
     HWND list = GetDlgItem(designer, ids.list);
-    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(selected),
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+    SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(selected),
                  reinterpret_cast<LPARAM>(ListLine(entry).c_str()));
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     OfferDefaults(designer);
 }
 
@@ -272,8 +274,8 @@ void OnAdd(HWND designer, const ButtonList& ids) {
     entries.push_back({std::to_string(number), std::string(ids.newText) + " " + std::to_string(entries.size() + 1)});
     FillList(designer, ids, static_cast<int>(entries.size()) - 1);
     HWND text = GetDlgItem(designer, ids.text);
-    SendMessageA(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(text), TRUE);
-    SendMessageA(text, EM_SETSEL, 0, -1);
+    SendMessageW(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(text), TRUE);
+    SendMessageW(text, EM_SETSEL, 0, -1);
 }
 
 void OnRemove(HWND designer, const ButtonList& ids) {
@@ -285,7 +287,7 @@ void OnRemove(HWND designer, const ButtonList& ids) {
     // the last, the one before it.
     FillList(designer, ids, std::min(selected, static_cast<int>(entries.size()) - 1));
     if (entries.empty())
-        SendMessageA(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.add)), TRUE);
+        SendMessageW(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.add)), TRUE);
 }
 
 void OnMove(HWND designer, const ButtonList& ids, int step) {
@@ -298,7 +300,7 @@ void OnMove(HWND designer, const ButtonList& ids, int step) {
     // The button pressed may have become disabled at the end of the list.
     HWND pressed = GetDlgItem(designer, step < 0 ? ids.up : ids.down);
     if (!IsWindowEnabled(pressed))
-        SendMessageA(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.list)), TRUE);
+        SendMessageW(designer, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(designer, ids.list)), TRUE);
 }
 
 // Handles the commands of one list's controls; false when `command` is none of them.
@@ -525,8 +527,8 @@ void OnCommand(HWND designer, int command, int notification) {
 }
 
 void FillIconList(HWND designer, int id) {
-    for (const char* name : kIconNames)
-        SendDlgItemMessageA(designer, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    for (const wchar_t* name : kIconNames)
+        SendDlgItemMessageW(designer, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
 }
 
 void OnInitDialog(HWND designer) {
@@ -537,19 +539,19 @@ void OnInitDialog(HWND designer) {
     FillIconList(designer, IDC_TD_MAINICON);
     FillIconList(designer, IDC_TD_FOOTERICON);
     for (const std::string& parent : context.settings.parents)
-        SendDlgItemMessageA(designer, IDC_TD_OWNER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(parent.c_str()));
-    SendDlgItemMessageA(designer, IDC_TD_WIDTH, EM_LIMITTEXT, 10, 0);
+        SendDlgItemMessageW(designer, IDC_TD_OWNER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(parent).c_str()));
+    SendDlgItemMessageW(designer, IDC_TD_WIDTH, EM_LIMITTEXT, 10, 0);
     if (context.settings.targetFiles.empty()) {
         Enable(designer, IDC_TD_INSERT, false);
         EnableMenuItem(GetMenu(designer), IDC_TD_INSERT, MF_BYCOMMAND | MF_GRAYED);
     }
     // On a screen too small for it at its scale, the caption and the top
     // left stay within reach.
-    SendMessageA(designer, DM_REPOSITION, 0, 0);
+    SendMessageW(designer, DM_REPOSITION, 0, 0);
     ShowFields(designer, NewConfig(context));
     if (!data.statement.empty()) {
         Fields(designer).SetText(IDC_TD_CODE, ExpandLineFeeds(data.statement));
-        if (!LoadStatement(designer, data.statement)) PostMessageA(designer, kReportUnrecognised, 0, 0);
+        if (!LoadStatement(designer, data.statement)) PostMessageW(designer, kReportUnrecognised, 0, 0);
     }
 }
 
@@ -571,7 +573,7 @@ INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wPar
         return FALSE;  // the dialog manager rescales the controls and the window
     case WM_CLOSE: EndDesigner(designer, 0); return TRUE;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(designer, DWLP_USER, 0);
+        SetWindowLongPtrW(designer, DWLP_USER, 0);
         if (data->ownedByWindow) delete data;
         return FALSE;
     default: return FALSE;
@@ -582,14 +584,14 @@ INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wPar
 
 INT_PTR RunTaskDialogDesigner(HWND owner, AppContext& context, const std::string& statement) {
     DesignerData data(context, statement);
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TASKDIALOG), owner, TaskDialogDesignerProc,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TASKDIALOG), owner, TaskDialogDesignerProc,
                            reinterpret_cast<LPARAM>(&data));
 }
 
 HWND CreateTaskDialogDesignerForTesting(HWND owner, AppContext& context, const std::string& statement) {
     auto* data = new DesignerData(context, statement);
     data->ownedByWindow = true;
-    HWND designer = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TASKDIALOG), owner,
+    HWND designer = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TASKDIALOG), owner,
                                        TaskDialogDesignerProc, reinterpret_cast<LPARAM>(data));
     if (designer == nullptr) delete data;
     return designer;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "dialogs/warning_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -18,8 +19,8 @@ struct KnownIdentifier {
 };
 // The results a task dialog's buttons may share with the system's own.
 constexpr KnownIdentifier kKnownIdentifiers[] = {
-    {"IDOK", IDOK},         {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT},       {"IDRETRY", IDRETRY},
-    {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},       {"IDNO", IDNO},             {"IDCLOSE", 8},
+    {"IDOK", IDOK},         {"IDCANCEL", IDCANCEL}, {"IDABORT", IDABORT}, {"IDRETRY", IDRETRY},
+    {"IDIGNORE", IDIGNORE}, {"IDYES", IDYES},       {"IDNO", IDNO},       {"IDCLOSE", 8},
     {"IDHELP", 9},          {"IDTRYAGAIN", 10},     {"IDCONTINUE", 11},
 };
 
@@ -32,14 +33,6 @@ std::string Trimmed(const std::string& text) {
     if (first == std::string::npos) return {};
     const std::size_t last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
-}
-
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
 }
 
 std::wstring WithoutCarriageReturns(std::wstring text) {
@@ -89,7 +82,7 @@ public:
     WideButtons(const std::vector<TaskButton>& buttons, const PreviewIdentifiers& ids) {
         texts_.reserve(buttons.size());
         // The system takes a command link's note after a bare line feed.
-        for (const TaskButton& button : buttons) texts_.push_back(WithoutCarriageReturns(Wide(button.text)));
+        for (const TaskButton& button : buttons) texts_.push_back(WithoutCarriageReturns(Utf16(button.text)));
         for (std::size_t i = 0; i < buttons.size(); ++i) items_.push_back({ids.Of(buttons[i].id), texts_[i].c_str()});
     }
     const TASKDIALOG_BUTTON* Data() const { return items_.empty() ? nullptr : items_.data(); }
@@ -105,7 +98,7 @@ PCWSTR OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c
 }  // namespace
 
 TaskDialogIndirectFunction SystemTaskDialogIndirect() {
-    HMODULE comctl32 = GetModuleHandleA("comctl32.dll");
+    HMODULE comctl32 = GetModuleHandleW(L"comctl32.dll");
     if (comctl32 == nullptr) return nullptr;
     return reinterpret_cast<TaskDialogIndirectFunction>(
         reinterpret_cast<void*>(GetProcAddress(comctl32, "TaskDialogIndirect")));
@@ -167,15 +160,16 @@ int PreviewIdentifiers::Of(const std::string& expression) const {
 
 void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config, TaskDialogIndirectFunction show) {
     if (show == nullptr) {
-        ShowWarning(owner, "This system cannot show task dialogs (they need Windows Vista or later), so there is no preview");
+        ShowWarning(owner,
+                    "This system cannot show task dialogs (they need Windows Vista or later), so there is no preview");
         return;
     }
     const PreviewIdentifiers ids(config);
-    const std::wstring title = Wide(config.title.text), mainInstruction = Wide(config.mainInstruction.text),
-                       content = Wide(config.content.text), verification = Wide(config.verification.text),
-                       expanded = Wide(config.expandedInformation.text),
-                       expandedControl = Wide(config.expandedControlText.text),
-                       collapsedControl = Wide(config.collapsedControlText.text), footer = Wide(config.footer.text);
+    const std::wstring title = Utf16(config.title.text), mainInstruction = Utf16(config.mainInstruction.text),
+                       content = Utf16(config.content.text), verification = Utf16(config.verification.text),
+                       expanded = Utf16(config.expandedInformation.text),
+                       expandedControl = Utf16(config.expandedControlText.text),
+                       collapsedControl = Utf16(config.collapsedControlText.text), footer = Utf16(config.footer.text);
     const WideButtons buttons(config.buttons, ids), radioButtons(config.radioButtons, ids);
 
     TASKDIALOGCONFIG dialog{};

@@ -40,8 +40,8 @@ using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int
 TaskDialogIndirectFunction SystemTaskDialogIndirect();
 
 // Runs `show` (the system's TaskDialogIndirect) with the configuration, owned
-// by `owner`, and returns when the user has closed it. Texts are converted
-// from the ANSI code page; a variable's name shows as its text. Hyperlinks do
+// by `owner`, and returns when the user has closed it. Texts (UTF-8) show
+// every character; a variable's name shows as its text. Hyperlinks do
 // nothing. Where there is no `show`, says that this system has no task dialogs.
 void PreviewTaskDialog(HWND owner, const TaskDialogConfig& config,
                        TaskDialogIndirectFunction show = SystemTaskDialogIndirect());

@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include "win32/text_win32.h"
+
 namespace pw {
 
 // A message box owned by `owner` with the system's default caption and the
 // warning icon.
 inline void ShowWarning(HWND owner, const std::string& text) {
-    MessageBoxA(owner, text.c_str(), nullptr, MB_ICONWARNING | MB_OK);
+    MessageBoxW(owner, Utf16(text).c_str(), nullptr, MB_ICONWARNING | MB_OK);
 }
 
 }  // namespace pw

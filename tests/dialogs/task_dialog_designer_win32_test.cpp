@@ -5,18 +5,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "dialogs/app_context_win32.h"
 #include "dialogs/help_win32.h"
+#include "dialogs/shown_boxes_win32.h"
 #include "dialogs/task_dialog_designer_testing_win32.h"
 #include "dialogs/task_dialog_preview_win32.h"
 #include "res/resource.h"
 #include "win32/dialog_form_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -26,7 +26,7 @@ TaskDialogConfig Full() {
     config.owner = "hWnd";
     config.title = {"szTitle", true};
     config.mainInstruction = {"Save changes to \"report.txt\"?", false};
-    config.content = {"Line one\r\nLine two \xE9\xE8", false};
+    config.content = {"Line one\r\nLine two \u00E9\u00E8", false};
     config.mainIcon = TaskIcon::Shield;
     config.commonButtons = kTaskOk | kTaskYes | kTaskNo | kTaskCancel | kTaskRetry | kTaskClose;
     config.buttons = {{"IDC_SAVE", "&Save\r\nWrites the file"}, {"1002", "Do&n't save"}, {"IDCANCEL + 100", "Later"}};
@@ -71,29 +71,26 @@ protected:
                      reinterpret_cast<LPARAM>(GetDlgItem(designer_, id)));
     }
     // WM_SETTEXT: a single-line edit tells its dialog (EN_CHANGE), as typing does.
-    void Type(int id, const std::string& text) { SetDlgItemTextA(designer_, id, text.c_str()); }
+    void Type(int id, const std::string& text) { SetDlgItemTextW(designer_, id, Utf16(text).c_str()); }
     std::string Field(int id) const { return WindowText(GetDlgItem(designer_, id)); }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(designer_, id)) != FALSE; }
     int Selected(int list) const { return static_cast<int>(SendDlgItemMessageA(designer_, list, LB_GETCURSEL, 0, 0)); }
-    std::vector<std::string> Lines(int list) const {
-        std::vector<std::string> lines;
-        const int count = static_cast<int>(SendDlgItemMessageA(designer_, list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char line[256] = {};
-            SendDlgItemMessageA(designer_, list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
-            lines.push_back(line);
+    // The entries of a list box (LB_ messages) or a combo box (CB_ messages).
+    std::vector<std::string> Entries(int id, UINT getCount, UINT getLength, UINT getText) const {
+        std::vector<std::string> entries;
+        const auto count = SendDlgItemMessageW(designer_, id, getCount, 0, 0);
+        for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
+            std::wstring entry(static_cast<std::size_t>(SendDlgItemMessageW(designer_, id, getLength, i, 0)) + 1,
+                               L'\0');
+            entry.resize(static_cast<std::size_t>(
+                SendDlgItemMessageW(designer_, id, getText, i, reinterpret_cast<LPARAM>(entry.data()))));
+            entries.push_back(Utf8(entry));
         }
-        return lines;
+        return entries;
     }
+    std::vector<std::string> Lines(int list) const { return Entries(list, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT); }
     std::vector<std::string> Offered(int combo) const {
-        std::vector<std::string> items;
-        const int count = static_cast<int>(SendDlgItemMessageA(designer_, combo, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char item[256] = {};
-            SendDlgItemMessageA(designer_, combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-            items.push_back(item);
-        }
-        return items;
+        return Entries(combo, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
     }
     TaskDialogConfig Read() const { return ReadTaskDialogFields(designer_).config; }
 
@@ -158,7 +155,8 @@ TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
     Command(IDC_TD_BUTTONADD);
     Command(IDC_TD_BUTTONADD);
     Command(IDC_TD_BUTTONADD);
-    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{{"1001", "Button 1"}, {"1002", "Button 2"}, {"1003", "Button 3"}}));
+    EXPECT_EQ(Read().buttons,
+              (std::vector<TaskButton>{{"1001", "Button 1"}, {"1002", "Button 2"}, {"1003", "Button 3"}}));
     EXPECT_EQ(Selected(IDC_TD_BUTTONLIST), 2) << "a new entry is selected";
     EXPECT_FALSE(Enabled(IDC_TD_BUTTONDOWN));
     EXPECT_TRUE(Enabled(IDC_TD_BUTTONUP));
@@ -177,8 +175,9 @@ TEST_F(TaskDialogDesigner, ListsAreEditedByAddRemoveUpDownAndTheirFields) {
     EXPECT_FALSE(Enabled(IDC_TD_BUTTONUP));
     EXPECT_EQ(Field(IDC_TD_BUTTONID), "IDC_SAVE") << "the fields follow the selection";
     Command(IDC_TD_BUTTONDOWN);
-    EXPECT_EQ(Read().buttons, (std::vector<TaskButton>{
-                                  {"1001", "Button 1"}, {"IDC_SAVE", "&Save\r\nKeeps your changes"}, {"1002", "Button 2"}}));
+    EXPECT_EQ(Read().buttons,
+              (std::vector<TaskButton>{
+                  {"1001", "Button 1"}, {"IDC_SAVE", "&Save\r\nKeeps your changes"}, {"1002", "Button 2"}}));
 
     // Choosing an entry in the list puts it into the fields.
     SendDlgItemMessageA(designer_, IDC_TD_BUTTONLIST, LB_SETCURSEL, 2, 0);
@@ -216,8 +215,7 @@ TEST_F(TaskDialogDesigner, WhatCannotBeWrittenIsRefusedWithTheReason) {
         Type(IDC_TD_WIDTH, width);
         const DesignerReading reading = ReadTaskDialogFields(designer_);
         ASSERT_TRUE(reading.problem.has_value()) << width;
-        EXPECT_EQ(*reading.problem,
-                  "The width must be a whole number of dialog units (0: the system's choice)");
+        EXPECT_EQ(*reading.problem, "The width must be a whole number of dialog units (0: the system's choice)");
     }
     Type(IDC_TD_WIDTH, " 4294967295 ");
     EXPECT_FALSE(ReadTaskDialogFields(designer_).problem.has_value());
@@ -237,37 +235,11 @@ TEST_F(TaskDialogDesigner, WhatCannotBeWrittenIsRefusedWithTheReason) {
     EXPECT_TRUE(ReadTaskDialogFields(designer_).problem.has_value()) << "two buttons with one identifier";
 }
 
-// A message box: a dialog with the static 0xFFFF.
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
-    if (GetDlgItem(window, 0xFFFF) == nullptr) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// Runs `action`, which shows a message box on this thread, and gives the
-// box's text; a thread of its own presses OK, as this one waits in the box.
+// Runs `action`, which shows one message box on this thread, and gives the
+// box's text.
 std::string MessageShownBy(const std::function<void()>& action) {
-    const DWORD thread = GetCurrentThreadId();
-    std::atomic<bool> stop{false};
-    std::string seen = "<no message>";
-    std::thread answerer([&] {
-        while (!stop) {
-            HWND box = nullptr;
-            EnumThreadWindows(thread, FindMessageBox, reinterpret_cast<LPARAM>(&box));
-            if (box != nullptr && IsWindowVisible(box)) {
-                char text[512] = {};
-                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                seen = text;
-                PostMessageA(box, WM_COMMAND, IDOK, 0);
-                return;
-            }
-            Sleep(20);
-        }
-    });
-    action();
-    stop = true;
-    answerer.join();
-    return seen;
+    const std::vector<test::ShownBox> shown = test::BoxesShownBy(action);
+    return shown.size() == 1 ? shown[0].text : "<" + std::to_string(shown.size()) + " boxes>";
 }
 
 // A refused Generate code says why and writes nothing.
@@ -284,7 +256,8 @@ struct SeenTaskDialog {
     HWND owner = nullptr;
     TASKDIALOG_FLAGS flags = 0;
     TASKDIALOG_COMMON_BUTTON_FLAGS commonButtons = 0;
-    std::vector<std::wstring> texts;  // title, main instruction, content, verification, expanded, the two control texts, footer
+    std::vector<std::wstring>
+        texts;  // title, main instruction, content, verification, expanded, the two control texts, footer
     PCWSTR mainIcon = nullptr, footerIcon = nullptr;
     std::vector<std::pair<int, std::wstring>> buttons, radioButtons;
     int defaultButton = 0, defaultRadioButton = 0;
@@ -304,9 +277,14 @@ HRESULT WINAPI RecordTaskDialog(const TASKDIALOGCONFIG* c, int*, int*, BOOL*) {
     seen.owner = c->hwndParent;
     seen.flags = c->dwFlags;
     seen.commonButtons = c->dwCommonButtons;
-    seen.texts = {text(c->pszWindowTitle),         text(c->pszMainInstruction),     text(c->pszContent),
-                  text(c->pszVerificationText),    text(c->pszExpandedInformation), text(c->pszExpandedControlText),
-                  text(c->pszCollapsedControlText), text(c->pszFooter)};
+    seen.texts = {text(c->pszWindowTitle),
+                  text(c->pszMainInstruction),
+                  text(c->pszContent),
+                  text(c->pszVerificationText),
+                  text(c->pszExpandedInformation),
+                  text(c->pszExpandedControlText),
+                  text(c->pszCollapsedControlText),
+                  text(c->pszFooter)};
     seen.mainIcon = c->pszMainIcon;
     seen.footerIcon = c->pszFooterIcon;
     seen.buttons = list(c->pButtons, c->cButtons);
@@ -325,6 +303,8 @@ TEST_F(TaskDialogDesigner, PreviewHandsTheSystemEveryFieldAndSaysSoWhereItHasNoT
     seenTaskDialog = &seen;
     TaskDialogConfig config = Full();
     config.buttons.back().id = "IDC_SAVE";  // the same expression, the same stand-in
+    config.title = {"\u2713 Saved \u2192 Gr\u00FC\u00DFe \u65E5\u672C\u8A9E \U0001F600", true};
+    config.buttons.back().text = "\U0001F600";
     PreviewTaskDialog(designer_, config, RecordTaskDialog);
     seenTaskDialog = nullptr;
 
@@ -335,17 +315,19 @@ TEST_F(TaskDialogDesigner, PreviewHandsTheSystemEveryFieldAndSaysSoWhereItHasNoT
                               TDF_ENABLE_HYPERLINKS | TDF_CAN_BE_MINIMIZED | TDF_POSITION_RELATIVE_TO_WINDOW |
                               TDF_RTL_LAYOUT | TDF_SIZE_TO_CONTENT));
     EXPECT_EQ(seen.commonButtons, 0x3Fu);
-    EXPECT_EQ(seen.texts, (std::vector<std::wstring>{L"szTitle", L"Save changes to \"report.txt\"?",
-                                                     L"Line one\r\nLine two \u00E9\u00E8", L"Do not ask again",
-                                                     L"Details\r\nmore details", L"Hide details", L"szMore",
-                                                     L"szFooter"}))
-        << "from the ANSI code page; a variable's name as its text";
+    EXPECT_EQ(seen.texts,
+              (std::vector<std::wstring>{L"\u2713 Saved \u2192 Gr\u00FC\u00DFe \u65E5\u672C\u8A9E \U0001F600",
+                                         L"Save changes to \"report.txt\"?", L"Line one\r\nLine two \u00E9\u00E8",
+                                         L"Do not ask again", L"Details\r\nmore details", L"Hide details", L"szMore",
+                                         L"szFooter"}))
+        << "every character; a variable's name as its text";
     EXPECT_EQ(seen.mainIcon, TD_SHIELD_ICON);
     EXPECT_EQ(seen.footerIcon, TD_INFORMATION_ICON);
     EXPECT_EQ(seen.buttons, (std::vector<std::pair<int, std::wstring>>{
-                                {20000, L"&Save\nWrites the file"}, {1002, L"Do&n't save"}, {20000, L"Later"}}))
+                                {20000, L"&Save\nWrites the file"}, {1002, L"Do&n't save"}, {20000, L"\U0001F600"}}))
         << "the note after a bare line feed";
-    EXPECT_EQ(seen.radioButtons, (std::vector<std::pair<int, std::wstring>>{{20001, L"Only this time"}, {2002, L"Always"}}));
+    EXPECT_EQ(seen.radioButtons,
+              (std::vector<std::pair<int, std::wstring>>{{20001, L"Only this time"}, {2002, L"Always"}}));
     EXPECT_EQ(seen.defaultButton, 1002);
     EXPECT_EQ(seen.defaultRadioButton, 2002);
     EXPECT_EQ(seen.width, 320u);
