@@ -13,6 +13,8 @@ file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
 add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
 target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 gdi32 user32 kernel32)
 target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
+# The shell is a Unicode program: the plain names are the W functions.
+target_compile_definitions(pw_shell PUBLIC UNICODE _UNICODE)
 
 file(GLOB PW_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/res/*)
 add_executable(promptwright WIN32

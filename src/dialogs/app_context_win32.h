@@ -22,7 +22,7 @@ struct AppContext {
     AppSettings settings;
     // The small and big icon of every dialog, at the DPI of the dialog's
     // monitor. A cache, so dialogs given the context read-only use it too.
-    mutable WindowIconsForDpi programIcons{GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM)};
+    mutable WindowIconsForDpi programIcons{GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM)};
     // How F1, the title bar's ? and the Help menu are answered.
     HelpSystem help = HelpSystem::ForProgram();
 

@@ -72,8 +72,8 @@ void ApplyDpi(HWND window, HelpWindow& data, UINT dpi) {
     SendDlgItemMessageW(window, IDC_HELP_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
     data.textFont = std::move(font);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    SizedIcon small = LoadIconForDpi(instance, MAKEINTRESOURCEA(IDI_PROGRAM), SM_CXSMICON, dpi);
-    SizedIcon big = LoadIconForDpi(instance, MAKEINTRESOURCEA(IDI_PROGRAM), SM_CXICON, dpi);
+    SizedIcon small = LoadIconForDpi(instance, MAKEINTRESOURCEW(IDI_PROGRAM), SM_CXSMICON, dpi);
+    SizedIcon big = LoadIconForDpi(instance, MAKEINTRESOURCEW(IDI_PROGRAM), SM_CXICON, dpi);
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
     data.smallIcon = std::move(small);

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -13,13 +12,6 @@ template <typename Function>
 void Look(HMODULE module, const char* name, Function& function) {
     function =
         module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
-// A resource name as the W functions take it: a number stays a number.
-std::wstring WideName(const char* name) { return IS_INTRESOURCE(name) ? std::wstring() : Utf16(name); }
-
-const wchar_t* WideResource(const char* name, const std::wstring& wide) {
-    return IS_INTRESOURCE(name) ? MAKEINTRESOURCEW(reinterpret_cast<ULONG_PTR>(name)) : wide.c_str();
 }
 
 }  // namespace
@@ -88,11 +80,6 @@ SizedIcon LoadIconForDpi(HINSTANCE module, const wchar_t* name, int sizeMetric, 
     return SizedIcon::Shared(shared);
 }
 
-SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi, const DpiFunctions& functions) {
-    const std::wstring wide = WideName(name);
-    return LoadIconForDpi(module, WideResource(name, wide), sizeMetric, dpi, functions);
-}
-
 SIZE IconSize(HICON icon) {
     ICONINFO info{};
     if (icon == nullptr || !GetIconInfo(icon, &info)) return {0, 0};
@@ -110,13 +97,6 @@ WindowIconsForDpi::WindowIconsForDpi(HINSTANCE module, const wchar_t* name) : mo
         number_ = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
     else
         name_ = name;
-}
-
-WindowIconsForDpi::WindowIconsForDpi(HINSTANCE module, const char* name) : module_(module) {
-    if (IS_INTRESOURCE(name))
-        number_ = static_cast<WORD>(reinterpret_cast<ULONG_PTR>(name));
-    else
-        name_ = WideName(name);
 }
 
 WindowIconsForDpi::Icons& WindowIconsForDpi::ForDpi(UINT dpi) {

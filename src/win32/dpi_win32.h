@@ -80,9 +80,6 @@ private:
 // (MAKEINTRESOURCEW) or a name.
 SizedIcon LoadIconForDpi(HINSTANCE module, const wchar_t* name, int sizeMetric, UINT dpi,
                          const DpiFunctions& functions = DpiFunctions::OfSystem());
-// The same for a MAKEINTRESOURCEA number or an ASCII name.
-SizedIcon LoadIconForDpi(HINSTANCE module, const char* name, int sizeMetric, UINT dpi,
-                         const DpiFunctions& functions = DpiFunctions::OfSystem());
 
 // The width and height of an icon in pixels ({0, 0} for none).
 SIZE IconSize(HICON icon);
@@ -92,9 +89,8 @@ SIZE IconSize(HICON icon);
 // since windows show the icons they are given without owning them.
 class WindowIconsForDpi {
 public:
-    // `name`: a resource number (MAKEINTRESOURCEW or MAKEINTRESOURCEA) or a name.
+    // `name`: a resource number (MAKEINTRESOURCEW) or a name.
     WindowIconsForDpi(HINSTANCE module, const wchar_t* name);
-    WindowIconsForDpi(HINSTANCE module, const char* name);
 
     HICON Small(UINT dpi) { return ForDpi(dpi).small.Get(); }
     HICON Big(UINT dpi) { return ForDpi(dpi).big.Get(); }

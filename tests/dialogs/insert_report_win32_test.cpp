@@ -135,7 +135,7 @@ void ExpectWarning(const SeenBox& box, HWND owner, const std::string& text) {
     EXPECT_EQ(box.owner, owner);
     EXPECT_TRUE(box.ok);
     EXPECT_FALSE(box.yes || box.no);
-    EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_WARNING));
+    EXPECT_EQ(box.icon, LoadIconW(nullptr, IDI_WARNING));
 }
 
 void ExpectQuestion(const SeenBox& box, HWND owner) {
@@ -144,7 +144,7 @@ void ExpectQuestion(const SeenBox& box, HWND owner) {
     EXPECT_EQ(box.owner, owner);
     EXPECT_TRUE(box.yes && box.no);
     EXPECT_FALSE(box.ok);
-    EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_QUESTION));
+    EXPECT_EQ(box.icon, LoadIconW(nullptr, IDI_QUESTION));
 }
 
 class InsertReport : public ::testing::Test {

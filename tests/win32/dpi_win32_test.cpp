@@ -50,8 +50,8 @@ TEST(Dpi, IconsAreMadeAtTheSystemSizeForTheDpi) {
     };
     for (const Case& c : {Case{96, 32, 16}, Case{144, 48, 24}, Case{192, 64, 32}}) {
         for (const DpiFunctions* functions : {&withScaleDown, &withoutScaleDown, &windows7}) {
-            for (HINSTANCE module : {HINSTANCE{}, GetModuleHandleA(nullptr)}) {
-                const char* name = module != nullptr ? MAKEINTRESOURCEA(IDI_PROGRAM) : IDI_HAND;
+            for (HINSTANCE module : {HINSTANCE{}, GetModuleHandleW(nullptr)}) {
+                const wchar_t* name = module != nullptr ? MAKEINTRESOURCEW(IDI_PROGRAM) : IDI_HAND;
                 SCOPED_TRACE(testing::Message()
                              << c.dpi << " dpi, scale-down " << (functions->loadIconWithScaleDown != nullptr)
                              << ", own icon " << (module != nullptr));
