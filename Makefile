@@ -4,7 +4,7 @@ ROOT := $(abspath .)
 B := $(ROOT)/build
 JOBS ?= 2
 
-.PHONY: all deps build native native-san i686 x86_64 test test-native test-win32 compile-check screenshots bench fuzz clean
+.PHONY: all deps build native native-san i686 x86_64 programs dist dist-check test test-native test-win32 compile-check screenshots bench fuzz clean
 
 all: build
 
@@ -18,13 +18,32 @@ define configure
 	@bash scripts/configure.sh $(B)/$(1) -DCMAKE_BUILD_TYPE=$(2) $(3)
 endef
 
+# A Windows build (i686 or x86_64), with its tests or, given a target, only that.
+define windows
+	$(call configure,cmake-$(1),Release,-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-$(1).cmake -DPW_OUTPUT_DIR=$(B)/$(1))
+	@cmake --build $(B)/cmake-$(1) -j $(JOBS) $(2) -- --no-print-directory
+endef
+
 i686:
-	$(call configure,cmake-i686,Release,-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-i686.cmake -DPW_OUTPUT_DIR=$(B)/i686)
-	@cmake --build $(B)/cmake-i686 -j $(JOBS) -- --no-print-directory
+	$(call windows,i686)
 
 x86_64:
-	$(call configure,cmake-x86_64,Release,-DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/mingw-x86_64.cmake -DPW_OUTPUT_DIR=$(B)/x86_64)
-	@cmake --build $(B)/cmake-x86_64 -j $(JOBS) -- --no-print-directory
+	$(call windows,x86_64)
+
+# Both programs without the tests: all that a release needs.
+programs: deps
+	$(call windows,i686,--target promptwright)
+	$(call windows,x86_64,--target promptwright)
+
+# The downloads under dist/: a zip per architecture, SHA256SUMS, the winget and
+# Scoop manifests. RELEASE_URL is the address the zips are published under.
+dist: programs
+	@[ -n "$(RELEASE_URL)" ] || echo "make dist: RELEASE_URL is not set, so the manifests name no download address (make dist RELEASE_URL=https://...)"
+	@python3 scripts/dist.py --out $(ROOT)/dist --release-url '$(RELEASE_URL)'
+
+# Two clones of the last commit in two folders, `make dist` in each: the same bytes?
+dist-check: deps
+	@bash scripts/dist-check.sh
 
 native:
 	$(call configure,native,RelWithDebInfo,)

@@ -47,6 +47,12 @@ i686_emulated_stage() {
 }
 
 run "Win32 and end-to-end tests under Wine (x86_64)" win32_suite x86_64
+# The download as a user gets it, packed from the programs built above.
+win64_zip() {
+  python3 "$ROOT/scripts/dist.py" --out "$B/test-dist" &&
+    bash "$ROOT/scripts/testbed.sh" bash "$ROOT/scripts/zip-test.sh" "$B/test-dist"
+}
+run "the win64 zip, unpacked into a folder of its own, runs" win64_zip
 case $ia32 in
   native) run "Win32 and end-to-end tests under Wine (i686)" win32_suite i686 ;;
   emulated) run "i686 build under Wine, 32-bit code emulated by qemu-i386: Win32 tests, end-to-end smoke set" i686_emulated_stage ;;

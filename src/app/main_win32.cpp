@@ -1,5 +1,5 @@
 // Program entry: read the command line and the settings; then either do the
-// work asked for without a window (-PRINT, -INSERT, -LIST), or build the
+// work asked for without a window (-PRINT, -INSERT, -LIST, -VERSION), or build the
 // context the windows share and run one modal dialog whose result is the
 // exit code.
 #include <windows.h>

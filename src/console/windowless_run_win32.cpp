@@ -29,6 +29,7 @@ public:
         }
         switch (request_.action) {
         case WindowlessAction::List: List(); break;
+        case WindowlessAction::Version: Output(std::string(VersionLine()) + "\r\n"); break;
         case WindowlessAction::Print:
             if (const std::optional<std::string> statement = Statement()) Print(*statement);
             break;

@@ -1,4 +1,4 @@
-// -PRINT, -INSERT and -LIST: the program's work done without any window or
+// -PRINT, -INSERT, -LIST and -VERSION: the program's work done without any window or
 // message box, told on the standard handles.
 #pragma once
 

@@ -11,6 +11,7 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/labels_testing_win32.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "win32/dpi_win32.h"
 
 namespace pw {
@@ -414,7 +415,7 @@ TEST_F(Labels, AboutBoxOpenedAndClosed500TimesLeavesNoObjectsBehind) {
 
     ASSERT_GE(AboutCycler::texts.size(), 5u);
     EXPECT_EQ(AboutCycler::texts[0], "About Promptwright");
-    EXPECT_EQ(AboutCycler::texts[1].rfind("Promptwright 1.3\n", 0), 0u);
+    EXPECT_EQ(AboutCycler::texts[1].rfind("Promptwright " PW_VERSION_SHORT_TEXT "\n", 0), 0u);
     EXPECT_EQ(AboutCycler::texts[2], kWebAddress);
     EXPECT_EQ(AboutCycler::texts[3], "&OK");
     EXPECT_EQ(AboutCycler::texts[4], "<blue link>");

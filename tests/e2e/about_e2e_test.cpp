@@ -6,6 +6,7 @@
 
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "dialogs/about_win32.h"
 
 namespace e2e {
@@ -45,7 +46,7 @@ TEST_F(AboutBox, OpensFromTheMenuWithItsTextsAndEndsOnOkOrTheCloseBoxButNotOnEsc
     EXPECT_EQ(labels[0], "About Promptwright");
     const std::vector<std::string> lines = Lines(labels[1]);
     ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "Promptwright 1.3");
+    EXPECT_EQ(lines[0], "Promptwright " PW_VERSION_SHORT_TEXT);
     EXPECT_FALSE(lines[1].empty());
     EXPECT_FALSE(lines[2].empty());
     EXPECT_EQ(lines[3], "");

@@ -14,6 +14,7 @@
 #include "e2e/console_run_win32.h"
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
+#include "res/version.h"
 
 namespace e2e {
 namespace {
@@ -278,6 +279,15 @@ TEST(Cli, ListWritesTheSlotNamesInFileOrder) {
     EXPECT_EQ(run.windowsCreated, 0);
 }
 
+TEST(Cli, VersionWritesTheProgramAndItsVersion) {
+    const Program program(Settings());
+    const ConsoleRun run = program.Run({"-Version"});
+    EXPECT_EQ(run.exitCode, 0) << run.error;
+    EXPECT_EQ(run.output, "Promptwright " PW_VERSION_TEXT "\r\n");
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(run.windowsCreated, 0);
+}
+
 TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
     // A slot of 70,000 characters: more than the profile functions give back whole.
     const std::string longText(70000, 'x');
@@ -315,8 +325,11 @@ TEST(Cli, EveryErrorHasItsMessageAndExitCodeAndChangesNothing) {
          "",
          2,
          "-ANSWER:always: unknown answer handling (use -ANSWER:none, if or switch)"},
-        {{"-PRINT:Ask", "-LIST"}, "", 2, "-LIST: only one of -PRINT, -INSERT and -LIST may be given"},
-        {{"-QI", "-PRINT:Ask"}, "", 2, "-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST"},
+        {{"-PRINT:Ask", "-LIST"}, "", 2, "-LIST: only one of -PRINT, -INSERT, -LIST and -VERSION may be given"},
+        {{"-QI", "-PRINT:Ask"},
+         "",
+         2,
+         "-QI opens a window: it cannot be given with -PRINT, -INSERT, -LIST or -VERSION"},
         {{"-PRINT"}, "", 2, "-PRINT needs a QuickBox slot name (-PRINT:name), or - for standard input (-PRINT:-)"},
         {{"-PRINT:Ask", "-CHARST:wide"}, "", 2, "-CHARST:wide: unknown option"},
         {{"-INSERT:Ask"}, "", 2, "no target file: name the files to insert into after -INSERT"},

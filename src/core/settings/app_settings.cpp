@@ -4,6 +4,9 @@
 #include <cctype>
 #include <initializer_list>
 
+// Generated in the build tree from project(VERSION).
+#include "res/version.h"
+
 namespace pw {
 namespace {
 
@@ -22,11 +25,11 @@ std::string OptionName(std::string_view arg) { return std::string(arg.substr(0, 
 void ReadAction(WindowlessRequest& request, WindowlessAction action, std::string_view arg, std::string_view upper,
                 std::string_view name) {
     if (request.action != WindowlessAction::None) {
-        request.errors.push_back(std::string(arg) + ": only one of -PRINT, -INSERT and -LIST may be given");
+        request.errors.push_back(std::string(arg) + ": only one of -PRINT, -INSERT, -LIST and -VERSION may be given");
         return;
     }
     request.action = action;
-    if (action == WindowlessAction::List) return;
+    if (action == WindowlessAction::List || action == WindowlessAction::Version) return;
     if (upper.size() <= name.size() + 1) {
         request.errors.push_back(OptionName(arg) + " needs a QuickBox slot name (" + OptionName(arg) +
                                  ":name), or - for standard input (" + OptionName(arg) + ":-)");
@@ -51,6 +54,8 @@ std::optional<int> ChoiceOf(std::string_view upper, std::size_t nameSize, std::i
 }
 
 }  // namespace
+
+std::string_view VersionLine() { return "Promptwright " PW_VERSION_TEXT; }
 
 std::string DefaultSettingsPath(std::string_view programPath) {
     // Only a dot in the file name itself is an extension; "C:\v1.2\prog" keeps
@@ -103,6 +108,8 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
             ReadAction(request, WindowlessAction::Insert, arg, upper, "-INSERT");
         } else if (upper == "-LIST") {
             ReadAction(request, WindowlessAction::List, arg, upper, "-LIST");
+        } else if (upper == "-VERSION") {
+            ReadAction(request, WindowlessAction::Version, arg, upper, "-VERSION");
         } else if (StartsWith(upper, "-CHARSET:")) {
             if (const auto choice = ChoiceOf(upper, 9, {"ansi", "text", "wide"}))
                 request.characterSet = static_cast<CharacterSet>(*choice);
@@ -127,12 +134,15 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
     }
     if (request.action != WindowlessAction::None) {
         if (settings.quickInsertOnly)
-            request.errors.push_back("-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST");
+            request.errors.push_back("-QI opens a window: it cannot be given with -PRINT, -INSERT, -LIST or -VERSION");
         for (const std::string& arg : unknownOptions) request.errors.push_back(arg + ": unknown option");
         // The window run passes over a missing settings file; a run without
         // one would answer from another file without a word.
         for (const std::string& arg : missingConfigs) request.errors.push_back(arg + ": no such settings file");
     }
+
+    // The version needs no settings file, nor where it lies.
+    if (request.action == WindowlessAction::Version) return settings;
 
     if (!configGiven) {
         settings.settingsPath = DefaultSettingsPath(args.empty() ? std::string() : args[0]);

@@ -15,10 +15,11 @@ namespace pw {
 
 // What a run without a window is asked to do.
 enum class WindowlessAction {
-    None,    // the window run
-    Print,   // -PRINT:name, -PRINT:-
-    Insert,  // -INSERT:name, -INSERT:-
-    List,    // -LIST
+    None,     // the window run
+    Print,    // -PRINT:name, -PRINT:-
+    Insert,   // -INSERT:name, -INSERT:-
+    List,     // -LIST
+    Version,  // -VERSION
 };
 
 struct WindowlessRequest {
@@ -71,14 +72,18 @@ inline constexpr char kQuickBoxSection[] = "QuickBox";
 // args[0] is the program path as typed; the rest are the command-line
 // arguments. Options are matched without regard to case, their values (but
 // those of -CHARSET: and -ANSWER:) taken as typed. Conflicts are errors: two
-// of -PRINT, -INSERT and -LIST, or one of them with -QI; a later -CHARSET: or
-// -ANSWER: overrides an earlier one. Without -PRINT, -INSERT or -LIST, unknown
-// options are passed over as they always were; with one, an argument that
-// starts with '-', is no option and names no existing file is an error, and
-// so is a -CONFIG: that names no existing file. Such a run reads only the
+// of -PRINT, -INSERT, -LIST and -VERSION, or one of them with -QI; a later
+// -CHARSET: or -ANSWER: overrides an earlier one. Without any of those four,
+// unknown options are passed over as they always were; with one, an argument
+// that starts with '-', is no option and names no existing file is an error,
+// and so is a -CONFIG: that names no existing file. Such a run reads only the
 // settings it uses (-PRINT: the code options; -INSERT: also the markers;
-// -LIST: none), and the code options only where no option gives them.
+// -LIST: none; -VERSION: not even the settings file's location), and the code
+// options only where no option gives them.
 AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);
+
+// What -VERSION prints: "Promptwright MAJOR.MINOR.PATCH".
+std::string_view VersionLine();
 
 // The program path with its extension replaced by ".ini" (appended when the
 // file name has none).

@@ -176,6 +176,7 @@ TEST(ReadStartup, WindowlessActionsAndTheirNames) {
         {{"-Insert:Ask", "main.c", "missing.c"}, WindowlessAction::Insert, "Ask", false, {"main.c", "missing.c"}},
         {{"-INSERT:-", "-IC:@@", "main.c"}, WindowlessAction::Insert, "", true, {"main.c"}},
         {{"-list"}, WindowlessAction::List, "", false, {}},
+        {{"-Version"}, WindowlessAction::Version, "", false, {}},
         {{"main.c"}, WindowlessAction::None, "", false, {"main.c"}},
         {{"-CHARSET:wide", "-QIX"}, WindowlessAction::None, "", false, {}},  // unknown options pass as before
     };
@@ -221,6 +222,7 @@ TEST(ReadStartup, ARunWithoutAWindowReadsOnlyTheSettingsItUses) {
         {{"-PRINT:a"}, {"location", "CharacterSet", "AnswerHandling"}, {}},
         {{"-PRINT:a", "-ANSWER:if"}, {"location", "CharacterSet"}, {}},
         {{"-LIST"}, {"location"}, {}},
+        {{"-VERSION"}, {}, {}},
         {{"-INSERT:a", "-IC:@@", "-CHARSET:wide", "-ANSWER:none", "x.c"}, {"location", "InsertionCode"}, {"@@", "%%"}},
     };
     for (const auto& c : cases) {
@@ -246,8 +248,9 @@ TEST(ReadStartup, BadAndConflictingOptionsAreErrorsNamingTheArgument) {
         {{"-PRINT:"}, {"-PRINT needs a QuickBox slot name (-PRINT:name), or - for standard input (-PRINT:-)"}},
         {{"-insert", "main.c"},
          {"-insert needs a QuickBox slot name (-insert:name), or - for standard input (-insert:-)"}},
-        {{"-PRINT:a", "-LIST"}, {"-LIST: only one of -PRINT, -INSERT and -LIST may be given"}},
-        {{"-QI", "-LIST"}, {"-QI opens a window: it cannot be given with -PRINT, -INSERT or -LIST"}},
+        {{"-PRINT:a", "-LIST"}, {"-LIST: only one of -PRINT, -INSERT, -LIST and -VERSION may be given"}},
+        {{"-version", "-LIST"}, {"-LIST: only one of -PRINT, -INSERT, -LIST and -VERSION may be given"}},
+        {{"-QI", "-LIST"}, {"-QI opens a window: it cannot be given with -PRINT, -INSERT, -LIST or -VERSION"}},
         {{"-PRINT:a", "-CHARST:wide", "-odd.c"}, {"-CHARST:wide: unknown option"}},  // -odd.c is a file
         {{"-LIST", "-CONFIG:gone.ini", "-CONFIG:main.c"}, {"-CONFIG:gone.ini: no such settings file"}},
         {{"-CONFIG:gone.ini"}, {}},  // the window run passes over it, as it always did
