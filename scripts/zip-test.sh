@@ -8,7 +8,7 @@
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 dist=$1
-folder_name="Promptwright unpacked here"
+folder_name="Promptwright unpacked here 日本 ✓"
 
 version=$(sed -n 's/^#define PW_VERSION_TEXT "\(.*\)"$/\1/p' "$ROOT/build/cmake-x86_64/generated/res/version.h")
 zip="$dist/promptwright-$version-win64.zip"
