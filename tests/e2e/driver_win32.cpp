@@ -98,18 +98,22 @@ std::string WindowTextOf(HWND window) {
     return Narrow(wide);
 }
 
-App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings) {
-    const std::string exe = dir.File("promptwright.exe");
+App::App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings)
+    : App(dir.path(), args, settings) {}
+
+App::App(const std::string& folder, const std::vector<std::string>& args, const std::string& settings) {
+    const std::string exe = folder + "\\promptwright.exe";
     if (!CopyFileW(Wide(ExePath()).c_str(), Wide(exe).c_str(), FALSE))
         throw std::runtime_error("cannot copy the program");
-    if (!settings.empty()) dir.Write("promptwright.ini", settings);
+    if (!settings.empty() && !TempDir::WriteBytes(folder + "\\promptwright.ini", settings))
+        throw std::runtime_error("cannot write the settings file");
     std::string commandLine = Quote(exe);
     for (const std::string& arg : args) commandLine += " " + Quote(arg);
     std::wstring wideCommandLine = Wide(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(Wide(exe).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Wide(dir.path()).c_str(), &startup, &process_))
+                        Wide(folder).c_str(), &startup, &process_))
         throw std::runtime_error("cannot start the program");
     WaitForInputIdle(process_.hProcess, 10000);
 }

@@ -30,6 +30,8 @@ public:
     // dir\promptwright.ini), writes `settings` there when not empty, and starts
     // it with `args` in `dir`.
     App(const TempDir& dir, const std::vector<std::string>& args, const std::string& settings = "");
+    // The same in any folder (`folder` is a full path).
+    App(const std::string& folder, const std::vector<std::string>& args, const std::string& settings = "");
     ~App();  // ends the process if it still runs
     App(const App&) = delete;
     App& operator=(const App&) = delete;
