@@ -73,7 +73,7 @@ ParamsOptions ParamsDialogPrompt::Run() {
 std::string GenerateFromDialog(HWND form, AppContext& context) {
     const DialogForm dialog(form);
     ParamsDialogPrompt prompt(dialog, form, context);
-    return GenerateStatement(dialog, prompt, context.codeOptions, context.codePage);
+    return GenerateStatement(dialog, prompt, context.codeOptions);
 }
 
 }  // namespace pw
