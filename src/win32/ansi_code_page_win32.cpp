@@ -3,39 +3,8 @@
 #include <windows.h>
 
 namespace pw {
-namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-// UTF-8 has no lead-byte table: the lead byte tells the length.
-std::size_t Utf8Length(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-    if (lead >= 0xC2) return 2;
-    return 1;
-}
-
-}  // namespace
 
 AnsiCodePage::AnsiCodePage() : codePage_(GetACP()) {}
-
-DecodedCharacter AnsiCodePage::Decode(std::string_view bytes) const {
-    const auto lead = static_cast<unsigned char>(bytes.front());
-    std::size_t length = 1;
-    if (codePage_ == CP_UTF8)
-        length = Utf8Length(lead);
-    else if (IsDBCSLeadByteEx(codePage_, lead))
-        length = 2;
-    if (length > bytes.size()) length = 1;
-
-    wchar_t units[2] = {};
-    const int got =
-        MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(length), units, 2);
-    if (got == 1) return {units[0], length};
-    if (got == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF && units[1] >= 0xDC00 && units[1] <= 0xDFFF)
-        return {0x10000 + ((static_cast<char32_t>(units[0]) - 0xD800) << 10) + (units[1] - 0xDC00), length};
-    return {kReplacement, 1};
-}
 
 bool AnsiCodePage::Encode(char32_t codePoint, std::string& out) const {
     wchar_t units[2];

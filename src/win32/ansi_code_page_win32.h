@@ -1,5 +1,5 @@
-// The machine's ANSI code page (the one the form's text is in), for the
-// writer's and the reader's universal character names.
+// The machine's ANSI code page, for the check that refuses ANSI strings with
+// characters it lacks.
 #pragma once
 
 #include "core/model/code_page.h"
@@ -9,7 +9,6 @@ namespace pw {
 class AnsiCodePage final : public CodePage {
 public:
     AnsiCodePage();
-    DecodedCharacter Decode(std::string_view bytes) const override;
     bool Encode(char32_t codePoint, std::string& out) const override;
 
 private:

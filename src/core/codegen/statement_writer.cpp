@@ -1,6 +1,5 @@
 #include "core/codegen/statement_writer.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <span>
@@ -39,15 +38,17 @@ void AppendCharacterName(std::string& out, char32_t codePoint) {
         out += static_cast<char>('0' + (codePoint & 7));
         return;
     }
-    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) codePoint = 0xFFFD;
+    if (codePoint > 0x10FFFF || IsSurrogate(codePoint)) codePoint = kReplacementCharacter;
     const int digits = codePoint > 0xFFFF ? 8 : 4;
     out += digits == 8 ? "\\U" : "\\u";
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kHex[(codePoint >> shift) & 0xF];
 }
 
-// `unicode` null: ANSI, bytes outside ASCII pass as they are.
-void AppendEscaped(std::string& out, std::string_view text, const CodePage* unicode) {
-    const std::array<bool, 256>& rewritten = unicode ? kRewrittenOrHigh : kRewritten;
+// `named` false: ANSI, bytes outside ASCII pass as they are (UTF-8; the shell
+// converts to the code page where a file needs it). True: TEXT() and wide
+// literals, which name each character outside ASCII.
+void AppendEscaped(std::string& out, std::string_view text, bool named) {
+    const std::array<bool, 256>& rewritten = named ? kRewrittenOrHigh : kRewritten;
     std::size_t i = 0;
     while (i < text.size()) {
         // Copy the run of characters that pass unchanged in one piece.
@@ -57,11 +58,7 @@ void AppendEscaped(std::string& out, std::string_view text, const CodePage* unic
         if (end == text.size()) return;
         i = end;
         if (static_cast<unsigned char>(text[i]) >= 0x80) {
-            // The whole character, trail byte included: in a double-byte code
-            // page it may look like a backslash or a quote.
-            const DecodedCharacter character = unicode->Decode(text.substr(i));
-            AppendCharacterName(out, character.codePoint);
-            i += std::min(std::max<std::size_t>(character.length, 1), text.size() - i);
+            AppendCharacterName(out, NextCodePoint(text, i));
             continue;
         }
         switch (text[i]) {
@@ -113,8 +110,8 @@ std::string_view LanguageId(const Form& form) {
 // Writes one statement onto `out` in the chosen options.
 class StatementBuilder {
 public:
-    StatementBuilder(std::string& out, const Form& form, CodeOptions options, const CodePage& codePage)
-        : out_(out), characterSet_(options.characterSet), codePage_(codePage),
+    StatementBuilder(std::string& out, const Form& form, CodeOptions options)
+        : out_(out), characterSet_(options.characterSet),
           names_(options.characterSet == CharacterSet::Wide ? kWideNames : kNames), answers_(AnswersOf(form)),
           // With one answer or none there is nothing to decide.
           answer_(answers_.size() > 1 ? options.answer : AnswerHandling::None) {}
@@ -133,17 +130,17 @@ public:
         switch (characterSet_) {
         case CharacterSet::Ansi:
             out_ += '"';
-            AppendEscaped(out_, text, nullptr);
+            AppendEscaped(out_, text, false);
             out_ += '"';
             break;
         case CharacterSet::Text:
             out_ += "TEXT(\"";
-            AppendEscaped(out_, text, &codePage_);
+            AppendEscaped(out_, text, true);
             out_ += "\")";
             break;
         case CharacterSet::Wide:
             out_ += "L\"";
-            AppendEscaped(out_, text, &codePage_);
+            AppendEscaped(out_, text, true);
             out_ += '"';
             break;
         }
@@ -179,7 +176,6 @@ public:
 private:
     std::string& out_;
     CharacterSet characterSet_;
-    const CodePage& codePage_;
     const CallNames& names_;
     std::span<const std::string_view> answers_;
     AnswerHandling answer_;
@@ -199,11 +195,11 @@ CallTexts ReadCallTexts(const Form& form) {
 }
 
 // MessageBox(owner, text, title, style); or MessageBoxEx(..., style, language);
-std::string WriteCall(const Form& form, bool ex, CodeOptions options, const CodePage& codePage) {
+std::string WriteCall(const Form& form, bool ex, CodeOptions options) {
     const auto [owner, text, title, style] = ReadCallTexts(form);
 
     std::string out;
-    StatementBuilder write(out, form, options, codePage);
+    StatementBuilder write(out, form, options);
     out.reserve(32 + write.Extra() + owner.size() + LiteralRoom(text.size() + title.size()) + style.size());
     write.BeginCall();
     out += ex ? write.names().boxEx : write.names().box;
@@ -224,7 +220,7 @@ std::string WriteCall(const Form& form, bool ex, CodeOptions options, const Code
     return out;
 }
 
-std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions options, const CodePage& codePage) {
+std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions options) {
     const ParamsOptions params = prompt.Run();
     const std::string& n = params.structName;
     const bool userIcon = form.ListPosition(IDC_ICON) == kUserIconPosition;
@@ -232,7 +228,7 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
     const auto [owner, text, title, style] = ReadCallTexts(form);
 
     std::string out;
-    StatementBuilder write(out, form, options, codePage);
+    StatementBuilder write(out, form, options);
     const CallNames& names = write.names();
     out.reserve(420 + write.Extra() + 12 * n.size() + owner.size() + LiteralRoom(text.size() + title.size()) +
                 style.size() + params.iconId.size() + params.callbackName.size() + params.contextHelpId.size());
@@ -280,56 +276,88 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
 
 }  // namespace
 
-std::string EscapeLiteral(std::string_view text, CharacterSet characterSet, const CodePage& codePage) {
+std::string EscapeLiteral(std::string_view text, CharacterSet characterSet) {
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 16);
-    AppendEscaped(out, text, characterSet == CharacterSet::Ansi ? nullptr : &codePage);
+    AppendEscaped(out, text, characterSet != CharacterSet::Ansi);
     return out;
 }
 
-std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options, const CodePage& codePage) {
-    if (form.IsChecked(IDC_TYPE_INDIRECT)) return WriteIndirect(form, prompt, options, codePage);
-    return WriteCall(form, form.IsChecked(IDC_TYPE_BOXEX), options, codePage);
+std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options) {
+    if (form.IsChecked(IDC_TYPE_INDIRECT)) return WriteIndirect(form, prompt, options);
+    return WriteCall(form, form.IsChecked(IDC_TYPE_BOXEX), options);
 }
 
-std::string LiteralTextProblem(std::string_view text, CharacterSet characterSet, const CodePage& codePage) {
-    std::u32string surrogates, missing;
-    std::string scratch;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
-            continue;
+namespace {
+
+// The characters of one or more literal texts that a mode cannot hold, each
+// once, in text order.
+class TextProblems {
+public:
+    TextProblems(CharacterSet characterSet, const CodePage& codePage)
+        : ansi_(characterSet == CharacterSet::Ansi), codePage_(codePage) {}
+
+    void Check(std::string_view text) {
+        std::size_t i = 0;
+        while (i < text.size()) {
+            // ASCII is in every code page: only the other characters are looked up.
+            if (static_cast<unsigned char>(text[i]) < 0x80) {
+                ++i;
+                continue;
+            }
+            const char32_t codePoint = NextCodePoint(text, i);
+            std::u32string* list = nullptr;
+            if (IsSurrogate(codePoint)) {
+                list = &surrogates_;
+            } else if (ansi_) {
+                scratch_.clear();
+                if (!codePage_.Encode(codePoint, scratch_)) list = &missing_;
+            }
+            if (list != nullptr && list->find(codePoint) == std::u32string::npos) list->push_back(codePoint);
         }
-        const char32_t codePoint = NextCodePoint(text, i);
-        std::u32string* list = nullptr;
-        if (IsSurrogate(codePoint))
-            list = &surrogates;
-        else if (characterSet == CharacterSet::Ansi && !codePage.Encode(codePoint, scratch))
-            list = &missing;
-        if (list != nullptr && list->find(codePoint) == std::u32string::npos) list->push_back(codePoint);
     }
-    std::string names;
-    if (!surrogates.empty()) {
-        for (char32_t c : surrogates) names += (names.empty() ? "" : " ") + CodePointName(c);
-        return std::string(kNoStringMessage).replace(kNoStringMessage.find("%s"), 2, names);
-    }
-    if (!missing.empty()) {
-        for (char32_t c : missing) {
+
+    // Lone surrogates first: no mode helps there.
+    std::string Message() const {
+        std::string names;
+        if (!surrogates_.empty()) {
+            for (char32_t c : surrogates_) names += (names.empty() ? "" : " ") + CodePointName(c);
+            return Format(kNoStringMessage, names);
+        }
+        if (missing_.empty()) return {};
+        for (char32_t c : missing_) {
             if (!names.empty()) names += ' ';
             AppendUtf8(names, c);
         }
-        return std::string(kAnsiStringsMessage).replace(kAnsiStringsMessage.find("%s"), 2, names);
+        return Format(kAnsiStringsMessage, names);
     }
-    return {};
+
+private:
+    static std::string Format(std::string_view message, std::string_view names) {
+        return std::string(message).replace(message.find("%s"), 2, names);
+    }
+
+    bool ansi_;
+    const CodePage& codePage_;
+    std::u32string surrogates_, missing_;
+    std::string scratch_;
+};
+
+}  // namespace
+
+std::string LiteralTextProblem(std::string_view text, CharacterSet characterSet, const CodePage& codePage) {
+    TextProblems problems(characterSet, codePage);
+    problems.Check(text);
+    return problems.Message();
 }
 
 std::string StatementTextProblem(const Form& form, CodeOptions options, const CodePage& codePage) {
-    // Text and title as one, so that a character is named once.
-    std::string literals;
-    if (!form.IsChecked(IDC_TEXTVAR)) literals += form.Text(IDC_TEXT);
-    if (!form.IsChecked(IDC_TITLEVAR)) literals += form.Text(IDC_TITLE);
-    return LiteralTextProblem(literals, options.characterSet, codePage);
+    // Text and title each on its own (a cut character at the end of one does
+    // not join the other), their characters named once between them.
+    TextProblems problems(options.characterSet, codePage);
+    if (!form.IsChecked(IDC_TEXTVAR)) problems.Check(form.Text(IDC_TEXT));
+    if (!form.IsChecked(IDC_TITLEVAR)) problems.Check(form.Text(IDC_TITLE));
+    return problems.Message();
 }
 
 }  // namespace pw

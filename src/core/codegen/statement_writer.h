@@ -28,11 +28,11 @@ public:
 // apostrophe \'; every other ASCII character (the backslash and % included) is
 // written as it is, so escapes the user types pass through. Whole, at any length.
 //
-// Characters outside ASCII: ANSI literals keep the form's bytes as they are.
-// TEXT() and wide literals name the character, decoded with `codePage` (a
-// double-byte character is one character), so that the statement means the
-// same text whatever the encoding of the source file and the code page of the
-// compiling machine:
+// The text is UTF-8. Characters outside ASCII: ANSI literals keep the bytes
+// as they are (the shell converts them to the code page where a file needs
+// it). TEXT() and wide literals name the character, so that the statement
+// means the same text whatever the encoding of the source file and the code
+// page of the compiling machine:
 //  - \uXXXX (\UXXXXXXXX above U+FFFF), upper-case hex: U+20AC is \u20AC;
 //  - a character below U+00A0 (the C1 controls U+0080-U+009F, which a
 //    universal character name may not name, C11 6.4.3) as a three-digit octal
@@ -40,20 +40,22 @@ public:
 //    a character of its own (a \x escape would swallow following hex digits).
 //    It means the same byte in a narrow literal and the same code point in a
 //    wide one;
-//  - a code point that is no Unicode scalar value as \uFFFD.
+//  - bytes that make no character, and lone surrogates, as \uFFFD (one per
+//    byte that makes no character; StatementTextProblem refuses surrogates
+//    before anything is written).
 // In a narrow literal (TEXT() without UNICODE) the compiler turns a universal
 // character name into its execution character set: the ANSI code page with
 // Visual C++, UTF-8 with gcc unless -fexec-charset=cp1252 (or the code page
 // in use) is given.
-std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = CharacterSet::Ansi,
-                          const CodePage& codePage = Windows1252());
+std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = CharacterSet::Ansi);
 
 // The statement text for the form's settings; lines separated by single '\n'.
 // The MessageBox form (also every statement of the simple layout), the Ex form
 // (IDC_TYPE_BOXEX) or the Indirect form (IDC_TYPE_INDIRECT, which runs `prompt`
 // once; the other forms never run it). A language list with no selection or a
 // position outside the table writes the identifier of the Clear position
-// ("0x0400"). Never refuses, never cuts.
+// ("0x0400"). The form's texts are UTF-8. Never refuses, never cuts: the
+// commands ask StatementTextProblem first.
 //
 // `options` (default: ANSI strings, no answer handling, the statements of old):
 //  - characterSet: Ansi writes "..." literals; Text writes TEXT("...") literals
@@ -62,8 +64,7 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = Cha
 //    sizeof(MSGBOXPARAMSW) and MAKEINTRESOURCEW (GetModuleHandle(NULL) stays:
 //    it compiles either way). Variable texts and titles,
 //    the owner and the MSGBOXPARAMS options are written as typed in every mode.
-//    Characters outside ASCII: see EscapeLiteral; `codePage` is the code page
-//    the form's text is in (the shell passes the machine's ANSI code page).
+//    Characters outside ASCII: see EscapeLiteral.
 //  - answer: If wraps the call as
 //        if (MessageBox(...) == IDYES)
 //        {
@@ -83,8 +84,7 @@ std::string EscapeLiteral(std::string_view text, CharacterSet characterSet = Cha
 //    IDTRYAGAIN, IDCONTINUE; the help button adds none. The OK set (also a
 //    Buttons list with no selection) has nothing to decide: the plain
 //    statement. In the Indirect form only its last line, the call, is wrapped.
-std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options = {},
-                              const CodePage& codePage = Windows1252());
+std::string GenerateStatement(const Form& form, ParamsPrompt& prompt, CodeOptions options = {});
 
 // The refusals of StatementTextProblem; %s stands for the characters.
 inline constexpr std::string_view kAnsiStringsMessage =
@@ -99,7 +99,8 @@ inline constexpr std::string_view kNoStringMessage =
 // are written as typed):
 //  - a lone surrogate (half of a UTF-16 pair, which a paste can bring) can be
 //    written in no mode: kNoStringMessage, naming it by code point (U+D83D);
-//  - under ANSI strings, a character `codePage` lacks:
+//  - under ANSI strings, a character `codePage` (the machine's ANSI code
+//    page, which the shell converts ANSI literals into) lacks:
 //    kAnsiStringsMessage, naming each such character once, in text order,
 //    separated by spaces.
 // Every command that writes the statement (Generate code, Copy to clipboard,

@@ -158,8 +158,7 @@ bool NeedsIndirect(const TaskDialogConfig& c) {
 
 class Writer {
 public:
-    Writer(const TaskDialogConfig& config, AnswerHandling answer, const CodePage& codePage)
-        : c_(config), answer_(answer), codePage_(codePage) {}
+    Writer(const TaskDialogConfig& config, AnswerHandling answer) : c_(config), answer_(answer) {}
 
     std::string Write() {
         out_.reserve(Room());
@@ -196,7 +195,7 @@ private:
 
     void Literal(std::string_view text) {
         out_ += "L\"";
-        out_ += EscapeLiteral(text, CharacterSet::Wide, codePage_);
+        out_ += EscapeLiteral(text, CharacterSet::Wide);
         out_ += '"';
     }
 
@@ -367,9 +366,13 @@ private:
 
     const TaskDialogConfig& c_;
     AnswerHandling answer_;
-    const CodePage& codePage_;
     std::string out_;
 };
+
+// Task dialogs take wide strings only, which hold every character but half of one.
+std::string LoneSurrogateProblem(std::string_view text) {
+    return LiteralTextProblem(text, CharacterSet::Wide, Windows1252());
+}
 
 // "Custom button 3", "Radio button 1".
 std::string Ordinal(std::string_view kind, std::size_t index) {
@@ -384,6 +387,7 @@ std::optional<std::string> ListProblem(const std::vector<TaskButton>& list, std:
         if (IsBlank(list[i].id)) return Ordinal(kind, i) + " has no identifier";
         if (EscapesTheWriter(list[i].text))
             return "The text of " + Ordinal(lowerKind, i) + std::string(kBackslashProblem);
+        if (std::string lone = LoneSurrogateProblem(list[i].text); !lone.empty()) return lone;
         keys.push_back(IdentifierKey(list[i].id));
         for (std::size_t k = 0; k < i; ++k)
             if (keys[k] == keys[i])
@@ -414,8 +418,9 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config) {
     for (const auto& [text, name] : texts) {
         if (text->variable && !text->text.empty() && IsBlank(text->text))
             return "The " + std::string(name) + " is a variable without a name";
-        if (!text->variable && EscapesTheWriter(text->text))
-            return "The " + std::string(name) + std::string(kBackslashProblem);
+        if (text->variable) continue;
+        if (EscapesTheWriter(text->text)) return "The " + std::string(name) + std::string(kBackslashProblem);
+        if (std::string lone = LoneSurrogateProblem(text->text); !lone.empty()) return lone;
     }
     if (auto problem =
             ListProblem(config.buttons, "Custom button", "custom button", "Custom buttons", config.commonButtons))
@@ -425,8 +430,8 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config) {
     return std::nullopt;
 }
 
-std::string WriteTaskDialog(const TaskDialogConfig& config, AnswerHandling answer, const CodePage& codePage) {
-    return Writer(config, answer, codePage).Write();
+std::string WriteTaskDialog(const TaskDialogConfig& config, AnswerHandling answer) {
+    return Writer(config, answer).Write();
 }
 
 }  // namespace pw

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "core/model/code_options.h"
-#include "core/model/code_page.h"
 #include "core/model/task_dialog.h"
 
 namespace pw {
@@ -25,7 +24,9 @@ namespace pw {
 //    at its end or before a quote, apostrophe, tab, line break or character
 //    outside ASCII: backslashes are the user's C escapes (as in message-box
 //    statements), and such a one would escape the writer's escape or the
-//    closing quote instead.
+//    closing quote instead;
+//  - a literal text (buttons' included) with a lone surrogate:
+//    kNoStringMessage, as LiteralTextProblem words it.
 // Identifiers are compared by value where the program knows it: the dialog
 // identifiers IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO,
 // IDCLOSE, IDTRYAGAIN, IDCONTINUE and integer literals (1 is IDOK, 0x3E9 is
@@ -39,9 +40,8 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config);
 //
 // Texts: an empty text is absent (NULL in the short call, no member in the
 // structure), whether literal or variable; a variable is written as typed; a
-// literal as L"..." escaped as EscapeLiteral does for wide strings
-// (`codePage` is the code page the texts are in). The owner and every
-// identifier are written as typed.
+// literal (UTF-8) as L"..." escaped as EscapeLiteral does for wide strings.
+// The owner and every identifier are written as typed.
 //
 // The short form, when the configuration has nothing but owner, title, main
 // instruction, content, main icon and common buttons (a default button or a
@@ -110,7 +110,6 @@ std::optional<std::string> TaskDialogProblem(const TaskDialogConfig& config);
 // and IDCANCEL when the dialog allows cancellation. Both are written whatever
 // the number of buttons, so that the answer option reads back. With None,
 // nothing is received (NULL).
-std::string WriteTaskDialog(const TaskDialogConfig& config, AnswerHandling answer = AnswerHandling::None,
-                            const CodePage& codePage = Windows1252());
+std::string WriteTaskDialog(const TaskDialogConfig& config, AnswerHandling answer = AnswerHandling::None);
 
 }  // namespace pw

@@ -9,6 +9,7 @@
 #include "core/codeparse/style_reader.h"
 #include "core/model/clear_form.h"
 #include "core/model/option_tables.h"
+#include "core/model/utf8.h"
 #include "res/resource.h"
 
 namespace pw {
@@ -67,38 +68,57 @@ bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'
 
 int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
 
-// At a backslash: a universal character name (U+00A0 and up, no surrogate) or
-// one of the octal escapes \200-\237 that the writer uses for U+0080-U+009F,
-// appended as the code page's bytes. Returns the characters it stands for in
-// `text`, or 0 (nothing appended) when it is neither or the code page lacks
-// the character.
-std::size_t AppendNamedCharacter(std::string& out, std::string_view text, std::size_t backslash,
-                                 const CodePage& codePage) {
+bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
+
+bool IsScalarValue(char32_t codePoint) { return codePoint <= 0x10FFFF && !IsSurrogate(codePoint); }
+
+// At a backslash: an escape that stands for a character outside ASCII, read
+// as C reads it and appended as UTF-8:
+//  - a universal character name (\u00E9, \U0001F600; U+00A0 and up, no
+//    surrogate, at most U+10FFFF);
+//  - a three-digit octal escape \200-\377 (the writer's for U+0080-U+009F);
+//  - a \x escape, all the hex digits that follow, of 0x80 and up that is a
+//    Unicode scalar value.
+// Returns the characters it stands for in `text`, or 0 (nothing appended): an
+// escape of an ASCII value, or anything else, is kept as typed.
+std::size_t AppendNamedCharacter(std::string& out, std::string_view text, std::size_t backslash) {
     const std::string_view escape = text.substr(backslash);
+    if (escape.size() < 2) return 0;
     char32_t codePoint = 0;
     std::size_t length = 0;
-    if (escape.size() >= 2 && (escape[1] == 'u' || escape[1] == 'U')) {
-        length = escape[1] == 'u' ? 6 : 10;
+    const char kind = escape[1];
+    if (kind == 'u' || kind == 'U') {
+        length = kind == 'u' ? 6 : 10;
         if (escape.size() < length) return 0;
         for (std::size_t k = 2; k < length; ++k) {
             if (!IsHexDigit(escape[k])) return 0;
             codePoint = codePoint * 16 + static_cast<char32_t>(HexValue(escape[k]));
         }
-        if (codePoint < 0xA0 || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
-    } else if (escape.size() >= 4 && escape[1] == '2' && escape[2] >= '0' && escape[2] <= '3' && escape[3] >= '0' &&
-               escape[3] <= '7') {
+        if (codePoint < 0xA0) return 0;
+    } else if (kind == 'x') {
+        length = 2;
+        for (; length < escape.size() && IsHexDigit(escape[length]); ++length) {
+            // Past U+10FFFF it is no character whatever follows; stop growing
+            // the value but take the digits, as C does.
+            if (codePoint <= 0x10FFFF) codePoint = codePoint * 16 + static_cast<char32_t>(HexValue(escape[length]));
+        }
+        if (codePoint < 0x80) return 0;
+    } else if ((kind == '2' || kind == '3') && escape.size() >= 4 && IsOctalDigit(escape[2]) &&
+               IsOctalDigit(escape[3])) {
         length = 4;
-        codePoint = 0x80 + static_cast<char32_t>((escape[2] - '0') * 8 + (escape[3] - '0'));
+        codePoint = static_cast<char32_t>((kind - '0') * 64 + (escape[2] - '0') * 8 + (escape[3] - '0'));
     } else {
         return 0;
     }
-    return codePage.Encode(codePoint, out) ? length : 0;
+    if (!IsScalarValue(codePoint)) return 0;
+    AppendUtf8(out, codePoint);
+    return length;
 }
 
 // Unescapes `text` onto `out`, line feeds expanded for the edit boxes as they
-// come, so that a long value is walked and copied once. With `names`, the
-// universal character names of a TEXT() or wide literal are read too.
-void AppendUnescaped(std::string& out, std::string_view text, bool forEditBox, const CodePage* names) {
+// come, so that a long value is walked and copied once. With `named`, the
+// escapes of characters outside ASCII in a TEXT() or wide literal are read too.
+void AppendUnescaped(std::string& out, std::string_view text, bool forEditBox, bool named) {
     auto append = [&](char c) { forEditBox ? AppendForEditBox(out, c) : out.push_back(c); };
     std::size_t i = 0;
     while (i < text.size()) {
@@ -112,8 +132,8 @@ void AppendUnescaped(std::string& out, std::string_view text, bool forEditBox, c
             if (backslash < text.size()) out.push_back('\\');
             break;
         }
-        if (names) {
-            if (const std::size_t length = AppendNamedCharacter(out, text, backslash, *names)) {
+        if (named) {
+            if (const std::size_t length = AppendNamedCharacter(out, text, backslash)) {
                 i = backslash + length;
                 continue;
             }
@@ -243,11 +263,10 @@ private:
     std::size_t pos_;
 };
 
-// What one statement's reading shares: the form, the code page, whether the
-// call is a W one, and whether a TEXT() literal was met.
+// What one statement's reading shares: the form, whether the call is a W
+// one, and whether a TEXT() literal was met.
 struct Reading {
     Form& form;
-    const CodePage& codePage;
     bool wide = false;
     bool textMacro = false;
 };
@@ -264,7 +283,7 @@ void SetTextValue(Reading& reading, int textId, int variableId, std::string_view
         const bool closed = value.size() >= shape->quote + 2 + paren && (paren == 0 || value.back() == ')') &&
                             value[close] == '"' && value[close - 1] != '\\';
         if (closed) inner.remove_suffix(1 + paren);
-        AppendUnescaped(text, inner, true, shape->marked ? &reading.codePage : nullptr);
+        AppendUnescaped(text, inner, true, shape->marked);
         reading.textMacro = reading.textMacro || shape->textMacro;
     } else {
         reading.form.SetChecked(variableId, true);
@@ -396,14 +415,14 @@ AnswerHandling ReadStructure(std::string_view text, Reading& reading) {
 std::string UnescapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    AppendUnescaped(out, text, false, nullptr);
+    AppendUnescaped(out, text, false, false);
     return out;
 }
 
-std::string UnescapeMarkedLiteral(std::string_view text, const CodePage& codePage) {
+std::string UnescapeMarkedLiteral(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 16);
-    AppendUnescaped(out, text, true, &codePage);
+    AppendUnescaped(out, text, true, true);
     return out;
 }
 
@@ -413,8 +432,7 @@ std::string NormaliseStatement(std::string_view text) {
     return out;
 }
 
-bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead,
-              const CodePage& codePage) {
+bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead) {
     ClearForm(form);
     text.resize(NormaliseInPlace(text.data(), text.size()));
     std::string_view statement = text;
@@ -428,7 +446,7 @@ bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptio
             answer = handling;
             break;
         }
-    Reading reading{form, codePage};
+    Reading reading{form};
     if (answer == AnswerHandling::None && statement.starts_with(kStructureName)) {
         answer = ReadStructure(statement, reading);
     } else if (statement.starts_with(kCallName)) {

@@ -7,7 +7,6 @@
 
 #include "core/codegen/statement_writer.h"
 #include "core/model/code_options.h"
-#include "core/model/code_page.h"
 #include "core/model/form.h"
 
 namespace pw {
@@ -26,10 +25,9 @@ public:
 std::string UnescapeText(std::string_view text);
 
 // The inside of a wide or TEXT() literal as an edit box holds it: the escapes
-// undone as UnescapeText does, universal character names and the octal
-// escapes \200-\237 read into `codePage` as LoadCode reads them, and each line
-// feed as CR LF.
-std::string UnescapeMarkedLiteral(std::string_view text, const CodePage& codePage);
+// undone as UnescapeText does, the escapes of characters outside ASCII read
+// into UTF-8 as LoadCode reads them, and each line feed as CR LF.
+std::string UnescapeMarkedLiteral(std::string_view text);
 
 // The statement with comments and white space removed. Comments are C
 // comments outside string literals; white space is kept inside literals. A
@@ -49,11 +47,14 @@ std::string NormaliseStatement(std::string_view text);
 //    or MessageBoxIndirectW call.
 //  - Literal texts and titles: "...", TEXT("..."), _T("..."), _TEXT("...");
 //    in the W forms also L"..." (elsewhere L"..." stays a variable, as it
-//    always was). In the marked literals (TEXT, _T, _TEXT, L) a universal
-//    character name C allows (\u00E9, \U000020AC; U+00A0 and up) and the
-//    octal escapes \200-\237 the writer uses for U+0080-U+009F become the
-//    character in `codePage`; one the code page lacks stays as written, and so
-//    does everything in a plain "..." literal.
+//    always was). Texts come back in UTF-8. In the marked literals (TEXT,
+//    _T, _TEXT, L) these escapes become the character they stand for:
+//    a universal character name C allows (\u00E9, \U0001F600; U+00A0 and up,
+//    no surrogate, at most U+10FFFF), a three-digit octal escape \200-\377
+//    (the writer's for U+0080-U+009F; \351 is U+00E9) and a \x escape, with
+//    all the hex digits that follow as C reads it, of 0x80 and up that is a
+//    Unicode scalar value (\xE9, \x20AC). Escapes of ASCII values (\x41, \101)
+//    stay as typed, and so does everything in a plain "..." literal.
 //  - Character set: the function decides: a W call (MessageBoxIndirectW for
 //    the structure form; without a call, the declaration MSGBOXPARAMSW) reads
 //    as Wide; otherwise a TEXT/_T/_TEXT literal text or title as Text;
@@ -64,8 +65,7 @@ std::string NormaliseStatement(std::string_view text);
 //    again), the braces and the code in them are not read. In the structure
 //    form the scan stops at a wrapped call. A statement without a wrapper, the
 //    OK set's included, reads as None.
-bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead = nullptr,
-              const CodePage& codePage = Windows1252());
+bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead = nullptr);
 
 // The MSGBOXPARAMS options of a structure statement as LoadCode leaves it
 // (normalised), which LoadCode itself does not set: the structure's name from

@@ -146,7 +146,7 @@ std::optional<std::string> Compact(std::string_view text) {
 
 // The texts of a value that is one or more adjacent wide literals (L"a" L"b",
 // each unescaped on its own, as C joins them), or nothing.
-std::optional<std::string> WideLiteral(std::string_view value, const CodePage& codePage) {
+std::optional<std::string> WideLiteral(std::string_view value) {
     if (!value.starts_with("L\"")) return std::nullopt;
     std::string text;
     std::size_t i = 0;
@@ -154,7 +154,7 @@ std::optional<std::string> WideLiteral(std::string_view value, const CodePage& c
         if (!value.substr(i).starts_with("L\"")) return std::nullopt;
         const std::size_t end = LiteralEnd(value, i + 1);
         if (end == std::string_view::npos) return std::nullopt;
-        std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)), codePage);
+        std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)));
         if (i == 0)
             text = std::move(piece);
         else
@@ -190,7 +190,7 @@ bool IsNull(std::string_view value) { return value == "NULL" || value == "0" || 
 // Reads a statement in the compact form, one C statement after another.
 class Parser {
 public:
-    Parser(std::string_view text, const CodePage& codePage) : t_(text), codePage_(codePage) {}
+    explicit Parser(std::string_view text) : t_(text) {}
 
     bool Read(TaskDialogConfig& config, AnswerHandling& answer) {
         while (pos_ < t_.size()) {
@@ -285,7 +285,7 @@ private:
             if (!id || !Eat(",")) return false;
             const auto value = Expression('}');
             if (!value || !Eat("}")) return false;
-            auto text = WideLiteral(*value, codePage_);
+            auto text = WideLiteral(*value);
             if (!text) return false;
             button.id = *id;
             button.text = std::move(*text);
@@ -302,7 +302,7 @@ private:
     bool SetText(TaskText& field, std::string_view value) {
         field = {};
         if (IsNull(value)) return true;
-        if (auto text = WideLiteral(value, codePage_)) {
+        if (auto text = WideLiteral(value)) {
             field.text = std::move(*text);
         } else {
             if (value.starts_with('"') || value.starts_with("L\"")) return false;  // narrow or broken literal
@@ -533,7 +533,6 @@ private:
     }
 
     std::string_view t_;
-    const CodePage& codePage_;
     std::size_t pos_ = 0;
     TaskDialogConfig config_;
     std::string configName_;
@@ -565,13 +564,12 @@ bool IsTaskDialogStatement(std::string_view text) {
     return false;
 }
 
-bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead,
-                    const CodePage& codePage) {
+bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead) {
     const std::optional<std::string> compact = Compact(text);
     if (!compact) return false;
     TaskDialogConfig read;
     AnswerHandling answer = AnswerHandling::None;
-    if (!Parser(*compact, codePage).Read(read, answer)) return false;
+    if (!Parser(*compact).Read(read, answer)) return false;
     config = std::move(read);
     if (answerRead) *answerRead = answer;
     return true;

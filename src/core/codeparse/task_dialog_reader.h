@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "core/model/code_options.h"
-#include "core/model/code_page.h"
 #include "core/model/task_dialog.h"
 
 namespace pw {
@@ -24,8 +23,8 @@ bool IsTaskDialogStatement(std::string_view text);
 // (owner, variables, identifiers) come back without white space, but for one
 // space where two tokens would otherwise run together ("IDC_BASE + 1" reads
 // as "IDC_BASE+1", "sizeof x" and "a - -b" stay). Literal texts come back with
-// line breaks as CR LF (as the designer's edit boxes hold them), escapes and
-// universal character names read as LoadCode reads L"..." literals; adjacent
+// line breaks as CR LF (as the designer's edit boxes hold them), in UTF-8,
+// escapes read as LoadCode reads L"..." literals; adjacent
 // wide literals (L"a" L"b") are joined. NULL, 0 or nullptr reads as no text,
 // any other expression as a variable. Also read: "= {0}" or memset for the
 // zeroing, sizeof(TASKDIALOGCONFIG), and a count written as _countof(a),
@@ -41,7 +40,6 @@ bool IsTaskDialogStatement(std::string_view text);
 // passed with it; a custom or radio button text that is not a wide literal; a
 // text or owner with a comma outside brackets (two arguments of the short
 // call); text after the call other than the answer.
-bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead = nullptr,
-                    const CodePage& codePage = Windows1252());
+bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead = nullptr);
 
 }  // namespace pw

@@ -30,23 +30,26 @@ public:
 
 std::optional<std::string> RestateStatement(std::string_view text, CodeOptions options, const CodePage& codePage,
                                             std::string* problem) {
+    auto refuse = [&](std::string message) -> std::optional<std::string> {
+        if (problem) *problem = std::move(message);
+        return std::nullopt;
+    };
     if (IsTaskDialogStatement(text)) {
         TaskDialogConfig config;
-        if (!ReadTaskDialog(text, config, nullptr, codePage)) return std::nullopt;
-        if (std::optional<std::string> refused = TaskDialogProblem(config)) {
-            if (problem) *problem = std::move(*refused);
-            return std::nullopt;
-        }
-        return WriteTaskDialog(config, options.answer, codePage);
+        if (!ReadTaskDialog(text, config)) return std::nullopt;
+        if (std::optional<std::string> refused = TaskDialogProblem(config)) return refuse(std::move(*refused));
+        return WriteTaskDialog(config, options.answer);
     }
     // The advanced layout has every control a statement can set (call form,
     // language).
     PlainForm form(Layout::Advanced);
     std::string statement(text);
     SilentReport report;
-    if (!LoadCode(form, statement, report, nullptr, codePage)) return std::nullopt;
+    if (!LoadCode(form, statement, report)) return std::nullopt;
+    if (std::string refused = StatementTextProblem(form, options, codePage); !refused.empty())
+        return refuse(std::move(refused));
     KnownParams params(ReadParamsOptions(statement));
-    return GenerateStatement(form, params, options, codePage);
+    return GenerateStatement(form, params, options);
 }
 
 }  // namespace pw

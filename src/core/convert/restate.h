@@ -11,7 +11,7 @@
 
 namespace pw {
 
-// Reads `text` as Load code does (any statement the reader knows, typed by
+// Reads `text` (UTF-8) as Load code does (any statement the reader knows, typed by
 // hand or written in any code option) and writes it again as the writer does
 // in `options`: a hand-typed statement comes out normalised, one written in
 // other options comes out converted. The MSGBOXPARAMS options of a structure
@@ -20,9 +20,14 @@ namespace pw {
 //
 // A task-dialog statement is read and written as a task dialog; of the
 // options only the answer handling applies (task dialogs take wide strings
-// only). One whose configuration the writer refuses (an empty or repeated
-// identifier typed by hand) gives nothing, and `problem` (when given) is set
-// to the writer's message; it is left empty otherwise.
+// only).
+//
+// Refused, with nothing written and `problem` (when given) set to the
+// message (it is left empty otherwise): a message box whose texts
+// StatementTextProblem refuses in `options` (`codePage`, the machine's ANSI
+// code page, decides what ANSI strings hold), and a task dialog
+// TaskDialogProblem refuses (an empty or repeated identifier typed by hand, a
+// lone surrogate).
 //
 // Every statement GenerateStatement or WriteTaskDialog writes in `options`
 // comes back as it was.

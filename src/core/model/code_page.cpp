@@ -15,12 +15,6 @@ constexpr std::array<char16_t, 32> kHighControls{
 
 class Windows1252CodePage final : public CodePage {
 public:
-    DecodedCharacter Decode(std::string_view bytes) const override {
-        const auto byte = static_cast<unsigned char>(bytes.front());
-        const char32_t codePoint = byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-        return {codePoint, 1};
-    }
-
     bool Encode(char32_t codePoint, std::string& out) const override {
         if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
             out.push_back(static_cast<char>(codePoint));

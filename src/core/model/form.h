@@ -16,8 +16,8 @@ class Form {
 public:
     virtual ~Form() = default;
 
-    // A control that the current layout lacks reads as empty text, list
-    // position 0 and unchecked; setting it does nothing.
+    // Texts are UTF-8. A control that the current layout lacks reads as
+    // empty text, list position 0 and unchecked; setting it does nothing.
     virtual std::string Text(int id) const = 0;
     virtual void SetText(int id, std::string_view text) = 0;
 

@@ -1,7 +1,7 @@
 // A task dialog as the designer composes it: what the writer turns into a
 // TaskDialog or TaskDialogIndirect statement and the reader fills in again.
-// Texts are in the machine's ANSI code page, as the form's texts are; the
-// writer makes wide literals of them.
+// Texts are UTF-8, as the form's texts are; the writer makes wide literals
+// of them.
 #pragma once
 
 #include <string>

@@ -1,6 +1,6 @@
 // Test doubles for the code writer: a ParamsPrompt that returns fixed options,
-// a Form whose lists report any position at all (including ones no list has),
-// and a small double-byte code page.
+// and a Form whose lists report any position at all (including ones no list
+// has).
 #pragma once
 
 #include <initializer_list>
@@ -11,7 +11,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/model/code_page.h"
 #include "core/codegen/statement_writer.h"
 #include "core/model/form.h"
 #include "core/model/plain_form.h"
@@ -79,32 +78,6 @@ inline void Apply(const StyleSettings& s, Form& form) {
     form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, s.modality);
     for (int id : s.checked) form.SetChecked(id, true);
 }
-
-// A few characters of a Shift-JIS-like code page: lead bytes 0x81-0x9F take
-// the next byte as trail byte, which may be a backslash (0x83 0x5C is U+30BD,
-// as in Shift-JIS); 0xB1 is a single-byte character; 0x84 0x40 stands for a
-// character above U+FFFF. Everything else makes no character.
-class FakeDoubleByteCodePage : public CodePage {
-public:
-    DecodedCharacter Decode(std::string_view bytes) const override {
-        const auto lead = static_cast<unsigned char>(bytes.front());
-        if (lead < 0x81 || lead > 0x9F) return {lead == 0xB1 ? char32_t{0xFF71} : char32_t{0xFFFD}, 1};
-        if (bytes.size() < 2) return {0xFFFD, 1};
-        for (const auto& [pair, codePoint] : kTable)
-            if (bytes.substr(0, 2) == pair) return {codePoint, 2};
-        return {0xFFFD, 2};
-    }
-    bool Encode(char32_t codePoint, std::string& out) const override {
-        if (codePoint == 0xFF71) return out += '\xB1', true;
-        for (const auto& [pair, c] : kTable)
-            if (c == codePoint) return out += pair, true;
-        return false;
-    }
-
-private:
-    static constexpr std::pair<std::string_view, char32_t> kTable[] = {
-        {"\x82\xA0", 0x3042}, {"\x83\x5C", 0x30BD}, {"\x84\x40", 0x1F600}};
-};
 
 inline const char* LayoutName(Layout layout) { return layout == Layout::Simple ? "Simple" : "Advanced"; }
 

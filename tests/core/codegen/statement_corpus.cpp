@@ -8,16 +8,17 @@
 // The forms are a deterministic sweep (every call form, button set, default
 // button, icon, modality and flag, in both layouts) plus RANDOM_FORMS forms
 // drawn from a generator seeded with SEED; every form is written in each of
-// the three answer modes, inside a function that returns int. Texts are in
-// Windows-1252 (the code page the statements are written with), non-ASCII
-// ones included. The files go through the expansion pass, as statement text
-// does on its way into a source file.
+// the three answer modes, inside a function that returns int. Texts are
+// UTF-8, as the form holds them, non-ASCII ones included but only characters
+// Windows-1252 has (ANSI strings hold no others). The files go through the
+// expansion pass, as statement text does on its way into a source file.
 //
 // It also writes OUTPUT_PREFIX_meaning.c, a native C program that checks what
 // the TEXT() and wide literals mean: compiled with -fexec-charset=CP1252, each
-// narrow literal must hold the very bytes the form held and each wide one the
-// characters iconv makes of them (Windows maps the five bytes CP1252 leaves
-// undefined to the C1 controls of the same number).
+// narrow literal must hold the form's text in Windows-1252 and each wide one
+// the characters iconv makes of those bytes (Windows maps the five bytes
+// CP1252 leaves undefined to the C1 controls of the same number), which are
+// the form's characters.
 //
 // Inputs kept out on purpose, because the statement they give cannot compile
 // (by design of the format, not by fault of the writer): an empty owner, an
@@ -32,15 +33,19 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/codegen/expansion.h"
 #include "core/codegen/statement_writer.h"
 #include "core/model/code_options.h"
+#include "core/model/code_page.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
+#include "core/model/utf8.h"
 #include "res/resource.h"
 
 namespace {
@@ -72,21 +77,21 @@ const std::vector<std::string> kLiterals = {
     "100%",
     "Really? Yes! /* not a comment */ // nor this",
     "Price: $5 & <more> {braces} [brackets] (parens) #hash ~tilde ^caret |bar| `tick` @at",
+    // Characters Windows-1252 has (ANSI strings hold no others): letters, the
+    // dash, the euro sign, the no-break space, and the C1 controls of its
+    // undefined bytes before digits and hex letters.
     "caf\xc3\xa9 \xe2\x80\x94 Gr\xc3\xbc\xc3\x9f"
-    "e",  // UTF-8 bytes, read as Windows-1252
-    // Windows-1252: letters, the euro sign (0x80, U+20AC), the no-break space,
-    // and the C1 controls of the undefined bytes before digits and hex letters.
-    "caf\xe9",
-    "Gr\xfc\xdf"
-    "e \xc0 \xff",
-    "\x80 100",
-    "\x81"
-    "1\x8d"
-    "a\x8f"
-    "7\x90\x9d"
+    "e",
+    "Gr\xc3\xbc\xc3\x9f"
+    "e \xc3\x80 \xc3\xbf",
+    "\xe2\x82\xac 100",
+    "\xc2\x81"
+    "1\xc2\x8d"
+    "a\xc2\x8f"
+    "7\xc2\x90\xc2\x9d"
     "F",
-    "\xa0\x99\x9f",
-    "\xe9\"\t'\r\n\x80",
+    "\xc2\xa0\xe2\x84\xa2\xc5\xb8",
+    "\xc3\xa9\"\t'\r\n\xe2\x82\xac",
     // Backslash sequences the user may type that are valid C escapes.
     "C:\\temp",
     "Tab\\there",
@@ -187,7 +192,7 @@ struct Corpus {
         form.SetChecked(IDC_TITLEVAR, s.titleVar);
 
         CorpusPrompt prompt(form, s.options);
-        const std::string statement = GenerateStatement(form, prompt, {mode.characterSet, answer}, Windows1252());
+        const std::string statement = GenerateStatement(form, prompt, {mode.characterSet, answer});
 
         const int type = form.IsChecked(IDC_TYPE_INDIRECT) ? 2 : form.IsChecked(IDC_TYPE_BOXEX) ? 1 : 0;
         ++perType[type];
@@ -214,13 +219,21 @@ const T& Pick(std::mt19937& rng, const std::vector<T>& pool) {
 // A random literal from characters the writer escapes or passes safely: no
 // backslash, and no '?' after '?' (no trigraph can form).
 std::string RandomLiteral(std::mt19937& rng) {
-    static const std::string alphabet =
-        "abcXYZ019 \"'\t\r\n,;%()[]{}<>!?#*/+-=&|^~:.@$_`\xe9\xfc\xdf\x80\x81\x9d\xa0\xff";
+    static const std::string ascii = "abcXYZ019 \"'\t\r\n,;%()[]{}<>!?#*/+-=&|^~:.@$_`";
+    // UTF-8 of characters Windows-1252 has: letters, the euro sign, C1
+    // controls, the no-break space.
+    static const std::string_view others[] = {"\xc3\xa9", "\xc3\xbc", "\xc3\x9f", "\xe2\x82\xac",
+                                              "\xc2\x81", "\xc2\x9d", "\xc2\xa0", "\xc3\xbf"};
     std::uniform_int_distribution<int> length(0, 60);
-    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    std::uniform_int_distribution<std::size_t> pick(0, ascii.size() + std::size(others) - 1);
     std::string s;
     for (int n = length(rng); n > 0; --n) {
-        char c = alphabet[pick(rng)];
+        const std::size_t k = pick(rng);
+        if (k >= ascii.size()) {
+            s += others[k - ascii.size()];
+            continue;
+        }
+        char c = ascii[k];
         if (c == '?' && !s.empty() && s.back() == '?') c = '.';
         s += c;
     }
@@ -348,12 +361,19 @@ std::string MeaningCheck(unsigned long seed) {
         "static const struct Literal literals[] = {\n";
     char hex[8];
     for (const std::string& text : texts) {
-        file += "    LITERAL(\"" + EscapeLiteral(text, CharacterSet::Text, Windows1252()) + "\", \"";
-        // The form's bytes, line breaks as the one line feed the writer makes of them.
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            unsigned char byte = static_cast<unsigned char>(text[i]);
+        file += "    LITERAL(\"" + EscapeLiteral(text, CharacterSet::Text) + "\", \"";
+        // The form's text in Windows-1252, line breaks as the one line feed the writer makes of them.
+        std::string bytes;
+        for (std::size_t i = 0; i < text.size();) {
+            if (!Windows1252().Encode(NextCodePoint(text, i), bytes)) {
+                std::cerr << "statement_corpus: a literal Windows-1252 lacks a character of\n";
+                std::exit(1);
+            }
+        }
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            unsigned char byte = static_cast<unsigned char>(bytes[i]);
             if (byte == '\r') {
-                if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+                if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
                 byte = '\n';
             }
             std::snprintf(hex, sizeof hex, "\\x%02X\" \"", byte);

@@ -14,7 +14,6 @@
 namespace pw {
 namespace {
 
-using test::FakeDoubleByteCodePage;
 using test::FakeParamsPrompt;
 
 constexpr AnswerHandling kNone = AnswerHandling::None;
@@ -41,7 +40,7 @@ struct ModeCase {
 
 void PrintTo(const ModeCase& c, std::ostream* os) { *os << c.name; }
 
-std::string Write(const ModeCase& c, CharacterSet characterSet, const CodePage& codePage = Windows1252()) {
+std::string Write(const ModeCase& c, CharacterSet characterSet) {
     PlainForm form(c.layout);
     form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, c.type);
     form.SetListPosition(IDC_BUTTONS, c.buttons);
@@ -55,7 +54,7 @@ std::string Write(const ModeCase& c, CharacterSet characterSet, const CodePage& 
     form.SetChecked(IDC_TEXTVAR, c.textVar);
     form.SetChecked(IDC_TITLEVAR, c.titleVar);
     FakeParamsPrompt prompt(c.params);
-    return GenerateStatement(form, prompt, {characterSet, c.answer}, codePage);
+    return GenerateStatement(form, prompt, {characterSet, c.answer});
 }
 
 ModeCase SaveChanges(const char* name, AnswerHandling answer, const char* statement) {
@@ -127,8 +126,9 @@ const ModeCase kAnsiCases[] = {
                   "if (MessageBoxIndirect(&p) == IDYES)\n"
                   "{\n"
                   "}"},
-    {.name = "NonAsciiPassesAsItIs", .answer = kNone, .text = "Caf\xe9 \x80 \x81", .title = "Stra\xdf" "e",
-     .statement = "MessageBox(NULL, \"Caf\xe9 \x80 \x81\", \"Stra\xdf" "e\", MB_OK);"},
+    {.name = "NonAsciiPassesAsItIs", .answer = kNone, .text = "Caf\xc3\xa9 \xe2\x82\xac \xc2\x81",
+     .title = "Stra\xc3\x9f" "e",
+     .statement = "MessageBox(NULL, \"Caf\xc3\xa9 \xe2\x82\xac \xc2\x81\", \"Stra\xc3\x9f" "e\", MB_OK);"},
     {.name = "SimpleLayoutWrapsTheMessageBoxForm", .answer = kIf, .type = IDC_TYPE_INDIRECT, .buttons = 4,
      .layout = Layout::Simple,
      .statement = "if (MessageBox(NULL, \"Hello\", \"Greeting\", MB_YESNO) == IDYES)\n"
@@ -167,13 +167,14 @@ const ModeCase kTextCases[] = {
                   "mbp.lpfnMsgBoxCallback= MsgBoxCallback;\n"
                   "mbp.dwLanguageId= 0x0000;\n"
                   "MessageBoxIndirect(&mbp);"},
-    {.name = "NonAsciiAsUniversalCharacterNames", .answer = kNone, .text = "Caf\xe9 \x80 Stra\xdf" "e \xfc",
-     .title = "\xc9t\xe9",
+    {.name = "NonAsciiAsUniversalCharacterNames", .answer = kNone, .text = "Caf\xc3\xa9 \xe2\x82\xac Stra\xc3\x9f" "e \xc3\xbc",
+     .title = "\xc3\x89t\xc3\xa9",
      .statement = "MessageBox(NULL, TEXT(\"Caf\\u00E9 \\u20AC Stra\\u00DFe \\u00FC\"), TEXT(\"\\u00C9t\\u00E9\"), MB_OK);"},
-    {.name = "C1ControlsAsThreeOctalDigits", .answer = kNone, .text = "\x81" "1\x9d" "F\x8f", .title = "\x90\x8d",
+    {.name = "C1ControlsAsThreeOctalDigits", .answer = kNone, .text = "\xc2\x81" "1\xc2\x9d" "F\xc2\x8f",
+     .title = "\xc2\x90\xc2\x8d",
      .statement = "MessageBox(NULL, TEXT(\"\\2011\\235F\\217\"), TEXT(\"\\220\\215\"), MB_OK);"},
-    {.name = "VariablesAsTyped", .answer = kNone, .text = "szText", .title = "GetTitle(\xe9)", .textVar = true,
-     .titleVar = true, .statement = "MessageBox(NULL, szText, GetTitle(\xe9), MB_OK);"},
+    {.name = "VariablesAsTyped", .answer = kNone, .text = "szText", .title = "GetTitle(\xc3\xa9)",
+     .textVar = true, .titleVar = true, .statement = "MessageBox(NULL, szText, GetTitle(\xc3\xa9), MB_OK);"},
     {.name = "EscapesAndTypedBackslashes", .answer = kNone, .text = "C:\\temp \"q\" it's\r\n\t50%", .title = "",
      .statement = "MessageBox(NULL, TEXT(\"C:\\temp \\\"q\\\" it\\'s\\n\\t50%\"), TEXT(\"\"), MB_OK);"},
 };
@@ -221,7 +222,7 @@ const ModeCase kWideCases[] = {
                   "params.dwStyle= MB_OK;\n"
                   "params.dwLanguageId= 0x0400;\n"
                   "MessageBoxIndirectW(&params);"},
-    {.name = "NonAscii", .answer = kNone, .text = "Caf\xe9 \x80", .title = "\x81" "1\xdf",
+    {.name = "NonAscii", .answer = kNone, .text = "Caf\xc3\xa9 \xe2\x82\xac", .title = "\xc2\x81" "1\xc3\x9f",
      .statement = "MessageBoxW(NULL, L\"Caf\\u00E9 \\u20AC\", L\"\\2011\\u00DF\", MB_OK);"},
     {.name = "SimpleLayout", .answer = kSwitch, .buttons = 4, .layout = Layout::Simple,
      .statement = "switch (MessageBoxW(NULL, L\"Hello\", L\"Greeting\", MB_YESNO))\n"
@@ -247,26 +248,25 @@ INSTANTIATE_TEST_SUITE_P(Table, AnsiStatements, testing::ValuesIn(kAnsiCases), k
 INSTANTIATE_TEST_SUITE_P(Table, TextStatements, testing::ValuesIn(kTextCases), kCaseName);
 INSTANTIATE_TEST_SUITE_P(Table, WideStatements, testing::ValuesIn(kWideCases), kCaseName);
 
-// A double-byte character is one character: its trail byte, even a
-// backslash, is not read as a character of its own.
-TEST(EscapeLiteral, NamesDoubleByteCharactersWhole) {
-    const FakeDoubleByteCodePage dbcs;
+// A character of several bytes is one character: named whole, whatever its
+// bytes look like; a byte that makes no character is U+FFFD.
+TEST(EscapeLiteral, NamesUtf8CharactersWhole) {
     const struct {
         std::string_view text, named;
     } cases[] = {
-        {"\x82\xA0\x83\x5C\"x\xB1", "\\u3042\\u30BD\\\"x\\uFF71"},
-        {"\x84\x40!", "\\U0001F600!"},
-        {"a\x82", "a\\uFFFD"},      // a lead byte at the end
-        {"\x85\x41z", "\\uFFFDz"},  // a pair the code page does not define
+        {"\xE3\x81\x82\xE3\x82\xBD\"x\xEF\xBD\xB1", "\\u3042\\u30BD\\\"x\\uFF71"},
+        {"\xF0\x9F\x98\x80!", "\\U0001F600!"},
+        {"a\xE3", "a\\uFFFD"},                  // cut at the end
+        {"\xE3\x41z\x80", "\\uFFFDAz\\uFFFD"},  // a lead byte before ASCII, a stray continuation byte
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(EscapeLiteral(c.text, CharacterSet::Text, dbcs), c.named);
-        EXPECT_EQ(EscapeLiteral(c.text, CharacterSet::Wide, dbcs), c.named);
+        EXPECT_EQ(EscapeLiteral(c.text, CharacterSet::Text), c.named);
+        EXPECT_EQ(EscapeLiteral(c.text, CharacterSet::Wide), c.named);
     }
-    EXPECT_EQ(EscapeLiteral("\x83\x5C\"", CharacterSet::Ansi, dbcs), "\x83\x5C\\\"");
+    EXPECT_EQ(EscapeLiteral("\xE3\x82\xBD\"", CharacterSet::Ansi), "\xE3\x82\xBD\\\"");
 
-    ModeCase c{.name = "", .answer = kNone, .text = "\x83\x5C"};
-    EXPECT_EQ(Write(c, CharacterSet::Wide, dbcs), "MessageBoxW(NULL, L\"\\u30BD\", L\"Greeting\", MB_OK);");
+    ModeCase c{.name = "", .answer = kNone, .text = "\xE3\x82\xBD"};
+    EXPECT_EQ(Write(c, CharacterSet::Wide), "MessageBoxW(NULL, L\"\\u30BD\", L\"Greeting\", MB_OK);");
 }
 
 }  // namespace

@@ -478,5 +478,46 @@ TEST(GenerateStatement, OptionsOfAnyLengthAreWrittenWhole) {
     EXPECT_TRUE(statement.ends_with("\nMessageBoxIndirect(&" + n + ");"));
 }
 
+// ---------------------------------------------------------------- StatementTextProblem
+
+TEST(StatementTextProblem, RefusesWhatTheStringModeCannotHold) {
+    const auto message = [](std::string_view format, std::string_view names) {
+        return std::string(format).replace(format.find("%s"), 2, names);
+    };
+    const std::string check = "\xe2\x9c\x93", arrow = "\xe2\x86\x92", half = "\xed\xa0\xbd";
+    const struct {
+        CharacterSet characterSet;
+        std::string text, title;
+        bool textVar;
+        std::string problem;
+    } cases[] = {
+        // Each missing character once, in text order, the title after the text.
+        {CharacterSet::Ansi, "Done " + check + " " + arrow + " " + check, arrow + " x", false,
+         message(kAnsiStringsMessage, check + " " + arrow)},
+        {CharacterSet::Ansi,
+         "Gr\xc3\xbc\xc3\x9f"
+         "e \xe2\x82\xac \xc2\x81",
+         "caf\xc3\xa9", false, ""},
+        {CharacterSet::Text, check + " \xe6\x97\xa5\xf0\x9f\x98\x80", "", false, ""},
+        {CharacterSet::Wide, check, arrow, false, ""},
+        // A lone surrogate in any mode, before any missing character.
+        {CharacterSet::Ansi, check + half, "", false, message(kNoStringMessage, "U+D83D")},
+        {CharacterSet::Text, half, "\xed\xb8\x80" + half, false, message(kNoStringMessage, "U+D83D U+DE00")},
+        {CharacterSet::Wide, "a", "b" + half, false, message(kNoStringMessage, "U+D83D")},
+        // Variables are written as typed.
+        {CharacterSet::Ansi, "sz" + check + half, "T", true, ""},
+    };
+    for (const auto& c : cases) {
+        PlainForm form(Layout::Advanced);
+        form.SetText(IDC_TEXT, c.text);
+        form.SetText(IDC_TITLE, c.title);
+        form.SetChecked(IDC_TEXTVAR, c.textVar);
+        EXPECT_EQ(StatementTextProblem(form, {c.characterSet}, Windows1252()), c.problem) << c.text;
+        if (!c.textVar) {
+            EXPECT_EQ(LiteralTextProblem(c.text + c.title, c.characterSet, Windows1252()), c.problem);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pw

@@ -84,7 +84,7 @@ void Sweep(Corpus& corpus) {
 
     // 100 custom and 100 radio buttons, texts of great length everywhere.
     std::string longText;
-    while (longText.size() < 20000) longText += "Say \"hi\", it's 100% \xe9\x80;\r\n\t";
+    while (longText.size() < 20000) longText += "Say \"hi\", it's 100% \xc3\xa9\xe2\x82\xac;\r\n\t";
     TaskDialogConfig big = test::TypicalTaskDialog();
     big.buttons.clear();
     for (int k = 0; k < 100; ++k) {

@@ -88,14 +88,15 @@ public:
     bool Coin(int percent) { return Below(100) < percent; }
 
     // Quotes, apostrophes, tabs, CR LF, %, doubled backslashes, and
-    // Windows-1252 characters outside ASCII (the euro sign, the C1 controls
-    // 0x81 and 0x9D before digits and hex letters, the no-break space).
+    // characters outside ASCII in UTF-8 (the euro sign, the C1 controls
+    // U+0081 and U+009D before digits and hex letters, the no-break space, a
+    // CJK ideograph, a character above U+FFFF).
     std::string Literal(int maxLength = 40) {
         // clang-format off
-        static const std::string pieces[] = {"a",  "Z",  "9",    " ",    "\"", "'",    "\t", "\r\n", "%",  "%1",
-                                             ",",  ";",  "{}",   "()",   "/*", "//",   "?",  "\\\\", "\x80", "\x81" "1",
-                                             "\x9d" "F", "\xa0", "\xe9", "\xfc", "\xff", "&",  "*/",  "L\"", "==",
-                                             "\x8d", "a\x90"};
+        static const std::string pieces[] = {
+            "a", "Z", "9", " ", "\"", "'", "\t", "\r\n", "%", "%1", ",", ";", "{}", "()", "/*", "//", "?", "\\\\",
+            "\xe2\x82\xac", "\xc2\x81" "1", "\xc2\x9d" "F", "\xc2\xa0", "\xc3\xa9", "\xc3\xbc", "\xc3\xbf", "&", "*/",
+            "L\"", "==", "\xc2\x8d", "a\xc2\x90", "\xe4\xb8\xad", "\xf0\x9f\x98\x80"};
         // clang-format on
         std::string s;
         for (int n = Below(maxLength + 1); n > 0; --n) {

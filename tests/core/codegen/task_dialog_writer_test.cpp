@@ -17,7 +17,7 @@ TaskDialogConfig SaveQuestion() {
     TaskDialogConfig c;
     c.title = {"Editor"};
     c.mainInstruction = {"Save changes?"};
-    c.content = {"Your changes\r\nwill be lost. Caf\xe9 \x80 5"};
+    c.content = {"Your changes\r\nwill be lost. Caf\xc3\xa9 \xe2\x82\xac 5"};
     c.mainIcon = TaskIcon::Warning;
     c.commonButtons = kTaskYes | kTaskNo | kTaskCancel;
     return c;
@@ -130,7 +130,10 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
         {[](auto& c) { c.content = {"It\\'s"}; }, "The content has a backslash"},
         {[](auto& c) { c.verification = {"a\\\tb"}; }, "The verification text has a backslash"},
         {[](auto& c) { c.footer = {"a\\\r\nb"}; }, "The footer has a backslash"},
-        {[](auto& c) { c.radioButtons = {{"1", "\\\xe9"}}; }, "The text of radio button 1 has a backslash"},
+        {[](auto& c) { c.radioButtons = {{"1", "\\\xc3\xa9"}}; }, "The text of radio button 1 has a backslash"},
+        {[](auto& c) { c.title = {"a\xed\xa0\xbd b \xed\xa0\xbd"}; },
+         "The text holds characters that no string can hold: U+D83D (half"},
+        {[](auto& c) { c.buttons = {{"1001", "\xed\xb8\x80"}}; }, "The text holds characters that no string can hold: U+DE00"},
     };
     // clang-format on
     for (const auto& [change, message] : cases) {
@@ -142,14 +145,16 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
 
     // Fine: the same identifier among custom and radio buttons, a custom
     // IDCANCEL beside cancellation, unchecked common buttons' identifiers,
-    // escaped backslashes and quotes, an empty variable (no text).
+    // escaped backslashes and quotes, an empty variable (no text), a
+    // variable with half a character.
     TaskDialogConfig fine;
     fine.commonButtons = kTaskOk;
     fine.buttons = {{"IDYES", "Yes!"}, {"IDCANCEL", "Stop"}, {"1001", "C:\\\\dir\\\\"}};
     fine.radioButtons = {{"1001", "One"}};
     fine.allowCancellation = true;
-    fine.content = {"\"quoted\" \\\\\" \\\\\xe9 C:\\temp \\x41", false};
+    fine.content = {"\"quoted\" \\\\\" \\\\\xc3\xa9 C:\\temp \\x41", false};
     fine.footer = {"", true};
+    fine.verification = {"szCheck\xed\xa0\xbd", true};  // variables are written as typed
     EXPECT_EQ(TaskDialogProblem(fine), std::nullopt);
     EXPECT_EQ(TaskDialogProblem(test::TypicalTaskDialog()), std::nullopt);
 }
@@ -157,7 +162,7 @@ TEST(TaskDialogWriter, ProblemsAreNamedBeforeWriting) {
 TEST(TaskDialogWriter, WritesTextsAndListsOfAnySizeWhole) {
     TaskDialogConfig c;
     std::string longText;
-    while (longText.size() < 100000) longText += "Say \"hi\", it's 100% \xe9;\r\n";
+    while (longText.size() < 100000) longText += "Say \"hi\", it's 100% \xc3\xa9;\r\n";
     c.content = {longText};
     for (int k = 0; k < 100; ++k) c.buttons.push_back({std::to_string(1000 + k), "Button " + std::to_string(k)});
     c.buttons.back().text = longText;

@@ -198,19 +198,19 @@ const std::vector<LoadCase>& LoadCases() {
              s.parent = "NULL", s.text = "szText", s.textVar = true, s.title = "szTitle", s.titleVar = true;
          },
          kWide},
-        // Universal character names and the C1 octal escapes in marked literals;
-        // a character Windows-1252 lacks, an escaped backslash and a plain literal keep them.
+        // Universal character names and the C1 octal escapes in marked literals
+        // become UTF-8; an escaped backslash and a plain literal keep them.
         {"MessageBoxW(NULL, L\"Caf\\u00e9 \\u20AC \\2011 \\u4E2D \\\\u00E9 \\200\", L\"\\U000000DF\", MB_OK);",
          [](auto& s) {
              s.parent = "NULL",
              s.text =
-                 "Caf\xe9 \x80 \x81"
-                 "1 \\u4E2D \\\\u00E9 \\200",
-             s.title = "\xdf";
+                 "Caf\xc3\xa9 \xe2\x82\xac \xc2\x81"
+                 "1 \xe4\xb8\xad \\\\u00E9 \xc2\x80",
+             s.title = "\xc3\x9f";
          },
          kWide},
         {"MessageBox(NULL, \"\\u00E9\", TEXT(\"\\u00e9\\u0041\\uD800\"), MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = "\\u00E9", s.title = "\xe9\\u0041\\uD800"; }, kText},
+         [](auto& s) { s.parent = "NULL", s.text = "\\u00E9", s.title = "\xc3\xa9\\u0041\\uD800"; }, kText},
         // The structure form: the call decides the mark, the scan stops at a wrapped call.
         {"MSGBOXPARAMSW mbp;\nmbp.cbSize= sizeof(MSGBOXPARAMSW);\nmbp.hwndOwner= NULL;\nmbp.lpszText= L\"x;y\";\n"
          "mbp.lpszCaption= TEXT(\"t\");\nmbp.dwStyle= MB_YESNO;\nmbp.dwLanguageId= 0x0409;\n"
@@ -294,16 +294,36 @@ TEST_P(LoadCodeTest, ClearsWhatTheStatementDoesNotMention) {
     EXPECT_EQ(form.ListPosition(IDC_LANGUAGE), GetParam() == Layout::Simple ? 0 : kClearLanguage);
 }
 
-// The code page turns universal character names into its bytes, two for a
-// double-byte character (even when the trail byte is a backslash).
-TEST(LoadCode, ReadsCharacterNamesIntoTheGivenCodePage) {
-    const test::FakeDoubleByteCodePage dbcs;
-    PlainForm form(Layout::Advanced);
-    std::string text = "MessageBoxW(NULL, L\"\\u30BD\\U0001F600\\u00E9\", L\"\\uFF71\", MB_OK);";
-    CountingReport report;
-    ASSERT_TRUE(LoadCode(form, text, report, nullptr, dbcs));
-    EXPECT_EQ(form.Text(IDC_TEXT), "\x83\x5C\x84\x40\\u00E9");
-    EXPECT_EQ(form.Text(IDC_TITLE), "\xB1");
+// In marked literals, escapes of characters outside ASCII read as C reads
+// them, into UTF-8; escapes of ASCII values, and escapes that name no
+// character, stay as typed; a plain literal keeps everything.
+TEST(LoadCode, ReadsEscapesOfCharactersOutsideAsciiIntoUtf8) {
+    const struct {
+        const char* typed;
+        const char* read;
+    } cases[] = {
+        {"\\u30BD\\U0001F600\\u00a0", "\xe3\x82\xbd\xf0\x9f\x98\x80\xc2\xa0"},
+        {"\\xE9t \\x20AC \\x0000e9 \\x10FFFF", "\xc3\xa9t \xe2\x82\xac \xc3\xa9 \xf4\x8f\xbf\xbf"},
+        {"\\x20ACE", "\xf0\xa0\xab\x8e"},  // every hex digit belongs to the escape
+        {"\\351\\2001\\377",
+         "\xc3\xa9\xc2\x80"
+         "1\xc3\xbf"},
+        {"\\x41\\x7f\\101\\177\\u0041\\u009F", "\\x41\\x7f\\101\\177\\u0041\\u009F"},
+        {"\\x110000 \\xD800 \\x \\400 \\20 \\uD83D \\U00110000 \\u12",
+         "\\x110000 \\xD800 \\x \\400 \\20 \\uD83D \\U00110000 \\u12"},
+    };
+    for (const auto& c : cases) {
+        for (const char* mark : {"L", "TEXT("}) {
+            const bool macro = mark[0] == 'T';
+            PlainForm form(Layout::Advanced);
+            std::string text = std::string("MessageBoxW(NULL, ") + mark + "\"" + c.typed + "\"" + (macro ? ")" : "") +
+                               ", \"" + c.typed + "\", MB_OK);";
+            CountingReport report;
+            ASSERT_TRUE(LoadCode(form, text, report)) << text;
+            EXPECT_EQ(form.Text(IDC_TEXT), c.read) << text;
+            EXPECT_EQ(form.Text(IDC_TITLE), c.typed) << text;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, LoadCodeTest, testing::Values(Layout::Simple, Layout::Advanced), LayoutName);

@@ -17,16 +17,19 @@
 //    call carries no language.
 //  - A variable text written as TEXT("..."), _T("...") or _TEXT("..."), and in the
 //    wide mode as L"...", comes back as a literal.
-//  - In TEXT() and wide literals, a universal character name (\u00e9) or an octal
-//    escape \200-\237 typed into the text comes back as the character it names;
-//    a typed backslash right before a character outside ASCII (an unknown
-//    escape in ANSI) pairs with the backslash of the character's name.
+//  - In TEXT() and wide literals, a universal character name (\u00e9), an octal
+//    escape \200-\377 or a \x escape of 0x80 and up (\x41 followed by "a" is
+//    \x41a) typed into the text comes back as the character it names; a typed
+//    backslash right before a character outside ASCII (an unknown escape in
+//    ANSI) pairs with the backslash of the character's name.
 //  - The answer mode of a statement with the OK button set (nothing to decide:
 //    the plain statement is written), and the TEXT() mode of a statement whose
 //    text and title are both variables (no literal carries the mark): both read
 //    as the first option.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -57,8 +60,18 @@ bool LiteralRoundTrips(std::string_view text, CharacterSet characterSet) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') continue;
         if (std::string_view("nrt\"'\r\n\t").find(text[i + 1]) != std::string_view::npos) return false;
-        if (characterSet != CharacterSet::Ansi && std::string_view("uU2").find(text[i + 1]) != std::string_view::npos)
+        if (characterSet != CharacterSet::Ansi && std::string_view("uU23").find(text[i + 1]) != std::string_view::npos)
             return false;
+        if (characterSet != CharacterSet::Ansi && text[i + 1] == 'x') {
+            // A C reader takes every hex digit that follows.
+            unsigned long value = 0;
+            for (std::size_t k = i + 2; k < text.size() && std::isxdigit(static_cast<unsigned char>(text[k])); ++k) {
+                const int c = std::tolower(static_cast<unsigned char>(text[k]));
+                value =
+                    std::min(value * 16 + static_cast<unsigned long>(c <= '9' ? c - '0' : c - 'a' + 10), 0x110000ul);
+            }
+            if (value >= 0x80) return false;
+        }
         ++i;
     }
     return true;
@@ -75,14 +88,16 @@ public:
     }
 
     std::string Literal(CharacterSet characterSet) {
-        // Windows-1252 text outside ASCII: the euro sign (0x80, not U+0080), C1
-        // controls (0x81, 0x9D) before digits and hex letters, letters.
+        // UTF-8 text outside ASCII: the euro sign, C1 controls (U+0081,
+        // U+009D) before digits and hex letters, letters, a CJK ideograph, a
+        // character above U+FFFF.
         // clang-format off
         static const std::vector<std::string> pieces{
             "a", "Hello", " ", "  ", ",", ", ", "\"", "'", ";", "\t", "\r\n", "//", "/*", "*/", "(", ")", "=", "|",
             "http://example.com/p?q=1&r=2", "%", "%1", "%d", "%%", "100%", "MB_OK", ".", "\\x41", "C:\\dir\\f",
-            "\\\\", "\xe9t\xe9", "MessageBox(", "\",\"", "\";", "\\\\\"", "\")", "\"),", "TEXT(\"", "L\"", "\x80",
-            "\x81" "1", "\x9d" "F", "\xdf", "\xfc", "\xff", "\\u00e9", "\\201", "\\u20AC"};
+            "\\\\", "\xc3\xa9t\xc3\xa9", "MessageBox(", "\",\"", "\";", "\\\\\"", "\")", "\"),", "TEXT(\"", "L\"",
+            "\xe2\x82\xac", "\xc2\x81" "1", "\xc2\x9d" "F", "\xc3\x9f", "\xc3\xbc", "\xc3\xbf", "\\u00e9", "\\201",
+            "\\u20AC", "\xe4\xb8\xad", "\xf0\x9f\x98\x80", "\\351", "\\xE9"};
         // clang-format on
         for (;;) {
             std::string text;
@@ -93,8 +108,8 @@ public:
 
     std::string Variable(CharacterSet characterSet) {
         static const std::vector<std::string> names{
-            "",     "szMessage", "GetText(1)", "tbl[i]", "a+b",   "p->name",     "msg.text", "(LPCSTR)buf",
-            "a==b", "x/y",       "L\"a b\"",   "s%d",    "C:\\x", "f(\"\xe9\")", "TEXT",     "LoadText(L\"x\")"};
+            "",     "szMessage", "GetText(1)", "tbl[i]", "a+b",   "p->name",         "msg.text", "(LPCSTR)buf",
+            "a==b", "x/y",       "L\"a b\"",   "s%d",    "C:\\x", "f(\"\xc3\xa9\")", "TEXT",     "LoadText(L\"x\")"};
         for (;;) {
             const std::string& name = Pick(names);
             if (characterSet != CharacterSet::Wide || !name.starts_with("L\"")) return name;
@@ -183,9 +198,10 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         {IDC_TYPE_BOX, IDC_TEXT, true, "_T(\"Hi\\n\")", "Hi\r\n"},
         {IDC_TYPE_INDIRECT, IDC_TEXT, true, "TEXT(\"a;b\")", "a;b"},
         {IDC_TYPE_BOXEX, IDC_TEXT, true, "L\"a, b\"", "a, b", CharacterSet::Wide},
-        {IDC_TYPE_BOX, IDC_TEXT, false, "\\u00e9 \\201", "\xe9 \x81", CharacterSet::Text},
-        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "\\U000020AC", "\x80", CharacterSet::Wide},
-        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\xe9", "a\\\\u00E9", CharacterSet::Text},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "\\u00e9 \\201", "\xc3\xa9 \xc2\x81", CharacterSet::Text},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "\\U000020AC", "\xe2\x82\xac", CharacterSet::Wide},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\xc3\xa9", "a\\\\u00E9", CharacterSet::Text},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "\\x41a \\351", "\xd0\x9a \xc3\xa9", CharacterSet::Wide},
     };
     for (const auto& c : cases) {
         PlainForm original(Layout::Advanced);
@@ -202,6 +218,29 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         CountingReport report;
         ASSERT_TRUE(LoadCode(back, statement, report)) << written;
         EXPECT_EQ(back.Text(c.field), c.back) << written;
+    }
+}
+
+// Any character, as the form holds it in UTF-8, is named in TEXT() and wide
+// literals and read back into the same UTF-8.
+TEST(RoundTrip, EveryCharacterComesBackThroughItsName) {
+    const std::string text =
+        "\xe2\x9c\x93 Saved \xe2\x86\x92 Gr\xc3\xbc\xc3\x9f"
+        "e \xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e \xf0\x9f\x98\x80";
+    const std::string named = "\\u2713 Saved \\u2192 Gr\\u00FC\\u00DFe \\u65E5\\u672C\\u8A9E \\U0001F600";
+    for (const auto& [characterSet, literal] : {std::pair{CharacterSet::Wide, "L\"" + named + "\""},
+                                                std::pair{CharacterSet::Text, "TEXT(\"" + named + "\")"}}) {
+        PlainForm form(Layout::Advanced);
+        form.SetText(IDC_PARENT, "NULL");
+        form.SetText(IDC_TEXT, text);
+        form.SetText(IDC_TITLE, "T");
+        FixedPrompt prompt;
+        std::string statement = GenerateStatement(form, prompt, {characterSet});
+        EXPECT_NE(statement.find(", " + literal + ", "), std::string::npos) << statement;
+        PlainForm back(Layout::Advanced);
+        CountingReport report;
+        ASSERT_TRUE(LoadCode(back, statement, report)) << statement;
+        EXPECT_EQ(back.Text(IDC_TEXT), text);
     }
 }
 

@@ -77,7 +77,7 @@ TEST(TaskDialogReader, ReadsWhatUsersChange) {
                        "TDCBF_OK_BUTTON, NULL, nullptr);",
                        c));
     EXPECT_EQ(c.owner, "hwnd");
-    EXPECT_EQ(c.title.text, "a\rb\r\ncd\x80");
+    EXPECT_EQ(c.title.text, "a\rb\r\ncd\xe2\x82\xac");
     EXPECT_EQ(c.mainInstruction, (TaskText{"GetText(IDS_A+1)", true}));
 
     // Zeroed by its initialiser, counted by number or by sizeof, no cbSize.

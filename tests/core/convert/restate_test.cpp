@@ -24,11 +24,12 @@ namespace {
 using test::FakeParamsPrompt;
 
 // Texts that survive the writer's escaping and the reader's unescaping
-// (Windows-1252, as the writer's default code page).
+// (UTF-8, with characters Windows-1252 has, so that ANSI strings hold them).
 // clang-format off
 const std::vector<std::string> kLiterals = {
     "Save changes?", "", "Say \"hi\", it's \\\\ok\\\\.", "Line one\r\nLine two\tend", "50% done; (really)",
-    "Gr\xfc\xdf" "e \x80 5 caf\xe9",  "\x81" "1 \x9d" "F", "C:\\dir\\file.txt /* not a comment */",
+    "Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac 5 caf\xc3\xa9",  "\xc2\x81" "1 \xc2\x9d" "F",
+    "C:\\dir\\file.txt /* not a comment */",
 };
 // clang-format on
 const std::vector<std::string> kVariables = {"szText", "GetText(1)", "p->title", "(LPCSTR)buf"};
@@ -89,7 +90,7 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
         {"switch (MessageBoxW(NULL, L\"Hi\", L\"T\", MB_YESNO))\n{\ncase IDYES:\n    Save();\n    break;\n}",
          {},
          "MessageBox(NULL, \"Hi\", \"T\", MB_YESNO);"},
-        {"if (MessageBox(hWnd, _T(\"caf\xe9\"), \"T\", MB_OKCANCEL) == IDCANCEL) { return; }",
+        {"if (MessageBox(hWnd, _T(\"caf\xc3\xa9\"), \"T\", MB_OKCANCEL) == IDCANCEL) { return; }",
          {CharacterSet::Text, AnswerHandling::If},
          "if (MessageBox(hWnd, TEXT(\"caf\\u00E9\"), TEXT(\"T\"), MB_OKCANCEL) == IDOK)\n{\n}"},
         {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));",  // no known language
@@ -158,6 +159,18 @@ TEST(RestateStatement, ATaskDialogTheWriterRefusesGivesItsProblem) {
     EXPECT_EQ(RestateStatement("TaskDialog(NULL, NULL, L\"a\", L\"b\", L\"c\", 0,", {}, Windows1252(), &problem),
               std::nullopt);
     EXPECT_EQ(problem, "");
+}
+
+// A message box whose texts its string mode cannot hold is not written either.
+TEST(RestateStatement, AMessageBoxTheCheckRefusesGivesItsProblem) {
+    std::string problem;
+    EXPECT_EQ(RestateStatement("MessageBox(NULL, TEXT(\"\\u2713 ok\"), \"T\", MB_OK);", {}, Windows1252(), &problem),
+              std::nullopt);
+    EXPECT_EQ(problem, std::string(kAnsiStringsMessage).replace(kAnsiStringsMessage.find("%s"), 2, "\xe2\x9c\x93"));
+    EXPECT_EQ(RestateStatement("MessageBox(NULL, \"\xed\xa0\xbd\", \"T\", MB_OK);", {CharacterSet::Wide}, Windows1252(),
+                               &problem),
+              std::nullopt);
+    EXPECT_NE(problem.find("U+D83D"), std::string::npos) << problem;
 }
 
 }  // namespace

@@ -3,12 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <string>
 
 namespace pw {
 namespace {
 
-TEST(Windows1252, DecodesAsWindowsDoes) {
+TEST(Windows1252, EncodesAsWindowsDoes) {
     const struct {
         unsigned char byte;
         char32_t codePoint;
@@ -18,20 +19,29 @@ TEST(Windows1252, DecodesAsWindowsDoes) {
         {0xA0, 0x00A0}, {0xDF, 0x00DF}, {0xE9, 0x00E9}, {0xFC, 0x00FC}, {0xFF, 0x00FF},
     };
     for (const auto& c : cases) {
-        const std::string bytes{static_cast<char>(c.byte), 'x'};
-        const DecodedCharacter decoded = Windows1252().Decode(bytes);
-        EXPECT_EQ(decoded.codePoint, c.codePoint) << int(c.byte);
-        EXPECT_EQ(decoded.length, 1u);
+        std::string out = "a";
+        ASSERT_TRUE(Windows1252().Encode(c.codePoint, out)) << int(c.byte);
+        EXPECT_EQ(out, std::string("a") + static_cast<char>(c.byte));
     }
 }
 
 TEST(Windows1252, EncodesEveryCharacterItHasAndNothingElse) {
-    for (int byte = 0x80; byte < 0x100; ++byte) {
-        const char32_t codePoint = Windows1252().Decode(std::string(1, static_cast<char>(byte))).codePoint;
-        std::string out = "a";
-        ASSERT_TRUE(Windows1252().Encode(codePoint, out)) << byte;
-        EXPECT_EQ(out, std::string("a") + static_cast<char>(byte));
+    // Every byte from 0x80 up is exactly one character of the Basic
+    // Multilingual Plane.
+    std::bitset<256> bytes;
+    for (char32_t codePoint = 0x80; codePoint < 0x10000; ++codePoint) {
+        std::string out;
+        if (!Windows1252().Encode(codePoint, out)) {
+            EXPECT_EQ(out, "");
+            continue;
+        }
+        ASSERT_EQ(out.size(), 1u) << static_cast<unsigned>(codePoint);
+        const auto byte = static_cast<unsigned char>(out[0]);
+        EXPECT_GE(byte, 0x80) << static_cast<unsigned>(codePoint);
+        EXPECT_FALSE(bytes[byte]) << static_cast<unsigned>(codePoint);
+        bytes[byte] = true;
     }
+    EXPECT_EQ(bytes.count(), 128u);
     for (char32_t missing : {0x0080u, 0x009Fu, 0x0100u, 0x4E2Du, 0xFFFDu, 0x1F600u}) {
         std::string out;
         EXPECT_FALSE(Windows1252().Encode(missing, out)) << static_cast<unsigned>(missing);
