@@ -66,7 +66,7 @@ TEST(UnicodeE2E, QuickBoxSlotKeepsEveryCharacterAndThePreviewShowsThem) {
     ASSERT_NE(form, nullptr);
     SendCommand(form, 4201);  // QuickBox > Set > Slot
     EXPECT_EQ(ValueLine(dir.Read("promptwright.ini"), "Slot"),
-              "MessageBoxW(NULL, " + kWideLiteral + ", L\"T\", MB_OK);")
+              "\"MessageBoxW(NULL, " + kWideLiteral + ", L\"T\", MB_OK);\"")
         << "the stored statement is ASCII whatever the file's code page";
     SendCommand(form, IDM_CLEAR);
     SendCommand(form, 4101);  // QuickBox > Load > Slot
