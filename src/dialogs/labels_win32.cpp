@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dialogs/labels_testing_win32.h"
+#include "win32/accessibility_win32.h"
 #include "win32/dialog_form_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
@@ -238,8 +239,21 @@ UINT TextFormat(HWND control) {
     return format;
 }
 
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The theme's own colours under high contrast: ours read poorly on its
+// backgrounds. Asked at each paint, so a change of theme shows at once.
+COLORREF LinkColor(COLORREF own) { return HighContrast() ? GetSysColor(COLOR_HOTLIGHT) : own; }
+COLORREF WarningColor() { return HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : kWarningRed; }
+
 // Fills the whole control first, so a shorter new text leaves nothing of the
-// old one behind.
+// old one behind. A focused control (a link reached with Tab) shows the focus
+// rectangle around its text.
 void PaintLabel(HWND control, COLORREF color, HFONT font) {
     PaintSession paint(control);
     HDC dc = paint.dc();
@@ -253,6 +267,18 @@ void PaintLabel(HWND control, COLORREF color, HFONT font) {
     const std::wstring text = Utf16(WindowText(control));
     const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
     DrawTextW(dc, text.data(), length, &client, TextFormat(control));
+    if (GetFocus() == control) {
+        RECT around = client;
+        DrawTextW(dc, text.data(), length, &around, TextFormat(control) | DT_CALCRECT);
+        // DT_CALCRECT keeps the left edge: move the measured box to where the
+        // alignment put the text.
+        const int width = around.right - around.left;
+        if (TextFormat(control) & DT_CENTER) around.left = client.left + (client.right - client.left - width) / 2;
+        if (TextFormat(control) & DT_RIGHT) around.left = client.right - width;
+        around.right = around.left + width;
+        IntersectRect(&around, &around, &client);
+        DrawFocusRect(dc, &around);
+    }
 }
 
 // The standard static control draws itself directly, in its own font, when
@@ -302,6 +328,7 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
         InvalidateRect(control, nullptr, FALSE);
         return true;
     }
+    Annotator().Link(control, WindowText(control));
     Count(Root(control), &LabelResourceCounts::recordsMade);
     data->resources = JoinResources(control);
     AddNotifyStyle(control);
@@ -317,7 +344,20 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
     // Kept apart: the record may be gone once the shell has run.
     const WNDPROC previous = data->previousProc;
     switch (message) {
-    case WM_PAINT: PaintLabel(control, data->color, data->resources->LinkFont()); return 0;
+    case WM_PAINT: PaintLabel(control, LinkColor(data->color), data->resources->LinkFont()); return 0;
+    case WM_GETDLGCODE: {
+        // Enter opens the link rather than pressing the default button.
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = CallWindowProcW(previous, control, message, wParam, lParam);
+        return msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE
+                                                                                        : code;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+        if ((lParam & (1 << 30)) == 0) OnLinkClicked(control, *data);  // not again while the key repeats
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(control, nullptr, FALSE); break;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
     case WM_SETCURSOR: SetCursor(data->resources->HandCursor()); return TRUE;
@@ -360,7 +400,7 @@ LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPA
     if (previous == nullptr) return DefWindowProcW(control, message, wParam, lParam);
     auto* resources = static_cast<LabelResources*>(GetPropW(control, kWarningResources));
     switch (message) {
-    case WM_PAINT: PaintLabel(control, kWarningRed, resources->WarningFont()); return 0;
+    case WM_PAINT: PaintLabel(control, WarningColor(), resources->WarningFont()); return 0;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
     case WM_NCDESTROY:
@@ -383,6 +423,11 @@ void SetLabelDpi(HWND window, UINT dpi) {
     if (resources == nullptr || resources->dpi() == dpi) return;
     resources->SetDpi(dpi);
     RedrawWindow(resources->root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void RepaintLabels(HWND window) {
+    if (LabelResources* resources = FindResources(window))
+        RedrawWindow(resources->root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams) {

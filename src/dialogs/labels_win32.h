@@ -1,5 +1,7 @@
-// Owner-painted static texts: link labels (blue, underlined, open their target)
-// and warning labels (heavy red type).
+// Owner-painted static texts: link labels (blue, underlined, open their target
+// on a click, or on Enter or Space when a tab stop has brought the focus to
+// them) and warning labels (heavy red type); the high-contrast theme's colours
+// replace both colours while that theme is on.
 //
 // The labels of one top-level window share a link font, a warning font and a
 // hand cursor, made for the window's DPI the first time a label needs them
@@ -31,5 +33,10 @@ void FreeLabelResources(HWND window);
 // WM_DPICHANGED): the fonts and cursor made for the old DPI are deleted, and
 // the labels repaint with ones made for the new.
 void SetLabelDpi(HWND window, UINT dpi);
+
+// The labels of `window`'s top-level window paint again, in the colours of the
+// theme now in force: for the window's WM_SYSCOLORCHANGE and WM_SETTINGCHANGE,
+// which only top-level windows receive.
+void RepaintLabels(HWND window);
 
 }  // namespace pw
