@@ -88,4 +88,9 @@ UniqueHook SwitchPagesWithCtrlTab(HWND dialog, int tabsId) {
     return UniqueHook(SetWindowsHookExW(WH_MSGFILTER, CtrlTabFilter, nullptr, GetCurrentThreadId()));
 }
 
+void ForgetKeyboardState(HWND dialog) {
+    RemovePropW(dialog, kSavedFocus);
+    RemovePropW(dialog, kPageTabs);
+}
+
 }  // namespace pw

@@ -24,4 +24,7 @@ void KeepFocusAcrossActivation(HWND dialog, WPARAM activateWParam);
 // run modally (the keys reach it through its modal loop's message filter).
 UniqueHook SwitchPagesWithCtrlTab(HWND dialog, int tabsId);
 
+// Removes what the two above keep on `dialog`; call from its WM_DESTROY.
+void ForgetKeyboardState(HWND dialog);
+
 }  // namespace pw

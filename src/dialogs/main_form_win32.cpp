@@ -190,6 +190,7 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:
         if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
         FreeLabelResources(form);
+        ForgetKeyboardState(form);
         PostQuitMessage(0);
         break;
     default: return FALSE;

@@ -245,6 +245,7 @@ void OnDestroyed(HWND dialog, QuickInsertData& data) {
     // window outlives the modeless form it made, and its end is the program's.
     data.modelessFormFilter.Reset();
     data.pageKeys.Reset();
+    ForgetKeyboardState(dialog);
     std::vector<HWND>& windows = data.context.quickInsertWindows;
     windows.erase(std::remove(windows.begin(), windows.end(), dialog), windows.end());
 }
