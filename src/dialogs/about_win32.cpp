@@ -15,7 +15,15 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     const AppContext* context = DialogDataFor<const AppContext>(dialog, message, lParam);
     if (context == nullptr) return FALSE;
     switch (message) {
-    case WM_INITDIALOG: InstallLinkLabel(dialog, IDC_ABOUT_LINK, kWebAddress, 0); break;
+    case WM_INITDIALOG:
+        InstallLinkLabel(dialog, IDC_ABOUT_LINK, kWebAddress, 0);
+        // The link comes first in tab order, but Enter on opening must close
+        // the box, not open the web site.
+        SetFocus(GetDlgItem(dialog, IDC_OK));
+        SetDialogIcons(dialog, *context, false);
+        return FALSE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: RepaintLabels(dialog); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_OK) EndDialog(dialog, 0);
         return FALSE;

@@ -34,7 +34,7 @@ struct AppContext {
     // program's message loop, and the main form must end them all.
     std::vector<HWND> quickInsertWindows;
 
-    // The "&Code" menu's options in force (from the settings at start-up) and
+    // The "Co&de" menu's options in force (from the settings at start-up) and
     // the code page the form's text is in.
     CodeOptions codeOptions;
     AnsiCodePage codePage;

@@ -1,4 +1,4 @@
-// The main form's "&Code" menu: the code options in force, marked by one
+// The main form's "Co&de" menu: the code options in force, marked by one
 // radio item per group and kept in the settings file.
 #pragma once
 
@@ -16,7 +16,7 @@ void ShowCodeOptions(HWND form, const AppContext& context);
 // Puts `options` in force: the context, the menu marks and the settings file.
 void ChooseCodeOptions(HWND form, AppContext& context, CodeOptions options);
 
-// The options a "&Code" menu command chooses, given those in force; none for
+// The options a "Co&de" menu command chooses, given those in force; none for
 // any other command.
 bool CodeOptionsOfCommand(int command, CodeOptions& options);
 

@@ -7,6 +7,7 @@
 
 #include "core/help/help_topics.h"
 #include "res/resource.h"
+#include "win32/accessibility_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
@@ -120,6 +121,9 @@ void OnInitDialog(HWND window, HWND owner) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(topic.title).c_str()));
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     ShowTopic(window, *data, 0);
+    Annotator annotator;  // the window has no labels
+    NameControl(annotator, window, IDC_HELP_TOPICS, "Help topics");
+    NameControl(annotator, window, IDC_HELP_TEXT, "Help text");
     ApplyDpi(window, *data, WindowDpi(window));
     SetPropW(window, kHelpWindowMark, window);
     if (owner != nullptr) SetPropW(owner, kOpenHelpWindow, window);

@@ -1,5 +1,5 @@
 // Test seams of the label controls: what the shell is asked to open, and how
-// many shared GDI and cursor objects and per-control records were made and
+// many shared GDI objects and per-control records were made and
 // freed. Attached to a top-level window, so nothing of it is process-wide.
 #pragma once
 
@@ -13,8 +13,6 @@ namespace pw {
 struct LabelResourceCounts {
     int fontsMade = 0;
     int fontsDeleted = 0;
-    int cursorsMade = 0;
-    int cursorsDestroyed = 0;
     int recordsMade = 0;  // LinkLabelData
     int recordsFreed = 0;
 };
@@ -34,7 +32,6 @@ void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams);
 // now (null when not made), and the DPI they are made for (0: no label yet).
 HFONT LinkFontForTesting(HWND window);
 HFONT WarningFontForTesting(HWND window);
-HCURSOR HandCursorForTesting(HWND window);
 UINT LabelDpiForTesting(HWND window);
 
 }  // namespace pw

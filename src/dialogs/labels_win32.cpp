@@ -5,9 +5,9 @@
 #include <climits>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "dialogs/labels_testing_win32.h"
+#include "win32/accessibility_win32.h"
 #include "win32/dialog_form_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
@@ -24,7 +24,7 @@ constexpr COLORREF kWarningRed = RGB(250, 0, 0);
 // the labels may be of different classes or subclassed by others before us.
 constexpr wchar_t kWarningPreviousProc[] = L"Promptwright.WarningLabel.PreviousProc";
 
-// The fonts and the hand cursor that the labels of one top-level window share,
+// The fonts that the labels of one top-level window share,
 // each made for the window's DPI when first needed. Attached to the window
 // (kResourcesProp) by its first label and deleted with its last.
 class LabelResources {
@@ -38,11 +38,9 @@ public:
     UINT dpi() const { return dpi_; }
     HFONT linkFont() const { return linkFont_.Get(); }
     HFONT warningFont() const { return warningFont_.Get(); }
-    HCURSOR handCursor() const { return handCursor_.Get(); }
 
     HFONT LinkFont();
     HFONT WarningFont();
-    HCURSOR HandCursor();
     void Free();
     void SetDpi(UINT dpi) {
         if (dpi == dpi_) return;
@@ -57,7 +55,6 @@ private:
     UINT dpi_;
     UniqueFont linkFont_;
     UniqueFont warningFont_;
-    UniqueCursor handCursor_;
 };
 
 constexpr wchar_t kResourcesProp[] = L"Promptwright.Labels";
@@ -133,76 +130,11 @@ HFONT LabelResources::WarningFont() {
     return warningFont_.Get();
 }
 
-// A hand with the index finger up, hot spot at the fingertip, drawn on 32 by
-// 32 pixels and scaled to the cursor size of the DPI. Rows of the drawing are
-// 32 pixels (4 bytes, most significant bit leftmost); AND 1 / XOR 0 is
-// transparent, AND 0 / XOR 0 black, AND 0 / XOR 1 white.
-HCURSOR LabelResources::HandCursor() {
-    if (handCursor_) return handCursor_.Get();
-    struct Row {
-        int first, last;
-        BYTE andPlane[4], xorPlane[4];
-    };
-    static const Row kHand[] = {
-        {1, 1, {0xF9, 0xFF, 0xFF, 0xFF}, {0x00, 0x00, 0x00, 0x00}},
-        {2, 5, {0xF0, 0xFF, 0xFF, 0xFF}, {0x06, 0x00, 0x00, 0x00}},
-        {6, 6, {0xF0, 0x24, 0xFF, 0xFF}, {0x06, 0x00, 0x00, 0x00}},
-        {7, 7, {0xF0, 0x00, 0x7F, 0xFF}, {0x06, 0xDB, 0x00, 0x00}},
-        {8, 8, {0xC0, 0x00, 0x7F, 0xFF}, {0x06, 0xDB, 0x00, 0x00}},
-        {9, 10, {0x80, 0x00, 0x7F, 0xFF}, {0x36, 0xDB, 0x00, 0x00}},
-        {11, 11, {0x80, 0x00, 0x7F, 0xFF}, {0x37, 0xFF, 0x00, 0x00}},
-        {12, 13, {0x80, 0x00, 0x7F, 0xFF}, {0x3F, 0xFF, 0x00, 0x00}},
-        {14, 14, {0xC0, 0x00, 0x7F, 0xFF}, {0x1F, 0xFF, 0x00, 0x00}},
-        {15, 15, {0xE0, 0x00, 0x7F, 0xFF}, {0x0F, 0xFF, 0x00, 0x00}},
-        {16, 16, {0xF0, 0x00, 0xFF, 0xFF}, {0x07, 0xFE, 0x00, 0x00}},
-        {17, 18, {0xF0, 0x00, 0xFF, 0xFF}, {0x00, 0x00, 0x00, 0x00}},
-    };
-    constexpr int kDrawn = 32;
-    BYTE drawnAnd[kDrawn * 4];
-    BYTE drawnXor[kDrawn * 4] = {};
-    for (BYTE& bits : drawnAnd) bits = 0xFF;
-    for (const Row& row : kHand) {
-        for (int y = row.first; y <= row.last; ++y) {
-            for (int i = 0; i < 4; ++i) {
-                drawnAnd[y * 4 + i] = row.andPlane[i];
-                drawnXor[y * 4 + i] = row.xorPlane[i];
-            }
-        }
-    }
-    // Each pixel of the cursor takes the drawing's pixel under it; cursor
-    // rows are padded to 16 bits.
-    const int size = ScaleForDpi(kDrawn, dpi_);
-    const int stride = (size + 15) / 16 * 2;
-    std::vector<BYTE> andPlane(static_cast<std::size_t>(stride) * size, 0xFF);
-    std::vector<BYTE> xorPlane(andPlane.size(), 0x00);
-    const auto drawnBit = [](const BYTE* plane, int x, int y) { return (plane[y * 4 + x / 8] >> (7 - x % 8)) & 1; };
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            const int fromX = x * kDrawn / size, fromY = y * kDrawn / size;
-            const BYTE bit = static_cast<BYTE>(0x80 >> (x % 8));
-            BYTE& andBits = andPlane[static_cast<std::size_t>(y * stride + x / 8)];
-            BYTE& xorBits = xorPlane[static_cast<std::size_t>(y * stride + x / 8)];
-            andBits = drawnBit(drawnAnd, fromX, fromY) ? (andBits | bit) : (andBits & ~bit);
-            if (drawnBit(drawnXor, fromX, fromY)) xorBits |= bit;
-        }
-    }
-    handCursor_.Reset(CreateCursor(GetModuleHandleW(nullptr), MulDiv(5, size, kDrawn), MulDiv(2, size, kDrawn), size,
-                                   size, andPlane.data(), xorPlane.data()));
-    if (handCursor_) Count(root_, &LabelResourceCounts::cursorsMade);
-    return handCursor_.Get();
-}
-
 void LabelResources::Free() {
     for (UniqueFont* font : {&linkFont_, &warningFont_}) {
         if (!*font) continue;
         font->Reset();
         Count(root_, &LabelResourceCounts::fontsDeleted);
-    }
-    if (handCursor_) {
-        // Not while it is the cursor on screen.
-        if (GetCursor() == handCursor_.Get()) SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
-        handCursor_.Reset();
-        Count(root_, &LabelResourceCounts::cursorsDestroyed);
     }
 }
 
@@ -238,8 +170,25 @@ UINT TextFormat(HWND control) {
     return format;
 }
 
+// The system's own, shared: it follows the user's pointer scheme and size, and
+// is never destroyed.
+HCURSOR SystemHandCursor() { return LoadCursorW(nullptr, IDC_HAND); }
+
+bool HighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+// The theme's own colours under high contrast: ours read poorly on its
+// backgrounds. Asked at each paint, so a change of theme shows at once.
+COLORREF LinkColor(COLORREF own) { return HighContrast() ? GetSysColor(COLOR_HOTLIGHT) : own; }
+COLORREF WarningColor() { return HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : kWarningRed; }
+
 // Fills the whole control first, so a shorter new text leaves nothing of the
-// old one behind.
+// old one behind. A focused control (a link reached with Tab) shows the focus
+// rectangle around its text.
 void PaintLabel(HWND control, COLORREF color, HFONT font) {
     PaintSession paint(control);
     HDC dc = paint.dc();
@@ -253,6 +202,18 @@ void PaintLabel(HWND control, COLORREF color, HFONT font) {
     const std::wstring text = Utf16(WindowText(control));
     const int length = text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size());
     DrawTextW(dc, text.data(), length, &client, TextFormat(control));
+    if (GetFocus() == control) {
+        RECT around = client;
+        DrawTextW(dc, text.data(), length, &around, TextFormat(control) | DT_CALCRECT);
+        // DT_CALCRECT keeps the left edge: move the measured box to where the
+        // alignment put the text.
+        const int width = around.right - around.left;
+        if (TextFormat(control) & DT_CENTER) around.left = client.left + (client.right - client.left - width) / 2;
+        if (TextFormat(control) & DT_RIGHT) around.left = client.right - width;
+        around.right = around.left + width;
+        IntersectRect(&around, &around, &client);
+        DrawFocusRect(dc, &around);
+    }
 }
 
 // The standard static control draws itself directly, in its own font, when
@@ -302,6 +263,7 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
         InvalidateRect(control, nullptr, FALSE);
         return true;
     }
+    Annotator().Link(control, WindowText(control));
     Count(Root(control), &LabelResourceCounts::recordsMade);
     data->resources = JoinResources(control);
     AddNotifyStyle(control);
@@ -317,10 +279,23 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
     // Kept apart: the record may be gone once the shell has run.
     const WNDPROC previous = data->previousProc;
     switch (message) {
-    case WM_PAINT: PaintLabel(control, data->color, data->resources->LinkFont()); return 0;
+    case WM_PAINT: PaintLabel(control, LinkColor(data->color), data->resources->LinkFont()); return 0;
+    case WM_GETDLGCODE: {
+        // Enter opens the link rather than pressing the default button.
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        const LRESULT code = CallWindowProcW(previous, control, message, wParam, lParam);
+        return msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN ? code | DLGC_WANTMESSAGE
+                                                                                        : code;
+    }
+    case WM_KEYDOWN:
+        if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+        if ((lParam & (1 << 30)) == 0) OnLinkClicked(control, *data);  // not again while the key repeats
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(control, nullptr, FALSE); break;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
-    case WM_SETCURSOR: SetCursor(data->resources->HandCursor()); return TRUE;
+    case WM_SETCURSOR: SetCursor(SystemHandCursor()); return TRUE;
     case WM_NCHITTEST: return HTCLIENT;
     case WM_LBUTTONDOWN: data->pressed = true; break;
     case WM_LBUTTONUP:
@@ -360,7 +335,7 @@ LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPA
     if (previous == nullptr) return DefWindowProcW(control, message, wParam, lParam);
     auto* resources = static_cast<LabelResources*>(GetPropW(control, kWarningResources));
     switch (message) {
-    case WM_PAINT: PaintLabel(control, kWarningRed, resources->WarningFont()); return 0;
+    case WM_PAINT: PaintLabel(control, WarningColor(), resources->WarningFont()); return 0;
     case WM_SETTEXT:
     case WM_ENABLE: return PassOnAndRepaint(previous, control, message, wParam, lParam);
     case WM_NCDESTROY:
@@ -385,6 +360,11 @@ void SetLabelDpi(HWND window, UINT dpi) {
     RedrawWindow(resources->root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+void RepaintLabels(HWND window) {
+    if (LabelResources* resources = FindResources(window))
+        RedrawWindow(resources->root(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void AttachLabelSeamsForTesting(HWND window, LabelSeams* seams) {
     if (seams != nullptr)
         SetPropW(Root(window), kSeamsProp, seams);
@@ -400,11 +380,6 @@ HFONT LinkFontForTesting(HWND window) {
 HFONT WarningFontForTesting(HWND window) {
     const LabelResources* resources = FindResources(window);
     return resources != nullptr ? resources->warningFont() : nullptr;
-}
-
-HCURSOR HandCursorForTesting(HWND window) {
-    const LabelResources* resources = FindResources(window);
-    return resources != nullptr ? resources->handCursor() : nullptr;
 }
 
 UINT LabelDpiForTesting(HWND window) {

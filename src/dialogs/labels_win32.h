@@ -1,9 +1,11 @@
-// Owner-painted static texts: link labels (blue, underlined, open their target)
-// and warning labels (heavy red type).
+// Owner-painted static texts: link labels (blue, underlined, open their target
+// on a click, or on Enter or Space when a tab stop has brought the focus to
+// them) and warning labels (heavy red type); the high-contrast theme's colours
+// replace both colours while that theme is on.
 //
-// The labels of one top-level window share a link font, a warning font and a
-// hand cursor, made for the window's DPI the first time a label needs them
-// and deleted when the window's last label goes.
+// The labels of one top-level window share a link font and a warning font,
+// made for the window's DPI the first time a label needs them and deleted when
+// the window's last label goes. The link's hand is the system's cursor.
 #pragma once
 
 #include <windows.h>
@@ -23,13 +25,18 @@ bool InstallWarningLabel(HWND dialog, int id);
 LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK WarningLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Deletes the fonts and cursor shared by the labels of `window`'s top-level
+// Deletes the fonts shared by the labels of `window`'s top-level
 // window; they are made again when next needed.
 void FreeLabelResources(HWND window);
 
 // The labels of `window`'s top-level window draw for `dpi` from now on (on
-// WM_DPICHANGED): the fonts and cursor made for the old DPI are deleted, and
+// WM_DPICHANGED): the fonts made for the old DPI are deleted, and
 // the labels repaint with ones made for the new.
 void SetLabelDpi(HWND window, UINT dpi);
+
+// The labels of `window`'s top-level window paint again, in the colours of the
+// theme now in force: for the window's WM_SYSCOLORCHANGE and WM_SETTINGCHANGE,
+// which only top-level windows receive.
+void RepaintLabels(HWND window);
 
 }  // namespace pw

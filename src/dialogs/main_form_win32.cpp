@@ -11,6 +11,7 @@
 #include "dialogs/code_menu_win32.h"
 #include "dialogs/help_win32.h"
 #include "dialogs/insert_targets_win32.h"
+#include "dialogs/keyboard_win32.h"
 #include "dialogs/labels_win32.h"
 #include "dialogs/load_code_win32.h"
 #include "dialogs/params_dialog_win32.h"
@@ -59,6 +60,8 @@ void OnInitDialog(HWND form, AppContext& context) {
     if (!context.Advanced()) DeleteMenu(menu, IDC_GENERATE, MF_BYCOMMAND);
     DrawMenuBar(form);
 
+    LeaveEscapeToDialog(form, IDC_TEXT);
+    LeaveEscapeToDialog(form, IDC_CODE);
     FillOptionLists(form, context.settings.layout, context.settings.parents);
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
@@ -169,7 +172,10 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
     case WM_INITDIALOG: OnInitDialog(form, *context); break;
     case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
-    case WM_ACTIVATE: UpdateIconPreview(form); break;
+    case WM_ACTIVATE:
+        KeepFocusAcrossActivation(form, wParam);
+        UpdateIconPreview(form);
+        break;
     case kOpenStartupTaskDialog: LoadQuickBox(form, context->settings.startupQuickBox, *context); break;
     case WM_HELP:
         ShowContextHelp(context->help, form, *reinterpret_cast<const HELPINFO*>(lParam), kMainHelpTable);
@@ -178,10 +184,13 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
         OnDpiChanged(form, DpiOfDpiChanged(wParam));
         SetDialogIcons(form, *context, true);
         return FALSE;  // the dialog manager rescales the controls and the window
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: RepaintLabels(form); return FALSE;
     case WM_CLOSE: EndMainForm(form, *context, 0); break;
     case WM_DESTROY:
         if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
         FreeLabelResources(form);
+        ForgetKeyboardState(form);
         PostQuitMessage(0);
         break;
     default: return FALSE;

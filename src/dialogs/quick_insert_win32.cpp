@@ -10,9 +10,11 @@
 #include "core/settings/app_settings.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/insert_targets_win32.h"
+#include "dialogs/keyboard_win32.h"
 #include "dialogs/load_code_win32.h"
 #include "dialogs/quickbox_win32.h"
 #include "res/resource.h"
+#include "win32/accessibility_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -58,6 +60,8 @@ struct QuickInsertData {
     bool listSelected = false;
     // Installed while a modeless main form this window opened may exist.
     UniqueHook modelessFormFilter;
+    // Ctrl+Tab between the pages, for the window's modal loop.
+    pw::UniqueHook pageKeys;
 };
 
 bool ListSelected(HWND dialog) { return DialogData<QuickInsertData>(dialog)->listSelected; }
@@ -86,13 +90,21 @@ void FillSlotList(HWND dialog, const std::string& settingsPath) {
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
-void OnInitDialog(HWND dialog, AppContext& context) {
+void OnInitDialog(HWND dialog, QuickInsertData& data) {
+    AppContext& context = data.context;
     context.quickInsertWindows.push_back(dialog);
+    LeaveEscapeToDialog(dialog, IDC_QI_CODE);
+    data.pageKeys = SwitchPagesWithCtrlTab(dialog, IDC_QI_TABS);
+    // The pages have no labels of their own, only the tab names.
+    Annotator annotator;
+    NameControl(annotator, dialog, IDC_QI_LIST, "QuickBox slots");
+    NameControl(annotator, dialog, IDC_QI_CODE, "Code to insert");
     HWND tabs = GetDlgItem(dialog, IDC_QI_TABS);
     AddTab(tabs, kQuickBoxPage, L"QuickBox");
     AddTab(tabs, kCodePage, L"Code");
     // The pages lie inside the tab control; below them in the z-order it does
-    // not paint over them. It never takes the focus, so tab order is unchanged.
+    // not paint over them. That makes it the last tab stop: the focus starts
+    // in the slot list, where a keyboard user of -QI begins.
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     FillSlotList(dialog, context.settings.settingsPath);
     ShowWindow(GetDlgItem(dialog, IDC_QI_TREE), SW_HIDE);
@@ -232,6 +244,8 @@ void OnDestroyed(HWND dialog, QuickInsertData& data) {
     // The filter goes with the window that installed it: the hidden first
     // window outlives the modeless form it made, and its end is the program's.
     data.modelessFormFilter.Reset();
+    data.pageKeys.Reset();
+    ForgetKeyboardState(dialog);
     std::vector<HWND>& windows = data.context.quickInsertWindows;
     windows.erase(std::remove(windows.begin(), windows.end(), dialog), windows.end());
 }
@@ -255,7 +269,7 @@ INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     bool handled = true;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(dialog, data->context); break;
+    case WM_INITDIALOG: OnInitDialog(dialog, *data); break;
     case WM_COMMAND: handled = OnCommand(dialog, *data, LOWORD(wParam), HIWORD(wParam)); break;
     case WM_NOTIFY: handled = OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam)); break;
     case WM_CLOSE: EndDialog(dialog, 0); break;

@@ -145,7 +145,7 @@
 #define IDM_CLEAR 4001
 #define IDM_HELP 4010
 #define IDM_ABOUT 4011
-// The "&Code" menu: each group's items in the order of its option values.
+// The "Co&de" menu: each group's items in the order of its option values.
 #define IDM_CHARSET_ANSI 4020
 #define IDM_CHARSET_TEXT 4021
 #define IDM_CHARSET_WIDE 4022

@@ -7,6 +7,7 @@
 
 #include "core/model/option_tables.h"
 #include "res/resource.h"
+#include "win32/accessibility_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/text_win32.h"
 
@@ -117,6 +118,12 @@ void ShowIconPreview(HWND form, bool remake) {
     SendMessageW(control, STM_SETICON, 0, 0);
     SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon.Get()), 0);
     preview->icon = std::move(icon);  // the one shown before is no longer in use
+    if (position != preview->position) {
+        // An image has no text of its own for a screen reader to give.
+        const bool listed = position > 0 && position < static_cast<LRESULT>(kIcons.size());
+        const std::string_view shown = listed ? kIcons[static_cast<std::size_t>(position)].text : "none";
+        Annotator().Name(control, "Icon preview: " + std::string(shown));
+    }
     preview->position = position;
 }
 

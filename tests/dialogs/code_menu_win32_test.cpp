@@ -1,4 +1,4 @@
-// The "&Code" menu's radio marks on a main form made here: they show the
+// The "Co&de" menu's radio marks on a main form made here: they show the
 // options in force, follow a click and a Load code, and go to the settings file.
 #include <gtest/gtest.h>
 

@@ -129,16 +129,8 @@ TEST_F(Labels, LinkTakesTheMouseOverItsWholeAreaWithTheHandCursor) {
     EXPECT_TRUE(GetWindowLongPtrA(link, GWL_STYLE) & SS_NOTIFY);
     EXPECT_EQ(SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(300, 15)), HTCLIENT);
     EXPECT_TRUE(SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-    HCURSOR hand = HandCursorForTesting(parent_);
-    ASSERT_NE(hand, nullptr);
-    EXPECT_EQ(GetCursor(), hand);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(hand, &info));
-    EXPECT_FALSE(info.fIcon);
-    EXPECT_EQ(info.xHotspot, 5u);
-    EXPECT_EQ(info.yHotspot, 2u);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
+    // The system's hand, which follows the user's pointer settings.
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
     Paint(link);
     EXPECT_GT(Find(link, RGB(0, 128, 0)).count, 0) << "the given colour replaces blue";
 }
@@ -214,7 +206,6 @@ TEST_F(Labels, FreedResourcesAreMadeAgainOnNextUse) {
     SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     ASSERT_NE(LinkFontForTesting(parent_), nullptr);
     ASSERT_NE(WarningFontForTesting(parent_), nullptr);
-    ASSERT_NE(HandCursorForTesting(parent_), nullptr);
     LOGFONTA font{};
     GetObjectA(LinkFontForTesting(parent_), sizeof font, &font);
     EXPECT_EQ(font.lfUnderline, 1);
@@ -228,9 +219,7 @@ TEST_F(Labels, FreedResourcesAreMadeAgainOnNextUse) {
     FreeLabelResources(parent_);  // nothing left to free twice
     LabelResourceCounts after = seams_.counts;
     EXPECT_EQ(after.fontsDeleted - before.fontsDeleted, 2);
-    EXPECT_EQ(after.cursorsDestroyed - before.cursorsDestroyed, 1);
     EXPECT_EQ(LinkFontForTesting(parent_), nullptr);
-    EXPECT_EQ(HandCursorForTesting(parent_), nullptr);
 
     Paint(link);
     Paint(warning);
@@ -239,7 +228,6 @@ TEST_F(Labels, FreedResourcesAreMadeAgainOnNextUse) {
     EXPECT_GT(Find(warning, kRed).count, 0);
     after = seams_.counts;
     EXPECT_EQ(after.fontsMade - before.fontsMade, 2);
-    EXPECT_EQ(after.cursorsMade - before.cursorsMade, 1);
 }
 
 LOGFONTA FontOf(HFONT font) {
@@ -248,31 +236,25 @@ LOGFONTA FontOf(HFONT font) {
     return logical;
 }
 
-TEST_F(Labels, FontsAndCursorAreMadeForTheDpiInPointsAndAgainWhenItChanges) {
+TEST_F(Labels, FontsAreMadeForTheDpiInPointsAndAgainWhenItChanges) {
     HWND warning = Add(IDC_SAVEWARN1, "Are you sure you have", SS_RIGHT, "STATIC", 5, 400, 50);
     HWND link = Add(kLink, "link", SS_LEFT, "STATIC", 60, 400, 50);
     ASSERT_TRUE(InstallWarningLabel(parent_, IDC_SAVEWARN1));
     ASSERT_TRUE(InstallLinkLabel(parent_, kLink, nullptr, 0));
     EXPECT_EQ(LabelDpiForTesting(link), WindowDpi(parent_)) << "starts at the window's DPI";
     // The warning font is 11.25 by 4.5 points (15 by 6 pixels at 96 DPI), the
-    // link font 8 points; the cursor is drawn at 32 pixels for 96 DPI.
+    // link font 8 points.
     struct Case {
         UINT dpi;
         LONG warningHeight, warningWidth, linkHeight;
-        int cursor;
-        DWORD hotX, hotY;
     };
-    const Case cases[] = {{96, 15, 6, -11, 32, 5, 2},
-                          {144, 23, 9, -16, 48, 8, 3},
-                          {192, 30, 12, -21, 64, 10, 4},
-                          {96, 15, 6, -11, 32, 5, 2}};
+    const Case cases[] = {{96, 15, 6, -11}, {144, 23, 9, -16}, {192, 30, 12, -21}, {96, 15, 6, -11}};
     int textHeightAt96 = 0, textHeightAt192 = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
         SetLabelDpi(link, c.dpi);
         Paint(warning);
         Paint(link);
-        SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         EXPECT_EQ(LabelDpiForTesting(warning), c.dpi);
         const LOGFONTA warningFont = FontOf(WarningFontForTesting(parent_));
         EXPECT_EQ(warningFont.lfHeight, c.warningHeight);
@@ -281,14 +263,6 @@ TEST_F(Labels, FontsAndCursorAreMadeForTheDpiInPointsAndAgainWhenItChanges) {
         const LOGFONTA linkFont = FontOf(LinkFontForTesting(parent_));
         EXPECT_EQ(linkFont.lfHeight, c.linkHeight);
         EXPECT_EQ(linkFont.lfUnderline, 1);
-        const SIZE cursor = IconSize(HandCursorForTesting(parent_));
-        EXPECT_EQ(cursor.cx, c.cursor);
-        EXPECT_EQ(cursor.cy, c.cursor);
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(HandCursorForTesting(parent_), &info));
-        const UniqueBitmap mask(info.hbmMask), color(info.hbmColor);
-        EXPECT_EQ(info.xHotspot, c.hotX);
-        EXPECT_EQ(info.yHotspot, c.hotY);
         const int textHeight = Find(warning, kRed).Height();
         if (c.dpi == 96) textHeightAt96 = textHeight;
         if (c.dpi == 192) textHeightAt192 = textHeight;
@@ -297,7 +271,6 @@ TEST_F(Labels, FontsAndCursorAreMadeForTheDpiInPointsAndAgainWhenItChanges) {
     EXPECT_NEAR(static_cast<double>(textHeightAt192) / textHeightAt96, 2.0, 0.3);
     EXPECT_EQ(seams_.counts.fontsMade, 8);
     EXPECT_EQ(seams_.counts.fontsDeleted, 6) << "the fonts of each earlier DPI are deleted";
-    EXPECT_EQ(seams_.counts.cursorsDestroyed, 3);
 }
 
 TEST_F(Labels, EachWindowHasItsOwnObjectsAndTheLastLabelTakesThemAlong) {
@@ -398,18 +371,15 @@ TEST_F(Labels, AboutBoxOpenedAndClosed500TimesLeavesNoObjectsBehind) {
     const LabelResourceCounts after = AboutCycler::seams.counts;
     const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userAfter = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    std::printf("GetGuiResources GDI %lu -> %lu, USER %lu -> %lu; fonts made %d, cursors made %d\n", gdiBefore,
-                gdiAfter, userBefore, userAfter, after.fontsMade - before.fontsMade,
-                after.cursorsMade - before.cursorsMade);
+    std::printf("GetGuiResources GDI %lu -> %lu, USER %lu -> %lu; fonts made %d\n", gdiBefore, gdiAfter, userBefore,
+                userAfter, after.fontsMade - before.fontsMade);
 
     EXPECT_EQ(AboutCycler::cycle, 501);
     EXPECT_EQ(after.recordsMade - before.recordsMade, 500);
     EXPECT_EQ(after.recordsFreed - before.recordsFreed, 500);
     EXPECT_EQ(after.fontsMade - before.fontsMade, after.fontsDeleted - before.fontsDeleted);
-    EXPECT_EQ(after.cursorsMade - before.cursorsMade, after.cursorsDestroyed - before.cursorsDestroyed);
-    // Each box has fonts and a cursor of its own, made for its DPI.
+    // Each box has fonts of its own, made for its DPI.
     EXPECT_EQ(after.fontsMade - before.fontsMade, 500);
-    EXPECT_EQ(after.cursorsMade - before.cursorsMade, 500);
     EXPECT_LE(gdiAfter, gdiBefore);
     EXPECT_LE(userAfter, userBefore);
 

@@ -1,4 +1,4 @@
-// The "&Code" menu end to end: each string mode and answer mode reaches the
+// The "Co&de" menu end to end: each string mode and answer mode reaches the
 // code box and the source file, survives a restart through the settings file,
 // and Load code sets the options a statement was written in. (Menu marks
 // cannot be read across processes; the in-process tests check them.)

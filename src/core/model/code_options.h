@@ -1,4 +1,4 @@
-// The two code options of the "&Code" menu: how string literals are written
+// The two code options of the "Co&de" menu: how string literals are written
 // (character set) and what the statement does with the box's answer. The
 // writer takes them, the reader reports the ones it read, and the settings
 // file keeps them in [Settings] as small integers.
