@@ -153,6 +153,13 @@ TEST(Screenshots, DISABLED_Windows) {
     {
         App app(dir, {}, "[Settings]\r\nadvanced=1\r\n");
         HWND form = app.MainForm();
+        if (form != nullptr) {
+            // Text outside the code page, as the wide statement carries it.
+            SetText(form, IDC_TITLE, "Gr\xC3\xBC\xC3\x9F" "e");
+            SetText(form, IDC_TEXT, "\xE2\x9C\x93 Saved \xE2\x86\x92 \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
+            SendCommand(form, IDM_CHARSET_WIDE);
+            SendCommand(form, IDC_GENERATE);
+        }
         camera.Shoot("main-advanced", form);
         if (form != nullptr) {
             Click(form, IDC_TYPE_INDIRECT);
