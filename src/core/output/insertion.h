@@ -32,12 +32,13 @@ void ForEachTargetFile(std::span<const std::string> files, ClipboardMode mode, I
 
 // How the insertion into one source file went.
 enum class InsertOutcome {
-    Inserted,            // every marker replaced, the file written back
-    NoMarker,            // the file holds no marker and is left as it was
-    OpenFailed,          // missing, held open by another program, read-only or no access
-    ReadFailed,          // the file stays as it was
-    WriteFailed,         // the file stays as it was (a write begun is undone)
-    WriteFailedDamaged,  // a write failed and so did its undo: the file may hold a mix
+    Inserted,     // every marker replaced, the file written back
+    NoMarker,     // the file holds no marker and is left as it was
+    OpenFailed,   // missing, held open by another program, read-only or no access
+    ReadFailed,   // the file stays as it was
+    WriteFailed,  // the file stays as it was (a write begun is undone)
+    // A write failed and so did its undo: the file may hold a mix of both.
+    WriteFailedDamaged,
 };
 
 }  // namespace pw
