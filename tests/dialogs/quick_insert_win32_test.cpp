@@ -21,23 +21,24 @@
 namespace pw {
 namespace {
 
+struct FoundDialogs {
+    HWND except;
+    std::vector<HWND> dialogs;
+};
+
+BOOL CALLBACK CollectVisibleDialog(HWND window, LPARAM param) {
+    auto& found = *reinterpret_cast<FoundDialogs*>(param);
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (window != found.except && std::wstring(name) == L"#32770" && IsWindowVisible(window))
+        found.dialogs.push_back(window);
+    return TRUE;
+}
+
 // The visible dialogs of `thread` but `except`.
 std::vector<HWND> VisibleDialogs(DWORD thread, HWND except) {
-    struct Found {
-        HWND except;
-        std::vector<HWND> dialogs;
-    } found{except, {}};
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM param) {
-            auto& f = *reinterpret_cast<Found*>(param);
-            wchar_t name[16] = {};
-            GetClassNameW(window, name, 16);
-            if (window != f.except && std::wstring(name) == L"#32770" && IsWindowVisible(window))
-                f.dialogs.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    FoundDialogs found{except, {}};
+    EnumThreadWindows(thread, CollectVisibleDialog, reinterpret_cast<LPARAM>(&found));
     return found.dialogs;
 }
 
