@@ -23,7 +23,7 @@ link_time() {
 has_version() {
   [ -n "$1" ] && grep -aq "FileVersion.*${1//./\\.}\\.0" < <(iconv -f UTF-16LE -t UTF-8//IGNORE "$2" 2>/dev/null)
 }
-system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|msvcrt|ADVAPI32)\.(dll|DLL)$'
+system_dlls='^(KERNEL32|USER32|GDI32|COMCTL32|SHELL32|ole32|OLE32|msvcrt|ADVAPI32)\.(dll|DLL)$'
 for arch in i686 x86_64; do
   exe="$ROOT/build/$arch/promptwright.exe"
   objdump="$arch-w64-mingw32-objdump"
@@ -49,7 +49,7 @@ for arch in i686 x86_64; do
       grep -q '_delay\.a(' '$map' && ! grep -Eq '\((__imp_)?_?($later)(@[0-9]+)?\)' '$map'"
     # A run without a window loads none of them (the 32-bit build imports them as ever).
     check "$arch: window DLLs delay-loaded" bash -c "
-      ! $objdump -p '$exe' | grep -Eq 'DLL Name: (USER32|GDI32|COMCTL32|SHELL32)'"
+      ! $objdump -p '$exe' | grep -Eq 'DLL Name: (USER32|GDI32|COMCTL32|SHELL32|ole32|OLE32)'"
   fi
   # The version of project() in CMakeLists.txt.
   version=$(sed -n 's/^#define PW_VERSION_TEXT "\(.*\)"$/\1/p' "$ROOT/build/cmake-$arch/generated/res/version.h" 2>/dev/null)

@@ -17,6 +17,8 @@
 #include "dialogs/task_dialog_designer_win32.h"
 #include "dialogs/warning_win32.h"
 #include "win32/ansi_code_page_win32.h"
+#include "win32/guard_win32.h"
+#include "win32/raii_win32.h"
 #include "win32/settings_win32.h"
 #include "win32/text_win32.h"
 
@@ -36,9 +38,7 @@ std::vector<std::string> Arguments() {
     return args;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+int Main() {
     using namespace pw;
     Win32StartupEnvironment environment;
     std::vector<std::string> args = Arguments();
@@ -63,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     context.codeOptions = context.settings.codeOptions;
     // QuickInsert's Edit opens the main form through this, so that the two
     // windows need not know each other.
-    context.createMainForm = [&context] { return CreateMainForm(context); };
+    context.createMainForm = [&context] { return CreateMainForm(context, StartupSlot::Skip); };
     // The main form's Code menu, Load code and QuickBox Load, and QuickInsert's
     // Edit open task dialogs in the designer through this.
     context.openTaskDialog = [&context](HWND owner, const std::string& statement) {
@@ -71,7 +71,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     };
 
     InitCommonControls();
+    // Before the first shell call (the link labels' ShellExecute), on this,
+    // the only thread with windows.
+    const ComApartment com;
 
     if (context.settings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr, context));
     return static_cast<int>(RunMainForm(context));
+}
+
+}  // namespace
+
+// Whatever escapes is told, never std::terminate: in a box (a run without a
+// window tells on standard error itself, and throws nothing out).
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    try {
+        return Main();
+    } catch (...) {
+        pw::EndAfterEscapedException();
+    }
 }

@@ -9,6 +9,7 @@
 #include "core/convert/restate.h"
 #include "core/model/utf8.h"
 #include "core/settings/quickbox_slots.h"
+#include "win32/guard_win32.h"
 #include "win32/insert_source_win32.h"
 #include "win32/quickbox_store_win32.h"
 
@@ -123,6 +124,9 @@ private:
             case InsertOutcome::WriteFailed:
                 Fail(kExitError, file + ": Error while writing file; the file is unchanged");
                 break;
+            case InsertOutcome::WriteFailedDamaged:
+                Fail(kExitError, file + ": Error while writing file; the file may be damaged");
+                break;
             }
         }
     }
@@ -136,8 +140,18 @@ private:
 
 }  // namespace
 
+static_assert(kExitError == kEscapedExceptionExit);
+
 int RunWithoutWindow(const AppSettings& settings, const CodePage& codePage, const StandardStreams& streams) {
-    return Run(settings, codePage, streams).Go();
+    try {
+        return Run(settings, codePage, streams).Go();
+    } catch (...) {  // a standard input too large for a 32-bit address space, say
+        try {
+            streams.error.WriteMessage(kProgram + EscapedExceptionText() + "\r\n");
+        } catch (...) {  // not even the message fits: the exit code tells
+        }
+        return kExitError;
+    }
 }
 
 }  // namespace pw

@@ -3,6 +3,7 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/labels_win32.h"
 #include "res/resource.h"
+#include "win32/guard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dpi_win32.h"
 
@@ -43,7 +44,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void RunAboutBox(HWND owner, const AppContext& context) {
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner, AboutDialogProc,
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner, GuardedDialogProc<AboutDialogProc>,
                     reinterpret_cast<LPARAM>(&context));
 }
 

@@ -11,7 +11,14 @@ void AppContext::EndQuickInsertWindows() const {
 
 void AppContext::EndMainWindows(INT_PTR result) const {
     EndQuickInsertWindows();
-    if (MainFormExists()) EndDialog(mainFormWindow, result);
+    if (MainFormExists()) CloseMainFormWindow(mainFormWindow, result);
+}
+
+void CloseMainFormWindow(HWND form, INT_PTR result) {
+    if (GetPropW(form, kModelessMainForm) != nullptr)
+        DestroyWindow(form);
+    else
+        EndDialog(form, result);
 }
 
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big) {

@@ -63,6 +63,14 @@ struct AppContext {
     void EndMainWindows(INT_PTR result) const;
 };
 
+// Marks the main form made modeless (QuickInsert's Edit under -QI): it ends by
+// DestroyWindow, not EndDialog, and QuickInsert's key filter knows it by this.
+inline constexpr wchar_t kModelessMainForm[] = L"Promptwright.ModelessMainForm";
+
+// Ends the main form: destroys the modeless one (its result is not kept),
+// ends the modal one's loop with `result`.
+void CloseMainFormWindow(HWND form, INT_PTR result);
+
 // Sets the small (and, with `big`, the big) icon of a dialog to the program's,
 // at the dialog's DPI.
 void SetDialogIcons(HWND dialog, const AppContext& context, bool big);

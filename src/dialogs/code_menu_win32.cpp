@@ -4,6 +4,7 @@
 
 #include "core/settings/app_settings.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/warning_win32.h"
 #include "res/resource.h"
 #include "win32/settings_win32.h"
 
@@ -41,8 +42,12 @@ void ChooseCodeOptions(HWND form, AppContext& context, CodeOptions options) {
     context.codeOptions = options;
     ShowCodeOptions(form, context);
     const std::string& file = context.settings.settingsPath;
-    WriteProfileValue(file, kSettingsSection, kCharacterSetKey, std::to_string(SettingValue(options.characterSet)));
-    WriteProfileValue(file, kSettingsSection, kAnswerHandlingKey, std::to_string(SettingValue(options.answer)));
+    // The choice stays in force for this run even when it cannot be kept.
+    const bool wroteCharacterSet =
+        WriteProfileValue(file, kSettingsSection, kCharacterSetKey, std::to_string(SettingValue(options.characterSet)));
+    const bool wroteAnswer =
+        WriteProfileValue(file, kSettingsSection, kAnswerHandlingKey, std::to_string(SettingValue(options.answer)));
+    if (!wroteCharacterSet || !wroteAnswer) ShowWarning(form, "Error while writing file");
 }
 
 bool CodeOptionsOfCommand(int command, CodeOptions& options) {

@@ -22,9 +22,11 @@ std::string ModulePath() {
 }
 
 // The dialog's own child that a help request names: F1 in the edit field of
-// a combo box names that field, a child of the combo box.
+// a combo box names that field, a child of the combo box. GetAncestor, as
+// GetParent gives a popup's owner.
 HWND DialogChild(HWND dialog, HWND window) {
-    while (window != nullptr && GetParent(window) != dialog) window = GetParent(window);
+    if (window == nullptr || !IsChild(dialog, window)) return nullptr;
+    while (window != nullptr && GetAncestor(window, GA_PARENT) != dialog) window = GetAncestor(window, GA_PARENT);
     return window;
 }
 

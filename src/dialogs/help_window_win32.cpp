@@ -8,6 +8,7 @@
 #include "core/help/help_topics.h"
 #include "res/resource.h"
 #include "win32/accessibility_win32.h"
+#include "win32/guard_win32.h"
 #include "win32/dpi_win32.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
@@ -195,8 +196,8 @@ HWND OpenHelpWindow(HWND owner) {
             return open;
         }
     }
-    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HELP), owner, HelpWindowProc,
-                                     reinterpret_cast<LPARAM>(owner));
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_HELP), owner,
+                                     GuardedDialogProc<HelpWindowProc>, reinterpret_cast<LPARAM>(owner));
     if (window != nullptr) ShowWindow(window, SW_SHOW);
     return window;
 }

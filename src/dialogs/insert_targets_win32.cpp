@@ -5,10 +5,12 @@
 
 namespace pw {
 
-void InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code) {
+bool InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code) {
+    bool copied = true;
     ForEachTargetFile(settings.targetFiles, settings.insertCopy, [&](const std::string& path, ClipboardMode mode) {
-        InsertAndReport(owner, code, path, mode, settings.markers);
+        if (!InsertAndReport(owner, code, path, mode, settings.markers)) copied = false;
     });
+    return copied;
 }
 
 }  // namespace pw

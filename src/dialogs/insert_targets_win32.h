@@ -12,7 +12,8 @@ namespace pw {
 
 // Inserts `code` (CR LF lines) into each target file in command-line order;
 // failures and the clipboard question appear in message boxes owned by
-// `owner`. The clipboard mode acts with the first file only.
-void InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code);
+// `owner`. The clipboard mode acts with the first file only. Returns false
+// when a copy to the clipboard failed: the caller's window stays open then.
+bool InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code);
 
 }  // namespace pw

@@ -18,7 +18,9 @@
 #include "dialogs/preview_win32.h"
 #include "dialogs/quick_insert_win32.h"
 #include "dialogs/quickbox_win32.h"
+#include "dialogs/warning_win32.h"
 #include "res/resource.h"
+#include "win32/guard_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -53,7 +55,13 @@ void LoadStartupQuickBox(HWND form, AppContext& context) {
         LoadQuickBox(form, context.settings.startupQuickBox, context);
 }
 
-void OnInitDialog(HWND form, AppContext& context) {
+// The creation parameter: the context becomes the form's data.
+struct MainFormCreation {
+    AppContext* context;
+    StartupSlot startup;
+};
+
+void OnInitDialog(HWND form, AppContext& context, StartupSlot startup) {
     context.mainFormWindow = form;
     HMENU menu = GetMenu(form);
     BuildQuickBoxMenu(form, context.settings.settingsPath);
@@ -66,7 +74,7 @@ void OnInitDialog(HWND form, AppContext& context) {
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
     ShowCodeOptions(form, context);
-    LoadStartupQuickBox(form, context);
+    if (startup == StartupSlot::Load) LoadStartupQuickBox(form, context);
 
     if (!context.settings.targetFiles.empty()) {
         InstallWarningLabel(form, IDC_SAVEWARN1);
@@ -81,7 +89,7 @@ void OnInitDialog(HWND form, AppContext& context) {
 
 void EndMainForm(HWND form, const AppContext& context, INT_PTR result) {
     context.EndQuickInsertWindows();
-    EndDialog(form, result);
+    CloseMainFormWindow(form, result);
 }
 
 // The statement for the form with line feeds made CR LF, as the code box, the
@@ -96,8 +104,8 @@ std::optional<std::string> ExpandedStatement(HWND form, AppContext& context) {
 void OnInsert(HWND form, AppContext& context) {
     const std::optional<std::string> statement = ExpandedStatement(form, context);
     if (!statement) return;
-    InsertIntoTargets(form, context.settings, *statement);
-    if (context.settings.insertShutDown) EndMainForm(form, context, 1);
+    const bool copied = InsertIntoTargets(form, context.settings, *statement);
+    if (copied && context.settings.insertShutDown) EndMainForm(form, context, 1);
 }
 
 void OnGenerate(HWND form, AppContext& context) {
@@ -106,8 +114,7 @@ void OnGenerate(HWND form, AppContext& context) {
 }
 
 void OnCopy(HWND form, AppContext& context) {
-    if (const std::optional<std::string> statement = ExpandedStatement(form, context))
-        CopyToClipboard(form, *statement);
+    if (const std::optional<std::string> statement = ExpandedStatement(form, context)) CopyOrWarn(form, *statement);
 }
 
 void OnLoadCode(HWND form, AppContext& context) {
@@ -167,10 +174,13 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
 }
 
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
-    AppContext* context = DialogDataFor<AppContext>(form, message, lParam);
+    const auto* creation = message == WM_INITDIALOG ? reinterpret_cast<const MainFormCreation*>(lParam) : nullptr;
+    AppContext* context = creation != nullptr
+                              ? AttachDialogData<AppContext>(form, reinterpret_cast<LPARAM>(creation->context))
+                              : DialogData<AppContext>(form);
     if (context == nullptr) return FALSE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(form, *context); break;
+    case WM_INITDIALOG: OnInitDialog(form, *context, creation->startup); break;
     case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_ACTIVATE:
         KeepFocusAcrossActivation(form, wParam);
@@ -189,6 +199,7 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CLOSE: EndMainForm(form, *context, 0); break;
     case WM_DESTROY:
         if (context->mainFormWindow == form) context->mainFormWindow = nullptr;
+        RemovePropW(form, kModelessMainForm);
         FreeLabelResources(form);
         ForgetKeyboardState(form);
         PostQuitMessage(0);
@@ -202,13 +213,17 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 INT_PTR RunMainForm(AppContext& context) {
+    MainFormCreation creation{&context, StartupSlot::Load};
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
-                           MainFormProc, reinterpret_cast<LPARAM>(&context));
+                           GuardedDialogProc<MainFormProc>, reinterpret_cast<LPARAM>(&creation));
 }
 
-HWND CreateMainForm(AppContext& context) {
-    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
-                              MainFormProc, reinterpret_cast<LPARAM>(&context));
+HWND CreateMainForm(AppContext& context, StartupSlot startup) {
+    MainFormCreation creation{&context, startup};
+    HWND form = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
+                                   GuardedDialogProc<MainFormProc>, reinterpret_cast<LPARAM>(&creation));
+    if (form != nullptr) SetPropW(form, kModelessMainForm, form);
+    return form;
 }
 
 }  // namespace pw

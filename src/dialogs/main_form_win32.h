@@ -11,8 +11,12 @@ struct AppContext;
 // result (1 when it closed after Insert in source, else 0).
 INT_PTR RunMainForm(AppContext& context);
 
+// Whether a new main form loads the start-up slot (StartupQuickBox).
+enum class StartupSlot { Load, Skip };
+
 // Creates the main form as a modeless window with no owner (QuickInsert's
-// Edit under -QI); null when it cannot be made.
-HWND CreateMainForm(AppContext& context);
+// Edit under -QI, which skips the start-up slot: the form is for the chosen
+// statement only); null when it cannot be made.
+HWND CreateMainForm(AppContext& context, StartupSlot startup = StartupSlot::Load);
 
 }  // namespace pw

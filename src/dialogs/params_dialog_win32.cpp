@@ -5,6 +5,7 @@
 #include "dialogs/help_win32.h"
 #include "dialogs/warning_win32.h"
 #include "res/resource.h"
+#include "win32/guard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
 
@@ -66,8 +67,9 @@ INT_PTR CALLBACK ParamsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 ParamsOptions ParamsDialogPrompt::Run() {
     ParamsDialogData data{context_, context_.paramsOptions, form_.ListPosition(IDC_ICON) == kUserIconPosition,
                           form_.IsChecked(IDC_HELPBUTTON)};
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PARAMS), owner_, ParamsDialogProc,
-                    reinterpret_cast<LPARAM>(&data));
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PARAMS), owner_,
+                    GuardedDialogProc<ParamsDialogProc>, reinterpret_cast<LPARAM>(&data));
+    stopped_ = context_.paramsOptions.structName.empty();
     return context_.paramsOptions;
 }
 
@@ -79,7 +81,9 @@ std::optional<std::string> GenerateFromDialog(HWND form, AppContext& context) {
         return std::nullopt;
     }
     ParamsDialogPrompt prompt(dialog, form, context);
-    return GenerateStatement(dialog, prompt, context.codeOptions);
+    std::string statement = GenerateStatement(dialog, prompt, context.codeOptions);
+    if (prompt.Stopped()) return std::nullopt;
+    return statement;
 }
 
 }  // namespace pw

@@ -13,8 +13,10 @@
 #include "dialogs/keyboard_win32.h"
 #include "dialogs/load_code_win32.h"
 #include "dialogs/quickbox_win32.h"
+#include "dialogs/warning_win32.h"
 #include "res/resource.h"
 #include "win32/accessibility_win32.h"
+#include "win32/guard_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -26,9 +28,9 @@ namespace {
 
 enum Page { kQuickBoxPage = 0, kCodePage = 1 };
 
-// Marks the main form this window opened modeless, so that the keyboard
-// filter below can find it from any of its controls.
-constexpr wchar_t kModelessFormProperty[] = L"Promptwright.ModelessMainForm";
+// Set on the modeless main form while the filter below hands it a message:
+// IsDialogMessage calls the filters itself, which must then let it pass.
+constexpr wchar_t kFiltering[] = L"Promptwright.QuickInsert.Filtering";
 
 // A message hook of this thread, removed when the owner goes.
 class UniqueHook {
@@ -85,6 +87,7 @@ void AddTab(HWND tabs, int index, const wchar_t* text) {
 void FillSlotList(HWND dialog, const std::string& settingsPath) {
     HWND list = GetDlgItem(dialog, IDC_QI_LIST);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& slot : QuickBoxSlotNames(settingsPath))
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(slot).c_str()));
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -132,8 +135,9 @@ std::optional<std::string> SelectedSlot(HWND dialog) {
 
 // The code the current page offers, whole; none when the page has nothing to
 // act on (the buttons are disabled then, but a posted command may still come).
-// A slot whose key has gone from the file gives empty code; one too long to
-// be read whole gives none (the user is told), so nothing is inserted cut.
+// A slot gone from the file (or stored as "NOT FOUND") gives none: the user
+// is told and the list read again, without it. One too long to be read whole
+// gives none either (the user is told), so nothing is inserted cut.
 std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
     switch (CurrentPage(dialog)) {
     case kQuickBoxPage: {
@@ -142,6 +146,13 @@ std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
         SlotValue value = ReadQuickBoxSlot(context.settings.settingsPath, *slot);
         if (value.state == SlotState::TooLong) {
             ReportTooLongSlot(dialog, *slot);
+            return std::nullopt;
+        }
+        if (value.state == SlotState::Missing) {
+            ShowWarning(dialog, "QuickBox slot '" + *slot + "' is not in the settings file any more");
+            FillSlotList(dialog, context.settings.settingsPath);
+            DialogData<QuickInsertData>(dialog)->listSelected = false;  // nothing is selected now
+            ShowQuickBoxPage(dialog);
             return std::nullopt;
         }
         return std::move(value.statement);
@@ -158,12 +169,12 @@ std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
 void OnInsert(HWND dialog, const AppContext& context) {
     const std::optional<std::string> code = CurrentCode(dialog, context);
     if (!code) return;
-    InsertIntoTargets(dialog, context.settings, *code);
-    if (context.settings.insertShutDown) EndDialog(dialog, 1);
+    const bool copied = InsertIntoTargets(dialog, context.settings, *code);
+    if (copied && context.settings.insertShutDown) EndDialog(dialog, 1);
 }
 
 void OnCopy(HWND dialog, const AppContext& context) {
-    if (const std::optional<std::string> code = CurrentCode(dialog, context)) CopyToClipboard(dialog, *code);
+    if (const std::optional<std::string> code = CurrentCode(dialog, context)) CopyOrWarn(dialog, *code);
 }
 
 // The modeless main form runs inside this window's modal loop, which gives
@@ -174,8 +185,12 @@ LRESULT CALLBACK ModelessFormFilter(int code, WPARAM wParam, LPARAM lParam) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
     if (code == MSGF_DIALOGBOX && msg != nullptr && msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) {
         HWND form = GetAncestor(msg->hwnd, GA_ROOT);
-        if (form != nullptr && GetPropW(form, kModelessFormProperty) != nullptr && IsDialogMessageW(form, msg))
-            return TRUE;
+        if (form != nullptr && GetPropW(form, kModelessMainForm) != nullptr && GetPropW(form, kFiltering) == nullptr) {
+            SetPropW(form, kFiltering, form);
+            const BOOL handled = IsDialogMessageW(form, msg);
+            RemovePropW(form, kFiltering);
+            if (handled) return TRUE;
+        }
     }
     // The hook handle is ignored here since Windows 2000.
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -201,7 +216,6 @@ void OnEdit(HWND dialog, QuickInsertData& data) {
             ShowWindow(dialog, SW_SHOW);  // nothing to hand over to: stay usable
             return;
         }
-        SetPropW(form, kModelessFormProperty, form);
         if (!data.modelessFormFilter.Installed())
             data.modelessFormFilter.Install(
                 SetWindowsHookExW(WH_MSGFILTER, ModelessFormFilter, nullptr, GetCurrentThreadId()));
@@ -283,8 +297,8 @@ INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 INT_PTR RunQuickInsert(HWND owner, AppContext& context) {
     QuickInsertData data(context);
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), owner, QuickInsertProc,
-                           reinterpret_cast<LPARAM>(&data));
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), owner,
+                           GuardedDialogProc<QuickInsertProc>, reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace pw

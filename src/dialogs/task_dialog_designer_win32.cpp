@@ -20,6 +20,7 @@
 #include "dialogs/warning_win32.h"
 #include "res/resource.h"
 #include "win32/accessibility_win32.h"
+#include "win32/guard_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dialog_form_win32.h"
@@ -446,15 +447,15 @@ void OnGenerate(HWND designer) {
 
 void OnCopy(HWND designer) {
     if (const std::optional<std::string> statement = Statement(designer))
-        CopyToClipboard(designer, ExpandLineFeeds(*statement));
+        CopyOrWarn(designer, ExpandLineFeeds(*statement));
 }
 
 void OnInsert(HWND designer) {
     const AppContext& context = Data(designer).context;
     const std::optional<std::string> statement = Statement(designer);
     if (!statement) return;
-    InsertIntoTargets(designer, context.settings, ExpandLineFeeds(*statement));
-    if (!context.settings.insertShutDown) return;
+    const bool copied = InsertIntoTargets(designer, context.settings, ExpandLineFeeds(*statement));
+    if (!copied || !context.settings.insertShutDown) return;
     EndDesigner(designer, 1);
     context.EndMainWindows(1);
 }
@@ -594,15 +595,15 @@ INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wPar
 
 INT_PTR RunTaskDialogDesigner(HWND owner, AppContext& context, const std::string& statement) {
     DesignerData data(context, statement);
-    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TASKDIALOG), owner, TaskDialogDesignerProc,
-                           reinterpret_cast<LPARAM>(&data));
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TASKDIALOG), owner,
+                           GuardedDialogProc<TaskDialogDesignerProc>, reinterpret_cast<LPARAM>(&data));
 }
 
 HWND CreateTaskDialogDesignerForTesting(HWND owner, AppContext& context, const std::string& statement) {
     auto* data = new DesignerData(context, statement);
     data->ownedByWindow = true;
     HWND designer = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TASKDIALOG), owner,
-                                       TaskDialogDesignerProc, reinterpret_cast<LPARAM>(data));
+                                       GuardedDialogProc<TaskDialogDesignerProc>, reinterpret_cast<LPARAM>(data));
     if (designer == nullptr) delete data;
     return designer;
 }

@@ -111,26 +111,27 @@ bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text
 // Turns the file holding `text` into one holding the spliced text, so that it
 // ends as one or the other in full. Growing the file first makes a full disk
 // show before any byte changes; after a later failure the changed bytes and the
-// length are put back from `text`. Throws only before the file is touched.
-bool Rewrite(SourceFile& file, std::string_view code, std::string_view text,
-             std::span<const MarkerOccurrence> occurrences) {
+// length are put back from `text`; when that fails too, the file may hold a
+// mix of both. Throws only before the file is touched.
+InsertOutcome Rewrite(SourceFile& file, std::string_view code, std::string_view text,
+                      std::span<const MarkerOccurrence> occurrences) {
     const std::size_t newSize = SplicedSize(text.size(), code.size(), occurrences);
     std::string buffer;
     buffer.reserve(kChunk);
     const std::size_t first = occurrences.front().pos;
 
     if (newSize > text.size() && !file.SetLength(newSize)) {
-        file.SetLength(text.size());
-        return false;
+        // No byte has changed; only the length may have.
+        return file.SetLength(text.size()) ? InsertOutcome::WriteFailed : InsertOutcome::WriteFailedDamaged;
     }
     if (file.Seek(first) && WriteSpliced(file, code, text, occurrences, buffer) &&
         (newSize >= text.size() || file.SetLength(newSize)) && file.Flush()) {
-        return true;
+        return InsertOutcome::Inserted;
     }
-    if (file.Seek(first)) file.Write(text.substr(first));
-    file.SetLength(text.size());
-    file.Flush();
-    return false;
+    const bool undone = file.Seek(first) && file.Write(text.substr(first));
+    const bool lengthBack = file.SetLength(text.size());
+    const bool flushed = file.Flush();
+    return undone && lengthBack && flushed ? InsertOutcome::WriteFailed : InsertOutcome::WriteFailedDamaged;
 }
 
 // Windows refuses write access to a read-only file, but Wine running as root
@@ -189,7 +190,7 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
             if (std::optional<std::string> spliced = SplicedOrNothing(*fileCode, text, occurrences))
                 *fileText = AnsiToUtf8(*spliced);
         }
-        return Rewrite(file, *fileCode, text, occurrences) ? InsertOutcome::Inserted : InsertOutcome::WriteFailed;
+        return Rewrite(file, *fileCode, text, occurrences);
     } catch (const std::exception&) {  // out of memory before the file was touched
         return InsertOutcome::WriteFailed;
     }

@@ -29,7 +29,8 @@ using FileFaultHook = std::function<bool(FileStep step, int count)>;
 
 // Replaces every marker occurrence in the file at `path` by `code` and writes
 // the file back, holding it open without sharing meanwhile. The file ends
-// either wholly rewritten or wholly as it was; a file without a marker, or
+// either wholly rewritten or wholly as it was, unless putting it back after a
+// failed write fails too (WriteFailedDamaged); a file without a marker, or
 // marked read-only, is not written. Shows nothing: the caller tells the user.
 //
 // `code`, `path` and the markers are UTF-8; the file is in the ANSI code page,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -41,12 +42,19 @@ private:
 // The clipboard, open for this object's lifetime unless closed before.
 class ClipboardSession {
 public:
-    explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ClipboardSession() = default;
+    explicit ClipboardSession(HWND owner) { Open(owner); }
     ~ClipboardSession() { Close(); }
     ClipboardSession(const ClipboardSession&) = delete;
     ClipboardSession& operator=(const ClipboardSession&) = delete;
 
     bool IsOpen() const { return open_; }
+
+    // Tries to open it (again); false while another window holds it.
+    bool Open(HWND owner) {
+        if (!open_) open_ = OpenClipboard(owner) != FALSE;
+        return open_;
+    }
 
     // Closes now; returns whether the clipboard took the close.
     bool Close() {
@@ -56,7 +64,22 @@ public:
     }
 
 private:
-    bool open_;
+    bool open_ = false;
+};
+
+// COM on this thread, apartment-threaded as the shell's functions need it;
+// uninitialised at the end unless it could not be initialised.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
 };
 
 // A global memory block, freed unless handed over with Release().

@@ -9,6 +9,7 @@
 #include "common/temp_dir_win32.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/main_form_win32.h"
+#include "dialogs/shown_boxes_win32.h"
 #include "res/resource.h"
 #include "win32/settings_win32.h"
 
@@ -72,6 +73,19 @@ TEST_F(CodeMenu, MarksShowTheOptionsFollowClicksAndLoadCodeAndAreSaved) {
     EXPECT_EQ(Setting("CharacterSet"), "1");
     EXPECT_EQ(Setting("AnswerHandling"), "1");
     EXPECT_EQ(context_.codeOptions, (CodeOptions{CharacterSet::Text, AnswerHandling::If}));
+}
+
+// A settings file that cannot be written (a folder gone; under Program Files,
+// one the user may not write): the choice holds for the run, and is told.
+TEST_F(CodeMenu, AChoiceThatCannotBeSavedIsTold) {
+    context_.settings.settingsPath = temp_.File("gone\\promptwright.ini");
+    form_ = CreateMainForm(context_);
+    ASSERT_NE(form_, nullptr);
+    const std::vector<test::ShownBox> shown = test::BoxesShownBy([&] { Command(IDM_CHARSET_WIDE); });
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Error while writing file");
+    EXPECT_EQ(context_.codeOptions.characterSet, CharacterSet::Wide);
+    EXPECT_EQ(Marked(), (std::vector<int>{IDM_CHARSET_WIDE, IDM_ANSWER_NONE}));
 }
 
 }  // namespace

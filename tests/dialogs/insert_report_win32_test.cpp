@@ -189,13 +189,15 @@ TEST_F(InsertReport, EachOutcomeAndModeShowsWhatItShould) {
          kSentinel},
         {InsertOutcome::WriteFailed, ClipboardMode::CopyFile, IDOK, "new text", kWarningBox, "Error while writing file",
          "new text"},
+        {InsertOutcome::WriteFailedDamaged, ClipboardMode::None, IDOK, std::nullopt, kWarningBox,
+         "main.c: Error while writing file; the file may be damaged", kSentinel},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("outcome " + std::to_string(static_cast<int>(c.outcome)) + " mode " +
                      std::to_string(static_cast<int>(c.mode)) + " answer " + std::to_string(c.answer));
         ASSERT_TRUE(CopyToClipboard(nullptr, kSentinel));
         BoxAnswerer answerer(c.answer);
-        ReportInsertOutcome(owner_, c.outcome, kCode, c.mode, c.fileText);
+        EXPECT_TRUE(ReportInsertOutcome(owner_, c.outcome, kCode, c.mode, c.fileText, "main.c"));
         const std::vector<SeenBox> boxes = answerer.Boxes();
         ASSERT_EQ(boxes.size(), c.box == kNone ? 0u : 1u);
         if (c.box == kQuestionBox) ExpectQuestion(boxes[0], owner_);
@@ -224,6 +226,60 @@ TEST_F(InsertReport, InsertAndReportPassesTheFileTextOn) {
     const std::vector<SeenBox> boxes = answerer.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     ExpectWarning(boxes[0], owner_, "Error while opening file");
+}
+
+// Another thread of ours holds the clipboard, as a clipboard manager would,
+// for `heldFor` milliseconds.
+class ClipboardHolder {
+public:
+    explicit ClipboardHolder(DWORD heldFor) {
+        holder_ = std::thread([this, heldFor] {
+            opened_ = OpenClipboard(nullptr) != FALSE;
+            SetEvent(ready_);
+            Sleep(heldFor);
+            if (opened_) CloseClipboard();
+        });
+        WaitForSingleObject(ready_, INFINITE);
+    }
+    ~ClipboardHolder() {
+        holder_.join();
+        CloseHandle(ready_);
+    }
+    bool Opened() const { return opened_; }
+
+private:
+    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> opened_{false};
+    std::thread holder_;
+};
+
+// A moment's hold is waited out; a long one fails after about a second with
+// the user's clipboard untouched, and the user is told.
+TEST_F(InsertReport, AHeldClipboardIsWaitedForThenReported) {
+    const struct {
+        DWORD heldFor;
+        bool copied;
+    } cases[] = {{300, true}, {2500, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.heldFor);
+        ASSERT_TRUE(CopyToClipboard(nullptr, kSentinel));
+        const DWORD start = GetTickCount();
+        bool reported = true;
+        std::vector<SeenBox> boxes;
+        {
+            ClipboardHolder holder(c.heldFor);
+            ASSERT_TRUE(holder.Opened());
+            BoxAnswerer answerer(IDOK);
+            reported = ReportInsertOutcome(owner_, InsertOutcome::NoMarker, kCode, ClipboardMode::CopyCode,
+                                           std::nullopt, "main.c");
+            boxes = answerer.Boxes();
+        }
+        EXPECT_EQ(reported, c.copied);
+        EXPECT_GE(GetTickCount() - start, c.copied ? 250u : 900u);
+        ASSERT_EQ(boxes.size(), c.copied ? 0u : 1u);
+        if (!c.copied) ExpectWarning(boxes[0], owner_, "Error while copying to the clipboard");
+        EXPECT_EQ(ClipboardText(), c.copied ? kCode : kSentinel);
+    }
 }
 
 TEST(Clipboard, TextComesBackAsCfText) {

@@ -222,6 +222,32 @@ TEST_F(MainFormStatements, AnsiStringsRefuseACharacterTheCodePageLacksAndEveryCo
     EXPECT_EQ(form.Text(IDC_CODE).rfind("MessageBoxW(NULL, L\"", 0), 0u) << form.Text(IDC_CODE);
 }
 
+// The options dialog closed (its close box) before any OK: no structure name,
+// so no command writes anything. After an OK, closing uses that OK's options.
+TEST_F(MainFormStatements, OptionsDialogClosedBeforeItsFirstOkStopsEveryCommand) {
+    DialogForm form(form_);
+    form.SetText(IDC_TEXT, "Saved");
+    form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_INDIRECT);
+    form.SetText(IDC_CODE, "kept");
+    ASSERT_TRUE(CopyToClipboard(form_, "before"));
+    const std::string settings = temp_.Read("promptwright.ini"), source = temp_.Read("source.c");
+    for (int command : {IDC_GENERATE, IDC_COPY, IDC_INSERT, QuickBoxSetCommand(1)}) {
+        SCOPED_TRACE(command);
+        const std::vector<test::ShownBox> shown = test::BoxesShownBy([&] { SendCommand(form_, command); });
+        ASSERT_EQ(shown.size(), 1u);  // the options dialog, closed
+        EXPECT_EQ(shown[0].text, "");
+        EXPECT_EQ(form.Text(IDC_CODE), "kept");
+        EXPECT_EQ(ClipboardText(), "before");
+        EXPECT_EQ(temp_.Read("source.c"), source);
+        EXPECT_EQ(temp_.Read("promptwright.ini"), settings);
+        EXPECT_TRUE(IsWindowEnabled(form_)) << "the form stays";
+    }
+
+    context_.paramsOptions.structName = "mbp";  // as a first OK leaves it
+    test::BoxesShownBy([&] { SendCommand(form_, IDC_GENERATE); });
+    EXPECT_NE(form.Text(IDC_CODE).find("(&mbp);"), std::string::npos) << form.Text(IDC_CODE);
+}
+
 // The preview is the real box: every character, even where ANSI strings
 // could not write the statement, and as typed (a variable's name, escapes).
 TEST_F(MainFormStatements, PreviewShowsEveryCharacter) {

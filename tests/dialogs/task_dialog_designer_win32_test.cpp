@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temp_dir_win32.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/help_win32.h"
 #include "dialogs/shown_boxes_win32.h"
@@ -57,7 +58,8 @@ TaskDialogConfig Full() {
 class TaskDialogDesigner : public ::testing::Test {
 protected:
     void SetUp() override {
-        context_.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
+        // Writable: Load code stores the answer handling it puts in force.
+        context_.settings.settingsPath = temp_.File("promptwright.ini");
         context_.settings.parents = {"GetActiveWindow()", "NULL"};
         designer_ = CreateTaskDialogDesignerForTesting(nullptr, context_, "");
         ASSERT_NE(designer_, nullptr);
@@ -94,6 +96,7 @@ protected:
     }
     TaskDialogConfig Read() const { return ReadTaskDialogFields(designer_).config; }
 
+    test::TempDir temp_;
     AppContext context_;
     HWND designer_ = nullptr;
 };

@@ -101,7 +101,9 @@ TEST_F(AdvancedForm, IndirectAsksForTheStructureNameAndWritesOneStatementPerLine
     EXPECT_TRUE(WaitFor([&] { return Text(form_, IDC_CODE) == expected; }));
 }
 
-TEST_F(AdvancedForm, IndirectClosedWithoutOkAtFirstUseHasNoStructureName) {
+// Without a structure name the statement would not compile: closing before
+// the first OK writes nothing.
+TEST_F(AdvancedForm, IndirectClosedWithoutOkAtFirstUseWritesNothing) {
     Start();
     Click(form_, IDC_TYPE_INDIRECT);
     ChooseListPosition(form_, IDC_ICON, 5);
@@ -113,10 +115,9 @@ TEST_F(AdvancedForm, IndirectClosedWithoutOkAtFirstUseHasNoStructureName) {
     EXPECT_TRUE(Enabled(params, IDC_PARAMS_HELPID));
     Close(params);
     ASSERT_TRUE(WaitGone(params));
-    ASSERT_TRUE(WaitFor([&] { return !Text(form_, IDC_CODE).empty(); }));
-    const std::string code = Text(form_, IDC_CODE);
-    EXPECT_EQ(code.rfind("MSGBOXPARAMS ;\r\n.cbSize= sizeof(MSGBOXPARAMS);\r\n", 0), 0u) << code;
-    EXPECT_NE(code.find(".lpszIcon= MAKEINTRESOURCE();"), std::string::npos) << code;
+    Sleep(300);  // time for a statement to arrive, were one written
+    EXPECT_EQ(Text(form_, IDC_CODE), "");
+    EXPECT_TRUE(IsWindowVisible(form_));
 }
 
 TEST_F(AdvancedForm, HugeTextsAreWrittenWhole) {

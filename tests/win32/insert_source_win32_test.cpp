@@ -249,5 +249,26 @@ TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
     }
 }
 
+// When putting the file back fails as well, the outcome says so: the file
+// may hold a mix of old and new text.
+TEST_F(InsertSource, FailedUndoIsToldApartFromAnUnchangedFile) {
+    const std::string large = LargeSource(10 << 20);
+    const struct {
+        const char* name;
+        FileStep step;
+        int from;  // this step fails from this count on, the undo's included
+    } cases[] = {
+        {"writes after 2 MiB", FileStep::Write, 3},
+        {"every flush", FileStep::Flush, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path("damaged.c");
+        WriteBytes(path, large);
+        const FileFaultHook faults = [&](FileStep step, int count) { return step == c.step && count >= c.from; };
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, nullptr, faults), InsertOutcome::WriteFailedDamaged);
+    }
+}
+
 }  // namespace
 }  // namespace pw

@@ -37,6 +37,8 @@ enum class InsertOutcome {
     OpenFailed,   // missing, held open by another program, read-only or no access
     ReadFailed,   // the file stays as it was
     WriteFailed,  // the file stays as it was (a write begun is undone)
+    // A write failed and so did its undo: the file may hold a mix of both.
+    WriteFailedDamaged,
 };
 
 }  // namespace pw
