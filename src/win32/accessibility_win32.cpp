@@ -12,42 +12,22 @@
 namespace pw {
 namespace {
 
-// ole32 is loaded here, not imported: a run without a window must not load it,
-// and most windows never annotate.
-using CoInitializeExFn = HRESULT(WINAPI*)(void*, DWORD);
-using CoUninitializeFn = void(WINAPI*)();
-using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-
-template <typename Fn>
-Fn Function(HMODULE module, const char* name) {
-    return module != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                             : nullptr;
-}
-
 IAccPropServices* Services(void* services) { return static_cast<IAccPropServices*>(services); }
 
 }  // namespace
 
+// The thread's apartment is the program's (made at start, before any
+// window); where there is none, as in tests that make a window alone, the
+// object is not made and nothing is named.
 Annotator::Annotator() {
-    ole32_ = LoadLibraryW(L"ole32.dll");
-    const auto initialize = Function<CoInitializeExFn>(ole32_, "CoInitializeEx");
-    const auto create = Function<CoCreateInstanceFn>(ole32_, "CoCreateInstance");
-    if (initialize == nullptr || create == nullptr) return;
-    // S_FALSE: already initialized here, and still to be balanced. A thread in
-    // the other apartment model (RPC_E_CHANGED_MODE) can still create the object.
-    const HRESULT initialized = initialize(nullptr, COINIT_APARTMENTTHREADED);
-    uninitialize_ = SUCCEEDED(initialized);
     void* services = nullptr;
-    if (SUCCEEDED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &services)))
+    if (SUCCEEDED(
+            CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &services)))
         services_ = services;
 }
 
 Annotator::~Annotator() {
     if (services_ != nullptr) Services(services_)->Release();
-    if (uninitialize_) {
-        if (const auto uninitialize = Function<CoUninitializeFn>(ole32_, "CoUninitialize")) uninitialize();
-    }
-    if (ole32_ != nullptr) FreeLibrary(ole32_);
 }
 
 void Annotator::Name(HWND control, std::string_view name) {

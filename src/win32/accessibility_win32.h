@@ -11,7 +11,8 @@ namespace pw {
 
 class Annotator {
 public:
-    // Reaches the service for the calling thread; Available() says whether it did.
+    // Reaches the service in the calling thread's COM apartment; Available()
+    // says whether it did.
     Annotator();
     ~Annotator();
     Annotator(const Annotator&) = delete;
@@ -25,8 +26,6 @@ public:
     void Link(HWND control, std::string_view name);
 
 private:
-    HMODULE ole32_ = nullptr;
-    bool uninitialize_ = false;
     void* services_ = nullptr;  // IAccPropServices*, released by the destructor
 };
 
