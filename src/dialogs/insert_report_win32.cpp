@@ -15,6 +15,9 @@ void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     case InsertOutcome::OpenFailed: ShowWarning(owner, "Error while opening file"); break;
     case InsertOutcome::ReadFailed: ShowWarning(owner, "Error while reading file"); break;
     case InsertOutcome::WriteFailed: ShowWarning(owner, "Error while writing file"); break;
+    case InsertOutcome::Unencodable:
+        ShowWarning(owner, "Error while writing file: " + UnencodableReason(code) + "; the file is unchanged");
+        break;
     case InsertOutcome::NoMarker:
         if (mode == ClipboardMode::Ask) {
             if (MessageBoxW(owner, L"There is no MessageBox insertion code found\nCopy the code to the clipboard?",
@@ -29,10 +32,10 @@ void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
 }
 
 void InsertAndReport(HWND owner, std::string_view code, const std::string& path, ClipboardMode mode,
-                     std::span<const std::string> markers) {
+                     std::span<const std::string> markers, AsciiFileEncoding asciiFiles) {
     std::optional<std::string> fileText;
     const InsertOutcome outcome =
-        InsertInSource(code, path, markers, mode == ClipboardMode::CopyFile ? &fileText : nullptr);
+        InsertInSource(code, path, markers, asciiFiles, mode == ClipboardMode::CopyFile ? &fileText : nullptr);
     ReportInsertOutcome(owner, outcome, code, mode, fileText);
 }
 

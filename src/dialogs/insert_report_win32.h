@@ -10,18 +10,18 @@
 #include <string_view>
 
 #include "core/output/insertion.h"
+#include "core/output/source_encoding.h"
 
 namespace pw {
 
 // Shows what `outcome` calls for, every box owned by `owner`: a warning for a
-// failure; with no marker, the clipboard question (Ask) or a copy of the code
-// (CopyCode). In CopyFile, `fileText` (when set) goes to the clipboard first,
-// whatever the outcome.
+// failure (naming the characters a code-page file cannot hold); with no marker, the clipboard question (Ask) or a copy
+// of the code (CopyCode). In CopyFile, `fileText` (when set) goes to the clipboard first, whatever the outcome.
 void ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view code, ClipboardMode mode,
                          const std::optional<std::string>& fileText);
 
 // InsertInSource on one file, then ReportInsertOutcome.
 void InsertAndReport(HWND owner, std::string_view code, const std::string& path, ClipboardMode mode,
-                     std::span<const std::string> markers);
+                     std::span<const std::string> markers, AsciiFileEncoding asciiFiles);
 
 }  // namespace pw

@@ -7,7 +7,7 @@ namespace pw {
 
 void InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code) {
     ForEachTargetFile(settings.targetFiles, settings.insertCopy, [&](const std::string& path, ClipboardMode mode) {
-        InsertAndReport(owner, code, path, mode, settings.markers);
+        InsertAndReport(owner, code, path, mode, settings.markers, settings.asciiFiles);
     });
 }
 

@@ -37,6 +37,7 @@ enum class InsertOutcome {
     OpenFailed,   // missing, held open by another program, read-only or no access
     ReadFailed,   // the file stays as it was
     WriteFailed,  // the file stays as it was (a write begun is undone)
+    Unencodable,  // the file's code page lacks a character of the code: not written
 };
 
 }  // namespace pw
