@@ -28,7 +28,8 @@ class SourceFile {
 public:
     SourceFile(HANDLE file, const FileFaultHook& faults) : file_(file), faults_(faults) {}
 
-    bool ReadAll(std::string& text) {
+    // Reads the file whole, each piece put through `check` as it comes in.
+    bool ReadAll(std::string& text, Utf8Check& check) {
         LARGE_INTEGER size;
         if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return false;
         if (static_cast<std::uint64_t>(size.QuadPart) > text.max_size()) return false;
@@ -39,6 +40,7 @@ public:
             DWORD got = 0;
             if (Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
             if (got == 0) break;
+            check.Add(std::string_view(text).substr(done, got));
             done += got;
         }
         text.resize(done);
@@ -208,13 +210,14 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
 
     SourceFile file(handle.Get(), faults);
     std::string text;
+    Utf8Check check;
     try {
-        if (!file.ReadAll(text)) return InsertOutcome::ReadFailed;
+        if (!file.ReadAll(text, check)) return InsertOutcome::ReadFailed;
     } catch (const std::exception&) {  // too large to hold
         return InsertOutcome::ReadFailed;
     }
     try {
-        const SourceFileEncoding encoding = DecideSourceEncoding(text, asciiFiles);
+        const SourceFileEncoding encoding = DecideSourceEncoding(text, check, asciiFiles);
         const std::vector<MarkerOccurrence> occurrences = FindMarkers(text, encoding, markers);
         if (occurrences.empty()) {
             if (fileText != nullptr) *fileText = FromFileEncoding(text, encoding);

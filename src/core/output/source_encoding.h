@@ -35,12 +35,31 @@ struct SourceFileEncoding {
     friend bool operator==(const SourceFileEncoding&, const SourceFileEncoding&) = default;
 };
 
+// The UTF-8 check the decision makes, fed the file's bytes piece after piece
+// as they are read, so that each piece is checked while it is still in the
+// cache: on a large file a second pass from memory would cost a good part of
+// the read.
+class Utf8Check {
+public:
+    void Add(std::string_view piece);  // the bytes that follow those added before
+    // Strict UTF-8 (no over-long forms, no surrogates, nothing above
+    // U+10FFFF), no sequence cut at the end.
+    bool Valid() const { return !invalid_ && cut_.empty(); }
+    bool BeyondAscii() const { return beyondAscii_; }
+
+private:
+    bool invalid_ = false;
+    bool beyondAscii_ = false;
+    std::string cut_;  // a sequence the last piece ended within
+};
+
 // EF BB BF: UTF-8; FF FE: UTF-16 LE; FE FF: UTF-16 BE. Without a mark: UTF-8
 // when the bytes are valid UTF-8 with at least one character beyond ASCII; the
 // code page when they are not; `asciiFiles` when they are all ASCII (an empty
-// file included). Reads the whole file only in the last two cases, ASCII a
-// word at a time.
+// file included).
 SourceFileEncoding DecideSourceEncoding(std::string_view bytes, AsciiFileEncoding asciiFiles);
+// The same, the bytes already put through `check` whole.
+SourceFileEncoding DecideSourceEncoding(std::string_view bytes, const Utf8Check& check, AsciiFileEncoding asciiFiles);
 
 // Bytes per code unit, the step on which markers are matched: 2 for UTF-16.
 constexpr std::size_t CodeUnitSize(SourceEncoding encoding) {

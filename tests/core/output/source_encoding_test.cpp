@@ -17,7 +17,7 @@ constexpr auto kAnsi = AsciiFileEncoding::CodePage;
 constexpr auto kUtf8 = AsciiFileEncoding::Utf8;
 
 TEST(SourceEncoding, DecisionFromTheBytes) {
-    const std::string ascii64(64, 'x');  // past the 32-byte ASCII steps
+    const std::string asciiRun(200, 'x');  // past the steps over ASCII runs
     const struct {
         const char* name;
         std::string bytes;
@@ -38,10 +38,10 @@ TEST(SourceEncoding, DecisionFromTheBytes) {
         {"UTF-16 BE", "\xFE\xFF\0/\0*"s, kUtf8, {Utf16Be, 2}},
         {"lone FF", "\xFF", kUtf8, {CodePage, 0}},
         {"UTF-8 without BOM", "// Gr\xC3\xBC\xC3\x9F\x65 \xE2\x9C\x93 \xF0\x9F\x98\x80", kAnsi, {Utf8, 0}},
-        {"UTF-8 after 64 ASCII bytes", ascii64 + "\xC3\xA9", kAnsi, {Utf8, 0}},
+        {"UTF-8 after 200 ASCII bytes", asciiRun + "\xC3\xA9", kAnsi, {Utf8, 0}},
         {"code page text", "/* Gr\xFC\xDF\x65 */", kUtf8, {CodePage, 0}},
         {"invalid after valid", "\xC3\xBC ok \xFC", kAnsi, {CodePage, 0}},
-        {"invalid after 64 ASCII bytes", "\xC3\xBC" + ascii64 + "\x80", kAnsi, {CodePage, 0}},
+        {"invalid after 200 ASCII bytes", "\xC3\xBC" + asciiRun + "\x80", kAnsi, {CodePage, 0}},
         {"sequence cut at the end", "\xC3\xBC \xE2\x9C", kAnsi, {CodePage, 0}},
         {"over-long slash", "\xC3\xBC \xC0\xAF", kAnsi, {CodePage, 0}},
         {"over-long three bytes", "\xE0\x80\xAF", kAnsi, {CodePage, 0}},
@@ -54,6 +54,16 @@ TEST(SourceEncoding, DecisionFromTheBytes) {
         const SourceFileEncoding got = DecideSourceEncoding(c.bytes, c.asciiFiles);
         EXPECT_EQ(got.encoding, c.expected.encoding);
         EXPECT_EQ(got.bomSize, c.expected.bomSize);
+        // Read in three pieces, cut anywhere, even within a character.
+        for (std::size_t first = 0; first <= c.bytes.size(); ++first) {
+            for (std::size_t second = first; second <= c.bytes.size(); second += 3) {
+                Utf8Check check;
+                check.Add(std::string_view(c.bytes).substr(0, first));
+                check.Add(std::string_view(c.bytes).substr(first, second - first));
+                check.Add(std::string_view(c.bytes).substr(second));
+                EXPECT_EQ(DecideSourceEncoding(c.bytes, check, c.asciiFiles), got) << first << ", " << second;
+            }
+        }
     }
 }
 
