@@ -1,7 +1,9 @@
 // InsertInSource on a large file against reading and writing the same file
 // through the same calls (CreateFileA, ReadFile, WriteFile, SetEndOfFile,
 // FlushFileBuffers), taken in turns (each first every other run) so that both
-// see the same machine. Usage: insert_source_win32_bench [MiB] [runs]
+// see the same machine; once for a file in the code page, in UTF-8 and in
+// UTF-16 LE. Then the encoding decision against the read of the file.
+// Usage: insert_source_win32_bench [MiB] [runs]
 // The file is C-like text with markers spread evenly, 100,000 per 64 MiB.
 
 #include <windows.h>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/output/source_encoding.h"
 #include "win32/insert_source_win32.h"
 
 #include "source_text.h"
@@ -87,6 +90,50 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+// The same source in one of the encodings a file can be in.
+struct Variant {
+    const char* name;
+    std::string bytes;
+    std::size_t expectedSize;  // after the insertion
+};
+
+std::string Utf16Le(const std::string& ascii) {
+    std::string out;
+    out.reserve(ascii.size() * 2);
+    for (char c : ascii) {
+        out.push_back(c);
+        out.push_back('\0');
+    }
+    return out;
+}
+
+// Reads the file whole into a fresh string, as the insertion does first; with
+// `check`, each piece also goes through the UTF-8 check of the encoding
+// decision, as the insertion does.
+bool ReadWhole(const std::string& path, std::string& text, pw::Utf8Check* check) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) != FALSE;
+    text.assign(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
+    for (std::size_t done = 0; ok && done < text.size();) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
+        ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
+        if (ok && check != nullptr) check->Add(std::string_view(text).substr(done, got));
+        done += got;
+    }
+    CloseHandle(file);
+    return ok;
+}
+
+void Report(const char* what, const char* base, std::vector<double>& a, const char* name, std::vector<double>& b) {
+    std::printf("%s\n", what);
+    std::printf("  %-16s %9.1f ms  %9.1f ms\n", base, Median(a), *std::min_element(a.begin(), a.end()));
+    std::printf("  %-16s %9.1f ms  %9.1f ms\n", name, Median(b), *std::min_element(b.begin(), b.end()));
+    std::printf("  ratio            %9.3f\n", Median(b) / Median(a));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,44 +149,72 @@ int main(int argc, char** argv) {
     const std::string path = std::string(temp) + "pw_insert_bench_" + std::to_string(GetCurrentProcessId()) + ".c";
     const std::string source = MakeSource(mib * kMiB);
     const std::size_t markers = std::max<std::size_t>(1, 100000 * mib / 64);
-    const std::size_t expectedSize = source.size() + markers * (kCode.size() - 6);
+    const std::size_t grown = markers * (kCode.size() - 6);
+    // One character beyond ASCII up front makes the whole file a UTF-8 one to
+    // be checked to its end.
+    const std::string utf8 = "// Gr\xC3\xBC\xC3\x9F\x65\r\n" + source.substr(10);
+    const Variant variants[] = {
+        {"code page", source, source.size() + grown},
+        {"UTF-8", utf8, utf8.size() + grown},
+        {"UTF-16 LE", "\xFF\xFE" + Utf16Le(source), 2 + 2 * (source.size() + grown)},
+    };
 
-    std::vector<double> plain;
-    std::vector<double> insert;
+    std::printf("file %zu MiB, %zu markers, %d runs (median, min)\n", mib, markers, runs);
     bool ok = true;
-    auto timePlain = [&] {
-        ok = ok && Restore(path, source);
-        const double start = Now();
-        ok = ok && ReadAndWrite(path);
-        plain.push_back(Now() - start);
-    };
-    auto timeInsert = [&] {
-        ok = ok && Restore(path, source);
-        const double start = Now();
-        const pw::InsertOutcome outcome = pw::InsertInSource(kCode, path, kMarkers);
-        insert.push_back(Now() - start);
-        ok = ok && outcome == pw::InsertOutcome::Inserted && FileSize(path) == expectedSize;
-    };
-    for (int run = 0; run < runs && ok; ++run) {
-        if (run % 2 == 0) {
-            timePlain();
-            timeInsert();
-        } else {
-            timeInsert();
-            timePlain();
+    for (const Variant& v : variants) {
+        std::vector<double> plain;
+        std::vector<double> insert;
+        auto timePlain = [&] {
+            ok = ok && Restore(path, v.bytes);
+            const double start = Now();
+            ok = ok && ReadAndWrite(path);
+            plain.push_back(Now() - start);
+        };
+        auto timeInsert = [&] {
+            ok = ok && Restore(path, v.bytes);
+            const double start = Now();
+            const pw::InsertOutcome outcome =
+                pw::InsertInSource(kCode, path, kMarkers, pw::AsciiFileEncoding::CodePage);
+            insert.push_back(Now() - start);
+            ok = ok && outcome == pw::InsertOutcome::Inserted && FileSize(path) == v.expectedSize;
+        };
+        for (int run = 0; run < runs && ok; ++run) {
+            if (run % 2 == 0) {
+                timePlain();
+                timeInsert();
+            } else {
+                timeInsert();
+                timePlain();
+            }
         }
+        if (!ok) break;
+        Report(v.name, "read+write", plain, "InsertInSource", insert);
     }
+
+    // The encoding decision against the read it goes with, on the UTF-8 file
+    // (checked to its end, as an ASCII file is): the read alone and the read
+    // with the decision, in turns.
+    std::vector<double> read;
+    std::vector<double> decide;
+    std::string text;
+    ok = ok && Restore(path, utf8);
+    for (int run = 0; run < 2 * runs && ok; ++run) {
+        const bool withDecision = run % 2 != 0;
+        pw::Utf8Check check;
+        const double start = Now();
+        ok = ReadWhole(path, text, withDecision ? &check : nullptr);
+        if (withDecision) {
+            ok = ok && pw::DecideSourceEncoding(text, check, pw::AsciiFileEncoding::CodePage).encoding ==
+                           pw::SourceEncoding::Utf8;
+        }
+        (withDecision ? decide : read).push_back(Now() - start);
+    }
+    if (ok) Report("encoding decision (UTF-8 file)", "read", read, "read+decision", decide);
+
     DeleteFileA(path.c_str());
     if (!ok) {
         std::fprintf(stderr, "benchmark failed (file could not be prepared, or the insertion went wrong)\n");
         return 1;
     }
-
-    const double p = Median(plain);
-    const double i = Median(insert);
-    std::printf("file %zu MiB, %zu markers, %d runs (median, min)\n", mib, markers, runs);
-    std::printf("read+write     %9.1f ms  %9.1f ms\n", p, *std::min_element(plain.begin(), plain.end()));
-    std::printf("InsertInSource %9.1f ms  %9.1f ms\n", i, *std::min_element(insert.begin(), insert.end()));
-    std::printf("ratio          %9.2f\n", i / p);
     return 0;
 }

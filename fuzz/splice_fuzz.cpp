@@ -1,7 +1,7 @@
 // The splice Insert in source runs (FindMarkerOccurrences, then SpliceCode)
 // against the plain model, on any bytes. The input is cut at 0xFF bytes: the
 // code, up to twelve markers, then the source; the first byte's low bit picks
-// the portable search.
+// the portable search, its next bit matching on 2-byte code units (UTF-16).
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +14,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const pw::MarkerSearch search = (data[0] & 1) != 0 ? pw::MarkerSearch::Portable : pw::MarkerSearch::Fastest;
+    const std::size_t unit = (data[0] & 2) != 0 ? 2 : 1;
     std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
     std::vector<std::string> fields;
     while (fields.size() < 13) {
@@ -27,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> markers(fields.begin() + (fields.empty() ? 0 : 1), fields.end());
 
     bool found = false;
-    const std::string expected = pw::ReferenceSplice(code, source, markers, found);
-    const std::vector<pw::MarkerOccurrence> occurrences = pw::FindMarkerOccurrences(source, markers, search);
+    const std::string expected = pw::ReferenceSplice(code, source, markers, found, unit);
+    const std::vector<pw::MarkerOccurrence> occurrences = pw::FindMarkerOccurrences(source, markers, search, unit);
     if (occurrences.empty() == found || pw::SpliceCode(code, source, occurrences) != expected) __builtin_trap();
     return 0;
 }

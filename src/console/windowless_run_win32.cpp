@@ -114,7 +114,7 @@ private:
 
     void Insert(const std::string& code) {
         for (const std::string& file : request_.files) {
-            switch (InsertInSource(code, file, settings_.markers)) {
+            switch (InsertInSource(code, file, settings_.markers, settings_.asciiFiles)) {
             case InsertOutcome::Inserted: break;
             case InsertOutcome::NoMarker: Fail(kExitNoMarker, file + ": no insertion marker"); break;
             case InsertOutcome::OpenFailed: Fail(kExitError, file + ": Error while opening file"); break;
@@ -126,6 +126,9 @@ private:
                 break;
             case InsertOutcome::WriteFailedDamaged:
                 Fail(kExitError, file + ": Error while writing file; the file may be damaged");
+                break;
+            case InsertOutcome::Unencodable:
+                Fail(kExitError, file + ": " + UnencodableReason(code) + "; the file is unchanged");
                 break;
             }
         }

@@ -17,6 +17,9 @@ bool ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     case InsertOutcome::WriteFailedDamaged:
         ShowWarning(owner, path + ": Error while writing file; the file may be damaged");
         break;
+    case InsertOutcome::Unencodable:
+        ShowWarning(owner, "Error while writing file: " + UnencodableReason(code) + "; the file is unchanged");
+        break;
     case InsertOutcome::NoMarker:
         if (mode == ClipboardMode::Ask) {
             if (MessageBoxW(owner, L"There is no MessageBox insertion code found\nCopy the code to the clipboard?",
@@ -32,10 +35,10 @@ bool ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
 }
 
 bool InsertAndReport(HWND owner, std::string_view code, const std::string& path, ClipboardMode mode,
-                     std::span<const std::string> markers) {
+                     std::span<const std::string> markers, AsciiFileEncoding asciiFiles) {
     std::optional<std::string> fileText;
     const InsertOutcome outcome =
-        InsertInSource(code, path, markers, mode == ClipboardMode::CopyFile ? &fileText : nullptr);
+        InsertInSource(code, path, markers, asciiFiles, mode == ClipboardMode::CopyFile ? &fileText : nullptr);
     return ReportInsertOutcome(owner, outcome, code, mode, fileText, path);
 }
 

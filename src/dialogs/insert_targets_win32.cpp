@@ -8,7 +8,7 @@ namespace pw {
 bool InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code) {
     bool copied = true;
     ForEachTargetFile(settings.targetFiles, settings.insertCopy, [&](const std::string& path, ClipboardMode mode) {
-        if (!InsertAndReport(owner, code, path, mode, settings.markers)) copied = false;
+        if (!InsertAndReport(owner, code, path, mode, settings.markers, settings.asciiFiles)) copied = false;
     });
     return copied;
 }

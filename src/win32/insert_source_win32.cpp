@@ -6,9 +6,12 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "core/model/utf8.h"
+#include "core/output/source_encoding.h"
 #include "core/output/splice.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
@@ -25,7 +28,8 @@ class SourceFile {
 public:
     SourceFile(HANDLE file, const FileFaultHook& faults) : file_(file), faults_(faults) {}
 
-    bool ReadAll(std::string& text) {
+    // Reads the file whole, each piece put through `check` as it comes in.
+    bool ReadAll(std::string& text, Utf8Check& check) {
         LARGE_INTEGER size;
         if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return false;
         if (static_cast<std::uint64_t>(size.QuadPart) > text.max_size()) return false;
@@ -36,6 +40,7 @@ public:
             DWORD got = 0;
             if (Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
             if (got == 0) break;
+            check.Add(std::string_view(text).substr(done, got));
             done += got;
         }
         text.resize(done);
@@ -152,10 +157,51 @@ std::optional<std::string> SplicedOrNothing(std::string_view code, std::string_v
     }
 }
 
+// Text (UTF-8) in the file's encoding; nothing when the code page lacks one
+// of its characters.
+std::optional<std::string> InFileEncoding(std::string_view text, SourceEncoding encoding) {
+    switch (encoding) {
+    case SourceEncoding::CodePage: return Utf8ToAnsi(text);
+    case SourceEncoding::Utf8: return std::string(text);
+    case SourceEncoding::Utf16Le:
+    case SourceEncoding::Utf16Be: break;
+    }
+    return EncodeUtf16(text, encoding);
+}
+
+// The file's text, its byte order mark left out, in UTF-8.
+std::string FromFileEncoding(std::string_view bytes, SourceFileEncoding file) {
+    bytes.remove_prefix(std::min(file.bomSize, bytes.size()));
+    switch (file.encoding) {
+    case SourceEncoding::CodePage: return AnsiToUtf8(bytes);
+    case SourceEncoding::Utf8: return std::string(bytes);
+    case SourceEncoding::Utf16Le:
+    case SourceEncoding::Utf16Be: break;
+    }
+    return DecodeUtf16(bytes, file.encoding);
+}
+
+// The markers' occurrences after the byte order mark, matched in the file's
+// encoding on its code units. A marker the code page lacks cannot be in the
+// file.
+std::vector<MarkerOccurrence> FindMarkers(std::string_view text, SourceFileEncoding file,
+                                          std::span<const std::string> markers) {
+    std::vector<std::string> fileMarkers;
+    for (const std::string& marker : markers)
+        if (std::optional<std::string> bytes = InFileEncoding(marker, file.encoding))
+            fileMarkers.push_back(std::move(*bytes));
+    std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(
+        text.substr(file.bomSize), fileMarkers, MarkerSearch::Fastest, CodeUnitSize(file.encoding));
+    if (file.bomSize != 0)
+        for (MarkerOccurrence& o : occurrences) o.pos += file.bomSize;
+    return occurrences;
+}
+
 }  // namespace
 
 InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
-                             std::optional<std::string>* fileText, const FileFaultHook& faults) {
+                             AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText,
+                             const FileFaultHook& faults) {
     if (fileText != nullptr) fileText->reset();
     // Share mode 0 keeps every other process out of the file from the read to
     // the end of the write.
@@ -165,35 +211,42 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
 
     SourceFile file(handle.Get(), faults);
     std::string text;
+    Utf8Check check;
     try {
-        if (!file.ReadAll(text)) return InsertOutcome::ReadFailed;
+        if (!file.ReadAll(text, check)) return InsertOutcome::ReadFailed;
     } catch (const std::exception&) {  // too large to hold
         return InsertOutcome::ReadFailed;
     }
     try {
-        // The file is in the ANSI code page: the markers and the code are
-        // found and written in its bytes. A marker the code page lacks cannot
-        // be in the file.
-        std::vector<std::string> fileMarkers;
-        for (const std::string& marker : markers)
-            if (std::optional<std::string> bytes = Utf8ToAnsi(marker)) fileMarkers.push_back(std::move(*bytes));
-        const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(text, fileMarkers);
+        const SourceFileEncoding encoding = DecideSourceEncoding(text, check, asciiFiles);
+        const std::vector<MarkerOccurrence> occurrences = FindMarkers(text, encoding, markers);
         if (occurrences.empty()) {
-            if (fileText != nullptr) *fileText = AnsiToUtf8(text);
+            if (fileText != nullptr) *fileText = FromFileEncoding(text, encoding);
             return InsertOutcome::NoMarker;
         }
         // Code with a character the code page lacks (typed by hand) would
         // reach the file only as substitutes: leave the file as it is.
-        const std::optional<std::string> fileCode = Utf8ToAnsi(code);
-        if (!fileCode) return InsertOutcome::WriteFailed;
+        const std::optional<std::string> fileCode = InFileEncoding(code, encoding.encoding);
+        if (!fileCode) return InsertOutcome::Unencodable;
         if (fileText != nullptr) {
             if (std::optional<std::string> spliced = SplicedOrNothing(*fileCode, text, occurrences))
-                *fileText = AnsiToUtf8(*spliced);
+                *fileText = FromFileEncoding(*spliced, encoding);
         }
         return Rewrite(file, *fileCode, text, occurrences);
     } catch (const std::exception&) {  // out of memory before the file was touched
         return InsertOutcome::WriteFailed;
     }
+}
+
+std::string UnencodableReason(std::string_view code) {
+    std::u32string missing;
+    Utf8ToAnsi(code, CP_ACP, &missing);
+    std::string characters;
+    for (char32_t c : missing) {
+        if (!characters.empty()) characters += ' ';
+        AppendUtf8(characters, c);
+    }
+    return "the file's encoding (code page " + std::to_string(GetACP()) + ") cannot hold " + characters;
 }
 
 }  // namespace pw

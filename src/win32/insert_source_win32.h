@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/output/insertion.h"
+#include "core/output/source_encoding.h"
 
 namespace pw {
 
@@ -33,14 +34,23 @@ using FileFaultHook = std::function<bool(FileStep step, int count)>;
 // failed write fails too (WriteFailedDamaged); a file without a marker, or
 // marked read-only, is not written. Shows nothing: the caller tells the user.
 //
-// `code`, `path` and the markers are UTF-8; the file is in the ANSI code page,
-// so code holding a character the code page lacks is not written
-// (WriteFailed, the file unchanged), never a substitute for it.
+// `code`, `path` and the markers are UTF-8. The file's encoding is decided
+// from its bytes (DecideSourceEncoding, `asciiFiles` for a file of nothing but
+// ASCII); the markers are matched and the code is written in it, and every
+// other byte stays. Code holding a character a code-page file cannot hold is
+// not written (Unencodable, the file unchanged), never a substitute for it.
 //
-// `fileText`, when given, is set to the file's new text in UTF-8 (its text as
-// read when it has no marker) whenever the file was read and that text could
-// be held, also when the write then failed; it is left unset otherwise.
+// `fileText`, when given, is set to the file's new text in UTF-8, decoded
+// from its encoding without the byte order mark (its text as read when it has
+// no marker), whenever the file was read and that text could be held, also
+// when the write then failed; it is left unset otherwise.
 InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
-                             std::optional<std::string>* fileText = nullptr, const FileFaultHook& faults = {});
+                             AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText = nullptr,
+                             const FileFaultHook& faults = {});
+
+// Why `code` could not be written into a file in the ANSI code page (after
+// Unencodable), naming the characters the code page lacks:
+// "the file's encoding (code page 1252) cannot hold ✓".
+std::string UnencodableReason(std::string_view code);
 
 }  // namespace pw

@@ -13,6 +13,7 @@
 
 #include "common/temp_dir_win32.h"
 #include "win32/clipboard_win32.h"
+#include "win32/text_win32.h"
 
 namespace pw {
 namespace {
@@ -25,11 +26,11 @@ const std::string kQuestion = "There is no MessageBox insertion code found\nCopy
 const std::string kSentinel = "clipboard before the call";
 
 std::string WindowText(HWND window) {
-    const auto length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    const auto got = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(got));
-    return text;
+    return Utf8(text);
 }
 
 struct SeenBox {
@@ -127,6 +128,19 @@ std::string ClipboardText() {
     return text;
 }
 
+std::string UnicodeClipboardText() {
+    if (!OpenClipboard(nullptr)) return "<clipboard not opened>";
+    std::string text = "<no CF_UNICODETEXT>";
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = Utf8(p);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 // A warning box as the shell shows one: the system's default caption, OK, the
 // warning icon, owned by the window given.
 void ExpectWarning(const SeenBox& box, HWND owner, const std::string& text) {
@@ -215,14 +229,15 @@ TEST_F(InsertReport, InsertAndReportPassesTheFileTextOn) {
         const std::string path = dir.Write("target.c", "a /*MB*/ b");
         ASSERT_TRUE(CopyToClipboard(nullptr, kSentinel));
         BoxAnswerer answerer(IDOK);
-        InsertAndReport(owner_, "f();", path, mode, kMarkers);
+        InsertAndReport(owner_, "f();", path, mode, kMarkers, AsciiFileEncoding::CodePage);
         EXPECT_TRUE(answerer.Boxes().empty());
         EXPECT_EQ(ClipboardText(), mode == ClipboardMode::CopyFile ? "a f(); b" : kSentinel);
         EXPECT_EQ(dir.Read("target.c"), "a f(); b");
     }
 
     BoxAnswerer answerer(IDOK);
-    InsertAndReport(owner_, kCode, dir.File("missing.c"), ClipboardMode::CopyFile, kMarkers);
+    InsertAndReport(owner_, kCode, dir.File("missing.c"), ClipboardMode::CopyFile, kMarkers,
+                    AsciiFileEncoding::CodePage);
     const std::vector<SeenBox> boxes = answerer.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
     ExpectWarning(boxes[0], owner_, "Error while opening file");
@@ -280,6 +295,29 @@ TEST_F(InsertReport, AHeldClipboardIsWaitedForThenReported) {
         if (!c.copied) ExpectWarning(boxes[0], owner_, "Error while copying to the clipboard");
         EXPECT_EQ(ClipboardText(), c.copied ? kCode : kSentinel);
     }
+}
+
+// A UTF-16 file's new text reaches the clipboard as text; code with a
+// character a code-page file cannot hold is named and not written.
+TEST_F(InsertReport, FileEncodingsOnTheClipboardAndInTheWarning) {
+    const test::TempDir dir;
+    const std::string check = "\xE2\x9C\x93";
+    const std::string utf16 = "\xFF\xFE\x13\x27 \0/\0*\0M\0B\0*\0/\0"s;
+    const std::string path = dir.Write("wide.c", utf16);
+    BoxAnswerer answerer(IDOK);
+    InsertAndReport(owner_, "f();", path, ClipboardMode::CopyFile, kMarkers, AsciiFileEncoding::CodePage);
+    EXPECT_TRUE(answerer.Boxes().empty());
+    EXPECT_EQ(UnicodeClipboardText(), check + " f();");
+
+    const std::string ansi = dir.Write("ansi.c", "/* \xFC */ /*MB*/");
+    BoxAnswerer warnings(IDOK);
+    InsertAndReport(owner_, "f(\"" + check + "\");", ansi, ClipboardMode::None, kMarkers, AsciiFileEncoding::CodePage);
+    const std::vector<SeenBox> boxes = warnings.Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    ExpectWarning(boxes[0], owner_,
+                  "Error while writing file: the file's encoding (code page 1252) cannot hold " + check +
+                      "; the file is unchanged");
+    EXPECT_EQ(dir.Read("ansi.c"), "/* \xFC */ /*MB*/");
 }
 
 TEST(Clipboard, TextComesBackAsCfText) {

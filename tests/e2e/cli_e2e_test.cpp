@@ -11,6 +11,7 @@
 #include "core/codegen/statement_writer.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
+#include "common/wide_win32.h"
 #include "e2e/console_run_win32.h"
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
@@ -207,6 +208,52 @@ TEST(Cli, InsertIntoEveryFileAndTellsOfThoseItCouldNotChange) {
     EXPECT_EQ(fromInput.error, "promptwright: plain.c: no insertion marker\r\n");
     EXPECT_EQ(dir.Read("other.c"), "x = MessageBox(0, \"a\", \"b\", MB_OK);;\r\n");
     EXPECT_EQ(fromInput.windowsCreated, 0);
+}
+
+std::string Utf16LeBytes(const std::string& utf8) {
+    const std::wstring wide = test::Wide(utf8);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+}
+
+// Each file gets the statement in its own encoding, every other byte kept; a
+// code-page file that cannot hold a character of it is named and left alone.
+TEST(Cli, InsertWritesEachFileInItsOwnEncoding) {
+    ASSERT_EQ(GetACP(), 1252u) << "the statement below is typed in code page 1252";
+    const std::string statement =
+        "MessageBox(GetActiveWindow(), \"Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F\x65\", "
+        "\"K\xC3\xB6ln\", MB_OK);";
+    const std::string greeting = "// Gr\xC3\xBC\xC3\x9F\x65 aus K\xC3\xB6ln \xE2\x9C\x93\r\n";
+    // A slot in a UTF-16 settings file, its owner a variable named with a
+    // character the code page lacks.
+    const std::wstring settings = L"\xFEFF[QuickBox]\r\nCheck=MessageBox(hWnd\x2713, \"a\", \"b\", MB_OK);\r\n";
+    const Program program(std::string(reinterpret_cast<const char*>(settings.data()), settings.size() * 2));
+    const TempDir& dir = program.dir();
+    dir.Write("greet.c", greeting + "/*MB*/\r\n");
+    dir.Write("wide.c", "\xFF\xFE" + Utf16LeBytes(greeting + "/*MB*/ /*mb*/\r\n"));
+    dir.Write("old.c", "/* Gr\xFC\xDF\x65 */ /*MB*/\r\n");
+
+    const ConsoleRun run = program.Run({"-INSERT:-", "-ANSWER:none", "greet.c", "wide.c", "old.c"},
+                                       Input("MessageBox(GetActiveWindow(), \"Sch\xF6ne Gr\xFC\xDF\x65\", \"K\xF6ln\", "
+                                             "MB_OK);"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.error, "");
+    EXPECT_EQ(dir.Read("greet.c"), greeting + statement + "\r\n");
+    EXPECT_EQ(dir.Read("wide.c"), "\xFF\xFE" + Utf16LeBytes(greeting + statement + " " + statement + "\r\n"));
+    EXPECT_EQ(dir.Read("old.c"),
+              "/* Gr\xFC\xDF\x65 */ MessageBox(GetActiveWindow(), \"Sch\xF6ne Gr\xFC\xDF\x65\", \"K\xF6ln\", "
+              "MB_OK);\r\n");
+
+    dir.Write("old.c", "/* Gr\xFC\xDF\x65 */ /*MB*/\r\n");
+    dir.Write("new.c", "\xEF\xBB\xBF/*MB*/");
+    const ConsoleRun refused = program.Run({"-INSERT:Check", "-ANSWER:none", "old.c", "new.c"});
+    EXPECT_EQ(refused.exitCode, 2);
+    // A pipe in the code page names the character it cannot carry.
+    EXPECT_EQ(
+        refused.error,
+        "promptwright: old.c: the file's encoding (code page 1252) cannot hold <U+2713>; the file is unchanged\r\n");
+    EXPECT_EQ(dir.Read("old.c"), "/* Gr\xFC\xDF\x65 */ /*MB*/\r\n");
+    EXPECT_EQ(dir.Read("new.c"), "\xEF\xBB\xBFMessageBox(hWnd\xE2\x9C\x93, \"a\", \"b\", MB_OK);");
+    EXPECT_EQ(refused.windowsCreated, 0);
 }
 
 // Task dialogs take the same paths: a slot on one line comes out in the

@@ -20,6 +20,7 @@ const std::vector<std::string> kMarkers = {"/*MB*/", "/*mb*/"};
 const std::string kCode = "MessageBox(NULL, \"Saved\", \"Demo\", MB_OK);";
 // What fileText holds before a call: the call must not leave it there.
 const std::optional<std::string> kStale = "text of an earlier call";
+constexpr AsciiFileEncoding kAnsi = AsciiFileEncoding::CodePage;
 
 class InsertSource : public ::testing::Test {
 protected:
@@ -79,7 +80,7 @@ TEST_F(InsertSource, FileThatCannotBeOpenedIsLeftAlone) {
             ASSERT_TRUE(holder.Valid());
         }
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, &fileText), InsertOutcome::OpenFailed);
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, &fileText), InsertOutcome::OpenFailed);
         holder.Reset();
         if (std::string(c.name) != "missing" && std::string(c.name) != "directory") {
             EXPECT_EQ(ReadBytes(path), text);
@@ -89,22 +90,30 @@ TEST_F(InsertSource, FileThatCannotBeOpenedIsLeftAlone) {
 }
 
 TEST_F(InsertSource, FileWithoutMarkerIsLeftAloneAndGivesItsText) {
-    // UTF-16 holds the marker's characters but not its bytes; a BEL and a
-    // marker in the wrong case are no markers; an empty file holds nothing.
-    std::string utf16 = "\xFF\xFE"s;
-    for (char c : "int a; /*MB*/\r\n"s) utf16 += std::string{c, '\0'};
+    // A UTF-16 file whose marker lies across two code units holds none; a BEL
+    // and a marker in the wrong case are no markers; an empty file holds
+    // nothing.
+    std::string utf16 =
+        "\xFF\xFE"
+        "a"s;
+    for (char c : "/*MB*/"s) utf16 += std::string{c, '\0'};
     const struct {
         const char* name;
         std::string text;
-    } cases[] = {{"BEL and wrong case", "int x;\a\r\n/*Mb*/ /*mB*/\r\n"}, {"UTF-16", utf16}, {"empty", ""}};
+        std::string fileText;
+    } cases[] = {{"BEL and wrong case", "int x;\a\r\n/*Mb*/ /*mB*/\r\n", "int x;\a\r\n/*Mb*/ /*mB*/\r\n"},
+                 {"UTF-16, marker across units", utf16,
+                  // U+2F61 U+2A00 U+4D00 U+4200 U+2A00 U+2F00, and the odd byte left
+                  "\xE2\xBD\xA1\xE2\xA8\x80\xE4\xB4\x80\xE4\x88\x80\xE2\xA8\x80\xE2\xBC\x80\xEF\xBF\xBD"},
+                 {"empty", "", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = Path("plain.c");
         WriteBytes(path, c.text);
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, &fileText), InsertOutcome::NoMarker);
-        EXPECT_EQ(fileText, AnsiToUtf8(c.text));
-        EXPECT_EQ(InsertInSource(kCode, path, kMarkers), InsertOutcome::NoMarker);
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, &fileText), InsertOutcome::NoMarker);
+        EXPECT_EQ(fileText, c.fileText);
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi), InsertOutcome::NoMarker);
         EXPECT_EQ(ReadBytes(path), c.text);
     }
 }
@@ -131,7 +140,7 @@ TEST_F(InsertSource, MarkersAreReplacedByTheCode) {
         const std::string path = Path("target.c");
         WriteBytes(path, c.source);
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, &fileText), InsertOutcome::Inserted);
+        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, kAnsi, &fileText), InsertOutcome::Inserted);
         EXPECT_EQ(ReadBytes(path), c.expected);
         EXPECT_EQ(fileText, c.expected);
     }
@@ -153,19 +162,98 @@ TEST_F(InsertSource, FileInTheCodePageAtAPathOutsideIt) {
     } cases[] = {
         {"code in the code page", "A(\"\xC3\xA0\");", InsertOutcome::Inserted,
          "/* Gr\xFC\xDF\x65 */ A(\"\xE0\"); A(\"\xE0\");"},
-        {"code the code page lacks", "A(\"\xE2\x9C\x93\");", InsertOutcome::WriteFailed, source},
+        {"code the code page lacks", "A(\"\xE2\x9C\x93\");", InsertOutcome::Unencodable, source},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(path, source);
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(c.code, path, markers, &fileText), c.outcome);
+        EXPECT_EQ(InsertInSource(c.code, path, markers, kAnsi, &fileText), c.outcome);
         EXPECT_EQ(ReadBytes(path), c.bytes);
         if (c.outcome == InsertOutcome::Inserted) {
             EXPECT_EQ(fileText, AnsiToUtf8(c.bytes));
         } else {
             EXPECT_EQ(fileText, std::nullopt);
         }
+    }
+}
+
+// UTF-16 LE or BE bytes of UTF-8 text.
+std::string Utf16Bytes(std::string_view utf8, bool bigEndian) {
+    std::string bytes;
+    for (wchar_t unit : Utf16(utf8)) {
+        const char units[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        bytes += bigEndian ? std::string{units[1], units[0]} : std::string{units[0], units[1]};
+    }
+    return bytes;
+}
+
+// Each file gets the code, and the markers are matched, in its own encoding;
+// every other byte stays. `fileText` is the new text, decoded, without a BOM.
+TEST_F(InsertSource, CodeIsWrittenInTheFilesEncoding) {
+    const std::string koeln = "K\xC3\xB6ln";
+    const std::string code =
+        "MessageBox(GetActiveWindow(), \"Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F\x65\", \"" + koeln + "\", MB_OK);";
+    const std::string greeting = "// Gr\xC3\xBC\xC3\x9F\x65 aus " + koeln + " \xE2\x9C\x93\r\n";
+    const std::string wideText = "\xE2\x9C\x93 \xF0\x9F\x98\x80 /*MB*/\r\n/*mb*/";
+    const std::string wideDone = "\xE2\x9C\x93 \xF0\x9F\x98\x80 " + code + "\r\n" + code;
+    const std::vector<std::string> withKoeln = {"/*MB*/", "/*" + koeln + "*/"};
+    const struct {
+        const char* name;
+        std::string before;
+        AsciiFileEncoding asciiFiles;
+        std::vector<std::string> markers;
+        std::string after;
+        std::string fileText;
+    } cases[] = {
+        {"UTF-8", greeting + "/*MB*/\r\n", kAnsi, kMarkers, greeting + code + "\r\n", greeting + code + "\r\n"},
+        {"UTF-8, a marker beyond ASCII", greeting + "/*" + koeln + "*/", kAnsi, withKoeln, greeting + code,
+         greeting + code},
+        {"UTF-8 BOM, ASCII text", "\xEF\xBB\xBFint a;/*MB*/", kAnsi, kMarkers, "\xEF\xBB\xBFint a;" + code,
+         "int a;" + code},
+        {"ASCII, taken as UTF-8", "int a;/*MB*/\n", AsciiFileEncoding::Utf8, kMarkers, "int a;" + code + "\n",
+         "int a;" + code + "\n"},
+        {"ASCII, taken as the code page", "/*MB*/", kAnsi, kMarkers,
+         "MessageBox(GetActiveWindow(), \"Sch\xF6ne Gr\xFC\xDF\x65\", \"K\xF6ln\", MB_OK);", code},
+        {"UTF-16 LE", "\xFF\xFE" + Utf16Bytes(wideText, false), kAnsi, kMarkers,
+         "\xFF\xFE" + Utf16Bytes(wideDone, false), wideDone},
+        {"UTF-16 BE", "\xFE\xFF" + Utf16Bytes(wideText, true), kAnsi, kMarkers, "\xFE\xFF" + Utf16Bytes(wideDone, true),
+         wideDone},
+        {"UTF-16 LE of odd length, a marker beyond ASCII", "\xFF\xFE" + Utf16Bytes("/*" + koeln + "*/", false) + "!",
+         kAnsi, withKoeln, "\xFF\xFE" + Utf16Bytes(code, false) + "!", code + "\xEF\xBF\xBD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path("encoded.c");
+        WriteBytes(path, c.before);
+        std::optional<std::string> fileText;
+        EXPECT_EQ(InsertInSource(code, path, c.markers, c.asciiFiles, &fileText), InsertOutcome::Inserted);
+        EXPECT_EQ(ReadBytes(path), c.after);
+        EXPECT_EQ(fileText, c.fileText);
+    }
+}
+
+// A write that fails midway leaves a file of every encoding as it was.
+TEST_F(InsertSource, FailedWriteLeavesAFileOfAnyEncodingAsItWas) {
+    std::string body;
+    while (body.size() < (3u << 20)) body += "\tx = Gr\xC3\xBC\xC3\x9F\x65(); /*MB*/\r\n";
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"code page", "/* \xFC */" + body},
+        {"UTF-8", body},
+        {"UTF-8 BOM", "\xEF\xBB\xBF" + body},
+        {"UTF-16 LE", "\xFF\xFE" + Utf16Bytes(body, false)},
+        {"UTF-16 BE", "\xFE\xFF" + Utf16Bytes(body, true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path("fails.c");
+        WriteBytes(path, c.text);
+        const FileFaultHook faults = [](FileStep step, int count) { return step == FileStep::Write && count == 3; };
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, faults), InsertOutcome::WriteFailed);
+        EXPECT_TRUE(ReadBytes(path) == c.text);
     }
 }
 
@@ -199,7 +287,7 @@ TEST_F(InsertSource, LargeFileIsRewrittenWholeWhileOthersAreKeptOut) {
         }
         return false;
     };
-    EXPECT_EQ(InsertInSource(kCode, path, kMarkers, nullptr, tryOtherOpen), InsertOutcome::Inserted);
+    EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, tryOtherOpen), InsertOutcome::Inserted);
     EXPECT_EQ(otherOpenError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
     EXPECT_TRUE(ReadBytes(path) == Spliced(text, kCode));
 }
@@ -239,7 +327,7 @@ TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
             return fail;
         };
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, &fileText, faults), c.outcome);
+        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, kAnsi, &fileText, faults), c.outcome);
         EXPECT_TRUE(injected);
         EXPECT_TRUE(ReadBytes(path) == c.text);
         ASSERT_EQ(fileText.has_value(), c.newText != nullptr);
@@ -266,7 +354,7 @@ TEST_F(InsertSource, FailedUndoIsToldApartFromAnUnchangedFile) {
         const std::string path = Path("damaged.c");
         WriteBytes(path, large);
         const FileFaultHook faults = [&](FileStep step, int count) { return step == c.step && count >= c.from; };
-        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, nullptr, faults), InsertOutcome::WriteFailedDamaged);
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, faults), InsertOutcome::WriteFailedDamaged);
     }
 }
 

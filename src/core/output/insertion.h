@@ -39,6 +39,7 @@ enum class InsertOutcome {
     WriteFailed,  // the file stays as it was (a write begun is undone)
     // A write failed and so did its undo: the file may hold a mix of both.
     WriteFailedDamaged,
+    Unencodable,  // the file's code page lacks a character of the code: not written
 };
 
 }  // namespace pw

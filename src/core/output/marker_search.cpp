@@ -20,13 +20,14 @@ namespace {
 using Occurrence = MarkerOccurrence;
 using ByteCounts = std::array<std::uint32_t, 256>;
 
-// The markers that can match: non-empty, no longer than the text, and each
-// only once, as a repeat can never match (every stretch it would match, its
-// first appearance has taken or crossed).
-std::vector<std::string_view> UsableMarkers(std::string_view text, std::span<const std::string> markers) {
+// The markers that can match: non-empty, whole code units, no longer than the
+// text, and each only once, as a repeat can never match (every stretch it
+// would match, its first appearance has taken or crossed).
+std::vector<std::string_view> UsableMarkers(std::string_view text, std::span<const std::string> markers,
+                                            std::size_t unit) {
     std::vector<std::string_view> usable;
     for (const std::string& marker : markers) {
-        if (marker.empty() || marker.size() > text.size()) continue;
+        if (marker.empty() || marker.size() % unit != 0 || marker.size() > text.size()) continue;
         if (std::find(usable.begin(), usable.end(), marker) == usable.end()) usable.push_back(marker);
     }
     return usable;
@@ -52,10 +53,11 @@ ByteCounts SampleByteCounts(std::string_view text) {
 }
 
 // One marker: memchr on its rarest byte, then a compare of the whole marker
-// around each hit. Serves the marker-by-marker search, which runs where there
-// is no AVX2 and on stretches of overlapping matches.
+// around each hit that starts on a code unit. Serves the marker-by-marker
+// search, which runs where there is no AVX2 and on stretches of overlapping
+// matches.
 std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, std::string_view marker,
-                           std::size_t rareIndex) {
+                           std::size_t rareIndex, std::size_t unit) {
     const std::size_t m = marker.size();
     const unsigned char rare = static_cast<unsigned char>(marker[rareIndex]);
     const char* p = text + from + rareIndex;
@@ -65,7 +67,8 @@ std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, 
         if (hit == nullptr) break;
         p = static_cast<const char*>(hit);
         const char* start = p - rareIndex;
-        if (std::memcmp(start, marker.data(), m) == 0) return static_cast<std::size_t>(start - text);
+        if ((start - text) % unit == 0 && std::memcmp(start, marker.data(), m) == 0)
+            return static_cast<std::size_t>(start - text);
         ++p;
     }
     return std::string_view::npos;
@@ -74,7 +77,8 @@ std::size_t FindByRareByte(const char* text, std::size_t from, std::size_t end, 
 // Finds one marker's occurrences within a range of the text.
 class MarkerFinder {
 public:
-    MarkerFinder(std::string_view marker, std::string_view text, ByteCounts& counts, bool& counted) : marker_(marker) {
+    MarkerFinder(std::string_view marker, std::string_view text, std::size_t unit, ByteCounts& counts, bool& counted)
+        : marker_(marker), unit_(unit) {
         if (marker.size() < 2) return;
         if (!counted) {
             counts = SampleByteCounts(text);
@@ -92,11 +96,12 @@ public:
     // `text`, or npos.
     std::size_t Find(const char* text, std::size_t from, std::size_t end) const {
         if (end < from || end - from < marker_.size()) return std::string_view::npos;
-        return FindByRareByte(text, from, end, marker_, rareIndex_);
+        return FindByRareByte(text, from, end, marker_, rareIndex_, unit_);
     }
 
 private:
     std::string_view marker_;
+    std::size_t unit_;
     std::size_t rareIndex_ = 0;
 };
 
@@ -110,7 +115,8 @@ struct Scratch {
 // The occurrences, marker after marker, in `scratch.taken`: each marker is
 // searched only in the gaps that earlier markers left, so it can neither match
 // inside an earlier occurrence nor across one.
-void FindInTurn(std::string_view text, std::span<const std::string_view> markers, Scratch& scratch) {
+// `text` starts on a code unit.
+void FindInTurn(std::string_view text, std::span<const std::string_view> markers, std::size_t unit, Scratch& scratch) {
     std::vector<Occurrence>& taken = scratch.taken;
     std::vector<Occurrence>& found = scratch.found;
     std::vector<Occurrence>& merged = scratch.merged;
@@ -120,7 +126,7 @@ void FindInTurn(std::string_view text, std::span<const std::string_view> markers
 
     for (std::string_view marker : markers) {
         if (marker.size() > text.size()) continue;
-        const MarkerFinder finder(marker, text, counts, counted);
+        const MarkerFinder finder(marker, text, unit, counts, counted);
         found.clear();
         // The search runs over the whole text rather than gap by gap, so that
         // many short gaps cost no more than one long one; a match that
@@ -158,8 +164,9 @@ void FindInTurn(std::string_view text, std::span<const std::string_view> markers
 // no match outside the stretch touches it.
 class Clusters {
 public:
-    Clusters(std::string_view text, std::span<const std::string_view> markers, std::vector<Occurrence>& found)
-        : text_(text), markers_(markers), found_(found) {}
+    Clusters(std::string_view text, std::span<const std::string_view> markers, std::size_t unit,
+             std::vector<Occurrence>& found)
+        : text_(text), markers_(markers), unit_(unit), found_(found) {}
 
     // A match at `pos`, which is never before the previous one.
     void Match(std::size_t pos, std::size_t length) {
@@ -194,12 +201,13 @@ private:
             found_.push_back({start_, end_ - start_});
             return;
         }
-        FindInTurn(text_.substr(start_, end_ - start_), markers_, scratch_);
+        FindInTurn(text_.substr(start_, end_ - start_), markers_, unit_, scratch_);
         for (const Occurrence& o : scratch_.taken) found_.push_back({start_ + o.pos, o.length});
     }
 
     std::string_view text_;
     std::span<const std::string_view> markers_;
+    std::size_t unit_;
     std::vector<Occurrence>& found_;
     Scratch scratch_;
     bool open_ = false;
@@ -268,11 +276,15 @@ struct alignas(32) ProbeBytes {
 // compared.
 class OnePass {
 public:
-    OnePass(std::string_view text, std::span<const std::string_view> markers, std::vector<Occurrence>& found)
-        : text_(text), probes_(MakeProbes(markers)), bytes_(probes_.size()), offsets_(probes_.size()),
-          clusters_(text, markers, found) {}
+    OnePass(std::string_view text, std::span<const std::string_view> markers, std::size_t unit,
+            std::vector<Occurrence>& found)
+        : text_(text), unit_(unit), probes_(MakeProbes(markers)), bytes_(probes_.size()), offsets_(probes_.size()),
+          clusters_(text, markers, unit, found) {}
 
     PW_AVX2 void Run() {
+        // Start positions on a code unit: every one, or the even ones (the
+        // blocks start at multiples of 64).
+        startBits_ = unit_ == 2 ? 0x5555555555555555u : ~std::uint64_t{0};
         std::size_t longestOffset = 0;
         for (std::size_t k = 0; k < probes_.size(); ++k) {
             bytes_[k].first = _mm256_set1_epi8(probes_[k].first);
@@ -304,6 +316,7 @@ private:
                                                             const std::size_t* offset) const {
         const char* const t = text_.data();
         const std::size_t count = K == 0 ? probes_.size() : K;
+        const __m256i starts = unit_ == 2 ? _mm256_set1_epi16(0x00FF) : _mm256_set1_epi8(-1);
         for (; p < limit; p += 64) {
             const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p));
             const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(t + p + 32));
@@ -317,7 +330,7 @@ private:
                 hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(hi, probe[k].first),
                                                               _mm256_cmpeq_epi8(b1, probe[k].last)));
             }
-            if (!_mm256_testz_si256(hits, hits)) break;
+            if (!_mm256_testz_si256(hits, starts)) break;
         }
         return p;
     }
@@ -371,6 +384,7 @@ private:
             if (k < held) masks[k] = mask;
             any |= mask;
         }
+        any &= startBits_;
         while (any != 0) {
             const int bit = __builtin_ctzll(any);
             any &= any - 1;
@@ -392,7 +406,7 @@ private:
     void Tail(std::size_t p) {
         const char* const t = text_.data();
         const std::size_t n = text_.size();
-        for (; p < n; ++p) {
+        for (; p < n; p += unit_) {
             for (const Probe& probe : probes_) {
                 if (t[p] != probe.first || n - p <= probe.lastOffset) continue;
                 for (std::string_view marker : probe.markers) {
@@ -403,6 +417,8 @@ private:
     }
 
     std::string_view text_;
+    std::size_t unit_;
+    std::uint64_t startBits_ = 0;
     std::vector<Probe> probes_;
     std::vector<ProbeBytes> bytes_;
     std::vector<std::size_t> offsets_;
@@ -418,19 +434,20 @@ bool HasAvx2() {
 }  // namespace
 
 std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view text, std::span<const std::string> markers,
-                                                    MarkerSearch search) {
-    const std::vector<std::string_view> usable = UsableMarkers(text, markers);
+                                                    MarkerSearch search, std::size_t unit) {
+    unit = unit == 2 ? 2 : 1;
+    const std::vector<std::string_view> usable = UsableMarkers(text, markers, unit);
     std::vector<MarkerOccurrence> found;
 #if PW_VECTOR_X86
     if (!usable.empty() && search == MarkerSearch::Fastest && HasAvx2()) {
-        OnePass(text, usable, found).Run();
+        OnePass(text, usable, unit, found).Run();
         return found;
     }
 #else
     (void)search;
 #endif
     Scratch scratch;
-    FindInTurn(text, usable, scratch);
+    FindInTurn(text, usable, unit, scratch);
     found.swap(scratch.taken);
     return found;
 }

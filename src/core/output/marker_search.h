@@ -29,12 +29,14 @@ enum class MarkerSearch {
 // right without overlap, in the text that earlier markers' occurrences left
 // free (a later marker never matches inside or across an earlier occurrence).
 // Matching is byte for byte; empty markers are ignored. Zero and BEL bytes are
-// ordinary data.
+// ordinary data. With `unit` 2 (UTF-16 text) a match starts only at an even
+// position and a marker of odd length never matches, so no marker is found
+// across the halves of two code units.
 //
 // The one-pass search finds every marker at once. Where matches overlap, the
 // rule above is applied to just that stretch, so the result is the same as
 // searching marker after marker.
 std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view text, std::span<const std::string> markers,
-                                                    MarkerSearch search = MarkerSearch::Fastest);
+                                                    MarkerSearch search = MarkerSearch::Fastest, std::size_t unit = 1);
 
 }  // namespace pw

@@ -155,8 +155,11 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
     // read of a profile value opens the file again.
     const std::string& file = settings.settingsPath;
     const bool window = request.action == WindowlessAction::None;
-    if (window || request.action == WindowlessAction::Insert)
+    if (window || request.action == WindowlessAction::Insert) {
         SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
+        settings.asciiFiles =
+            AsciiFileEncodingFromSetting(env.ReadString(file, kSettingsSection, "SourceEncoding", ""));
+    }
     if (window) {
         settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
         SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);

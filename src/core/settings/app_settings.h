@@ -10,6 +10,7 @@
 #include "core/model/code_options.h"
 #include "core/model/form.h"
 #include "core/output/insertion.h"
+#include "core/output/source_encoding.h"
 
 namespace pw {
 
@@ -46,10 +47,11 @@ struct AppSettings {
     bool insertShutDown = true;                     // windows close after Insert in source
     CodeOptions codeOptions;                        // "CharacterSet", "AnswerHandling"
     std::string startupQuickBox;
-    std::vector<std::string> markers;      // -IC: markers, then "InsertionCode"
-    std::vector<std::string> parents;      // owner-window expressions
-    std::vector<std::string> targetFiles;  // existing files named on the command line
-    bool quickInsertOnly = false;          // -QI
+    std::vector<std::string> markers;                            // -IC: markers, then "InsertionCode"
+    AsciiFileEncoding asciiFiles = AsciiFileEncoding::CodePage;  // "SourceEncoding"
+    std::vector<std::string> parents;                            // owner-window expressions
+    std::vector<std::string> targetFiles;                        // existing files named on the command line
+    bool quickInsertOnly = false;                                // -QI
     WindowlessRequest windowless;
 };
 
@@ -77,7 +79,8 @@ inline constexpr char kQuickBoxSection[] = "QuickBox";
 // unknown options are passed over as they always were; with one, an argument
 // that starts with '-', is no option and names no existing file is an error,
 // and so is a -CONFIG: that names no existing file. Such a run reads only the
-// settings it uses (-PRINT: the code options; -INSERT: also the markers;
+// settings it uses (-PRINT: the code options; -INSERT: also the markers and
+// SourceEncoding;
 // -LIST: none; -VERSION: not even the settings file's location), and the code
 // options only where no option gives them.
 AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment& env);

@@ -9,14 +9,14 @@
 namespace pw {
 
 // Straightforward model of the rules: a mask of bytes taken by earlier
-// occurrences, and a byte-by-byte scan per marker.
+// occurrences, and a scan per marker, a code unit (of `unit` bytes) at a time.
 inline std::string ReferenceSplice(std::string_view code, std::string_view source,
-                                   const std::vector<std::string>& markers, bool& found) {
+                                   const std::vector<std::string>& markers, bool& found, std::size_t unit = 1) {
     std::vector<std::size_t> markerAt(source.size(), 0);  // occurrence length starting here
     std::vector<bool> taken(source.size(), false);
     found = false;
     for (const std::string& m : markers) {
-        if (m.empty()) continue;
+        if (m.empty() || m.size() % unit != 0) continue;
         for (std::size_t i = 0; i + m.size() <= source.size();) {
             bool free = source.compare(i, m.size(), m) == 0;
             for (std::size_t k = 0; k < m.size() && free; ++k) free = !taken[i + k];
@@ -26,7 +26,7 @@ inline std::string ReferenceSplice(std::string_view code, std::string_view sourc
                 found = true;
                 i += m.size();
             } else {
-                ++i;
+                i += unit;
             }
         }
     }

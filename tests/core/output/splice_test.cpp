@@ -25,8 +25,8 @@ const char* Name(MarkerSearch search) {
 // The source with the code in place of the markers, as Insert in source
 // builds it: the occurrences, then the pieces between them.
 std::string Spliced(std::string_view code, std::string_view source, const std::vector<std::string>& markers,
-                    MarkerSearch search, bool& found) {
-    const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(source, markers, search);
+                    MarkerSearch search, bool& found, std::size_t unit = 1) {
+    const std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(source, markers, search, unit);
     found = !occurrences.empty();
     return SpliceCode(code, source, occurrences);
 }
@@ -101,15 +101,19 @@ INSTANTIATE_TEST_SUITE_P(
                    true}),
     [](const ::testing::TestParamInfo<SpliceCase>& info) { return std::string(info.param.name); });
 
-// Both searches give the reference result.
+// Both searches give the reference result, byte by byte and on the 2-byte
+// code units of UTF-16.
 void ExpectSplicesLikeReference(std::string_view code, const std::string& source,
                                 const std::vector<std::string>& markers, int round) {
-    bool expectedFound = false;
-    const std::string expected = ReferenceSplice(code, source, markers, expectedFound);
-    for (MarkerSearch search : kSearches) {
-        bool found = false;
-        ASSERT_EQ(Spliced(code, source, markers, search, found), expected) << Name(search) << ", round " << round;
-        ASSERT_EQ(found, expectedFound) << Name(search) << ", round " << round;
+    for (std::size_t unit : {1, 2}) {
+        bool expectedFound = false;
+        const std::string expected = ReferenceSplice(code, source, markers, expectedFound, unit);
+        for (MarkerSearch search : kSearches) {
+            bool found = false;
+            ASSERT_EQ(Spliced(code, source, markers, search, found, unit), expected)
+                << Name(search) << ", unit " << unit << ", round " << round;
+            ASSERT_EQ(found, expectedFound) << Name(search) << ", unit " << unit << ", round " << round;
+        }
     }
 }
 

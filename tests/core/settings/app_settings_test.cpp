@@ -214,25 +214,32 @@ TEST(ReadStartup, CharsetAndAnswerOverrideTheSettingsFileTheLastOneWinning) {
 }
 
 TEST(ReadStartup, ARunWithoutAWindowReadsOnlyTheSettingsItUses) {
+    constexpr auto kUtf8 = AsciiFileEncoding::Utf8;
+    constexpr auto kAnsi = AsciiFileEncoding::CodePage;
     const struct {
         std::vector<std::string> args;
         std::vector<std::string> keys;
         std::vector<std::string> markers;
+        AsciiFileEncoding asciiFiles;
     } cases[] = {
-        {{"-PRINT:a"}, {"location", "CharacterSet", "AnswerHandling"}, {}},
-        {{"-PRINT:a", "-ANSWER:if"}, {"location", "CharacterSet"}, {}},
-        {{"-LIST"}, {"location"}, {}},
-        {{"-VERSION"}, {}, {}},
-        {{"-INSERT:a", "-IC:@@", "-CHARSET:wide", "-ANSWER:none", "x.c"}, {"location", "InsertionCode"}, {"@@", "%%"}},
+        {{"-PRINT:a"}, {"location", "CharacterSet", "AnswerHandling"}, {}, kAnsi},
+        {{"-PRINT:a", "-ANSWER:if"}, {"location", "CharacterSet"}, {}, kAnsi},
+        {{"-LIST"}, {"location"}, {}, kAnsi},
+        {{"-VERSION"}, {}, {}, kAnsi},
+        {{"-INSERT:a", "-IC:@@", "-CHARSET:wide", "-ANSWER:none", "x.c"},
+         {"location", "InsertionCode", "SourceEncoding"},
+         {"@@", "%%"},
+         kUtf8},
     };
     for (const auto& c : cases) {
         FakeEnvironment env;
-        env.values["prog.ini"] = {{"InsertionCode", "%%"}};
+        env.values["prog.ini"] = {{"InsertionCode", "%%"}, {"SourceEncoding", "utf8"}};
         std::vector<std::string> args{"prog.exe"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const AppSettings s = ReadStartup(args, env);
         EXPECT_EQ(env.keysRead, c.keys) << testing::PrintToString(c.args);
         EXPECT_EQ(s.markers, c.markers) << testing::PrintToString(c.args);
+        EXPECT_EQ(s.asciiFiles, c.asciiFiles) << testing::PrintToString(c.args);
     }
 }
 
