@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "common/wide_win32.h"
+#include "e2e/driver_win32.h"
 
 namespace e2e {
 namespace {
@@ -163,10 +164,13 @@ ConsoleRun RunConsole(const std::string& exe, const std::vector<std::string>& ar
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     const std::wstring wideExe = test::Wide(exe);
-    if (!CreateProcessW(options.byName ? nullptr : wideExe.c_str(), wideCommandLine.data(), nullptr, nullptr,
-                        options.standardHandles, CREATE_SUSPENDED, nullptr, test::Wide(directory).c_str(), &startup,
-                        &process))
-        throw std::runtime_error("cannot start " + exe);
+    const bool started = StartRetrying([&] {
+        std::wstring line = wideCommandLine;
+        return CreateProcessW(options.byName ? nullptr : wideExe.c_str(), line.data(), nullptr, nullptr,
+                              options.standardHandles, CREATE_SUSPENDED, nullptr, test::Wide(directory).c_str(),
+                              &startup, &process) != FALSE;
+    });
+    if (!started) throw std::runtime_error("cannot start " + exe + " (error " + std::to_string(GetLastError()) + ")");
     Handle processHandle(process.hProcess), thread(process.hThread);
     // Only the child holds these ends now, so the pipes end with it.
     input.read.Reset();

@@ -112,9 +112,12 @@ App::App(const std::string& folder, const std::vector<std::string>& args, const 
     std::wstring wideCommandLine = Wide(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(Wide(exe).c_str(), wideCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        Wide(folder).c_str(), &startup, &process_))
-        throw std::runtime_error("cannot start the program");
+    const bool started = StartRetrying([&] {
+        std::wstring line = wideCommandLine;
+        return CreateProcessW(Wide(exe).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(folder).c_str(),
+                              &startup, &process_) != FALSE;
+    });
+    if (!started) throw std::runtime_error("cannot start the program (error " + std::to_string(GetLastError()) + ")");
     WaitForInputIdle(process_.hProcess, 10000);
 }
 

@@ -114,6 +114,17 @@ std::string ClipboardText();
 std::string ClipboardAnsiText();
 void SetClipboardText(const std::string& text);  // as CF_UNICODETEXT
 
+// Runs `start` (a CreateProcessW call) until it succeeds, a few times: a
+// program copied a moment ago may still be held (seen under load).
+template <typename Start>
+bool StartRetrying(Start start) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (start()) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
 // Runs `check` until it returns true or the timeout passes.
 template <typename Check>
 bool WaitFor(Check check, DWORD timeoutMs = 5000) {

@@ -83,6 +83,7 @@ TEST(QuickBoxE2E, TooLongSlotsAreReportedAndNothingIsCut) {
                   "QuickBox slot 'Long' is too long to be read whole (more than 65532 characters); it was not loaded");
         EXPECT_TRUE(box.hasIcon);
         Close(box.window);
+        ASSERT_TRUE(WaitGone(box.window)) << "else the next wait could find this box again";
         EXPECT_EQ(Text(form, IDC_TITLE), "typed") << "the form is kept";
 
         SetText(form, IDC_TEXT, std::string(40000, 'x'));
