@@ -1,6 +1,7 @@
 // Names and roles for screen readers where a control's visible text cannot
-// say it (Dynamic Annotation, IAccPropServices). Soft: where the system lacks
-// the service, nothing is named and nothing fails.
+// say it (Dynamic Annotation, IAccPropServices), while a screen reader runs.
+// Soft: where the system lacks the service, nothing is named and nothing
+// fails.
 #pragma once
 
 #include <windows.h>
