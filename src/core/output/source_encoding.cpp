@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/model/utf8.h"
+
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define PW_VECTOR_X86 1
 #include <immintrin.h>
@@ -100,71 +102,11 @@ std::size_t SequenceSize(unsigned char lead) { return lead >= 0xF0 ? 4 : lead >=
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
 
-// The code point at text[i] (moving i past it), as the core's UTF-8 reading
-// takes it: a surrogate's three-byte form is that surrogate; a byte that
-// starts no character is U+FFFD.
-char32_t NextCodePoint(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned lead = byte(i);
-    std::size_t more = 0;
-    char32_t value = 0;
-    char32_t least = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        more = 1, value = lead & 0x1F, least = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        more = 2, value = lead & 0x0F, least = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        more = 3, value = lead & 0x07, least = 0x10000;
-    } else {
-        ++i;
-        return 0xFFFD;
-    }
-    if (text.size() - i <= more) {
-        ++i;
-        return 0xFFFD;
-    }
-    for (std::size_t k = 1; k <= more; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    if (value < least || value > 0x10FFFF) {
-        ++i;
-        return 0xFFFD;
-    }
-    i += more + 1;
-    return value;
-}
-
 void AppendUnit(std::string& out, char16_t unit, bool bigEndian) {
     const char high = static_cast<char>(unit >> 8);
     const char low = static_cast<char>(unit & 0xFF);
     out.push_back(bigEndian ? high : low);
     out.push_back(bigEndian ? low : high);
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
 }
 
 }  // namespace
