@@ -5,9 +5,8 @@ other in a cycle, or when the portable core includes a Windows header.
 Layers, lowest first (a file may include its own folder, any lower layer and
 src/res, which holds only resource identifiers):
 
-    core/model, core/output        the message box vocabulary; marker search and splice
-    core/help                      the topics of the program's own help
-    core/codegen                   statement writer
+    core/model, core/help          the message box vocabulary and UTF-8; the help topics
+    core/codegen, core/output      statement writer; source encodings, marker search and splice
     core/codeparse, core/settings  statement reader; start-up settings and QuickBox slots
     core/convert                   a statement read and written again
     win32                          Win32 base: owned handles, forms over dialogs, files, profile, clipboard
@@ -22,8 +21,8 @@ import sys
 
 RANKS = {
     'res': 0,
-    'core/model': 1, 'core/output': 1, 'core/help': 1,
-    'core/codegen': 2,
+    'core/model': 1, 'core/help': 1,
+    'core/codegen': 2, 'core/output': 2,
     'core/codeparse': 3, 'core/settings': 3,
     'core/convert': 4,
     'win32': 5,
