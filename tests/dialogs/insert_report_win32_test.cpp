@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/temp_dir_win32.h"
+#include "dialogs/clipboard_text_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/text_win32.h"
 
@@ -121,19 +122,6 @@ std::string ClipboardText() {
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* p = static_cast<const char*>(GlobalLock(data))) {
             text = p;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-std::string UnicodeClipboardText() {
-    if (!OpenClipboard(nullptr)) return "<clipboard not opened>";
-    std::string text = "<no CF_UNICODETEXT>";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = Utf8(p);
             GlobalUnlock(data);
         }
     }

@@ -176,11 +176,16 @@ void PostKey(HWND control, WPARAM key) {
     PostMessageW(control, WM_KEYUP, key, 1 | (3u << 30));
 }
 
+// The main form in `layout`, with a settings file that is never there.
+HWND FormWithoutSettings(AppContext& context, Layout layout) {
+    context.settings.layout = layout;
+    context.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
+    return CreateMainForm(context);
+}
+
 TEST(Keyboard, EscapeInTheFormsMultiLineBoxesLeavesTheFormOpenWithItsText) {
     AppContext context;
-    context.settings.layout = Layout::Advanced;
-    context.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
-    HWND form = CreateMainForm(context);
+    HWND form = FormWithoutSettings(context, Layout::Advanced);
     ASSERT_NE(form, nullptr);
     for (int id : {IDC_TITLE, IDC_TEXT, IDC_CODE}) {
         SCOPED_TRACE(id);
@@ -259,9 +264,7 @@ TEST(Keyboard, QuickInsertIsUsableWithoutAMouse) {
 
 TEST(Keyboard, FocusComesBackToDialogTextAfterAbout) {
     AppContext context;
-    context.settings.layout = Layout::Simple;
-    context.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
-    HWND form = CreateMainForm(context);
+    HWND form = FormWithoutSettings(context, Layout::Simple);
     ASSERT_NE(form, nullptr);
     SetActiveWindow(form);
     SetFocus(GetDlgItem(form, IDC_TEXT));

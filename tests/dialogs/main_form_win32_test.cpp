@@ -3,6 +3,7 @@
 // fields, and those of the windows it opens, hold any character; a statement
 // the string mode cannot hold is refused by every command that writes one,
 // while the preview shows the text whatever the mode.
+#include "dialogs/clipboard_text_win32.h"
 #include "dialogs/main_form_win32.h"
 
 #include <gtest/gtest.h>
@@ -164,18 +165,7 @@ protected:
         DrainQuit();
     }
 
-    static std::string ClipboardText() {
-        if (!OpenClipboard(nullptr)) return "<clipboard not opened>";
-        std::string text = "<no text>";
-        if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-            if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-                text = Utf8(chars);
-                GlobalUnlock(data);
-            }
-        }
-        CloseClipboard();
-        return text;
-    }
+    static std::string ClipboardText() { return UnicodeClipboardText(); }
 
     test::TempDir temp_;
     AppContext context_;
