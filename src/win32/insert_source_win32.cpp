@@ -13,6 +13,7 @@
 #include "core/model/utf8.h"
 #include "core/output/source_encoding.h"
 #include "core/output/splice.h"
+#include "win32/file_swap_win32.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
 
@@ -23,10 +24,28 @@ namespace {
 // take 32-bit counts, and a failing write leaves at most this much unwritten.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
-// The file operations of one InsertInSource call, each open to the fault hook.
+// The fault hook and how many steps of each kind one InsertInSource call has
+// begun, across the target and the new file beside it.
+class FileSteps {
+public:
+    explicit FileSteps(const FileFaultHook& faults) : faults_(faults) {}
+
+    bool Fails(FileStep step) {
+        const int count = ++counts_[static_cast<std::size_t>(step)];
+        return faults_ && faults_(step, count);
+    }
+
+private:
+    const FileFaultHook& faults_;
+    std::array<int, 6> counts_{};
+};
+
+// The file operations on one open file, each open to the fault hook.
 class SourceFile {
 public:
-    SourceFile(HANDLE file, const FileFaultHook& faults) : file_(file), faults_(faults) {}
+    SourceFile(HANDLE file, FileSteps& steps) : file_(file), steps_(steps) {}
+
+    HANDLE Handle() const { return file_; }
 
     // Reads the file whole, each piece put through `check` as it comes in.
     bool ReadAll(std::string& text, Utf8Check& check) {
@@ -38,7 +57,7 @@ public:
         while (done < text.size()) {
             const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
             DWORD got = 0;
-            if (Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
+            if (steps_.Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
             if (got == 0) break;
             check.Add(std::string_view(text).substr(done, got));
             done += got;
@@ -57,7 +76,7 @@ public:
     bool Write(std::string_view data) {
         while (!data.empty()) {
             DWORD want = static_cast<DWORD>(std::min(data.size(), kChunk));
-            const bool injected = Fails(FileStep::Write);
+            const bool injected = steps_.Fails(FileStep::Write);
             if (injected) want /= 2;
             DWORD written = 0;
             if (want != 0 && !WriteFile(file_, data.data(), want, &written, nullptr)) return false;
@@ -72,28 +91,22 @@ public:
     }
 
     bool SetLength(std::uint64_t length) {
-        return !Fails(FileStep::SetLength) && Seek(length) && SetEndOfFile(file_) != FALSE;
+        return !steps_.Fails(FileStep::SetLength) && Seek(length) && SetEndOfFile(file_) != FALSE;
     }
 
-    bool Flush() { return !Fails(FileStep::Flush) && FlushFileBuffers(file_) != FALSE; }
+    bool Flush() { return !steps_.Fails(FileStep::Flush) && FlushFileBuffers(file_) != FALSE; }
 
 private:
-    bool Fails(FileStep step) {
-        const int count = ++counts_[static_cast<std::size_t>(step)];
-        return faults_ && faults_(step, count);
-    }
-
     HANDLE file_;
-    const FileFaultHook& faults_;
-    std::array<int, 4> counts_{};
+    FileSteps& steps_;
 };
 
-// Writes the spliced text from its first marker on at the file pointer,
-// gathered into pieces of kChunk bytes in `buffer`, so that no second copy of
-// the whole text is made.
+// Writes the spliced text from byte `from` of the original on at the file
+// pointer, gathered into pieces of kChunk bytes in `buffer`, so that no second
+// copy of the whole text is made.
 bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text,
-                  std::span<const MarkerOccurrence> occurrences, std::string& buffer) {
-    std::size_t skip = occurrences.front().pos;  // unchanged bytes ahead of the first marker
+                  std::span<const MarkerOccurrence> occurrences, std::size_t from, std::string& buffer) {
+    std::size_t skip = from;
     bool ok = true;
     buffer.clear();
     VisitSplicedText(code, text, occurrences, [&](std::string_view piece) {
@@ -113,23 +126,21 @@ bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text
     return ok && file.Write(buffer);
 }
 
-// Turns the file holding `text` into one holding the spliced text, so that it
-// ends as one or the other in full. Growing the file first makes a full disk
-// show before any byte changes; after a later failure the changed bytes and the
-// length are put back from `text`; when that fails too, the file may hold a
-// mix of both. Throws only before the file is touched.
-InsertOutcome Rewrite(SourceFile& file, std::string_view code, std::string_view text,
-                      std::span<const MarkerOccurrence> occurrences) {
+// Turns the file holding `text` into one holding the spliced text in place,
+// so that it ends as one or the other in full unless the machine or the run
+// stops meanwhile. Growing the file first makes a full disk show before any
+// byte changes; after a later failure the changed bytes and the length are put
+// back from `text`; when that fails too, the file may hold a mix of both.
+InsertOutcome RewriteInPlace(SourceFile& file, std::string_view code, std::string_view text,
+                             std::span<const MarkerOccurrence> occurrences, std::string& buffer) {
     const std::size_t newSize = SplicedSize(text.size(), code.size(), occurrences);
-    std::string buffer;
-    buffer.reserve(kChunk);
     const std::size_t first = occurrences.front().pos;
 
     if (newSize > text.size() && !file.SetLength(newSize)) {
         // No byte has changed; only the length may have.
         return file.SetLength(text.size()) ? InsertOutcome::WriteFailed : InsertOutcome::WriteFailedDamaged;
     }
-    if (file.Seek(first) && WriteSpliced(file, code, text, occurrences, buffer) &&
+    if (file.Seek(first) && WriteSpliced(file, code, text, occurrences, first, buffer) &&
         (newSize >= text.size() || file.SetLength(newSize)) && file.Flush()) {
         return InsertOutcome::Inserted;
     }
@@ -137,6 +148,45 @@ InsertOutcome Rewrite(SourceFile& file, std::string_view code, std::string_view 
     const bool lengthBack = file.SetLength(text.size());
     const bool flushed = file.Flush();
     return undone && lengthBack && flushed ? InsertOutcome::WriteFailed : InsertOutcome::WriteFailedDamaged;
+}
+
+// Writes the spliced text into a new file beside the target, flushes it and
+// swaps it in; falls back to RewriteInPlace where the swap cannot be made.
+// The new file is gone afterwards, unless it alone holds the new text.
+// Throws only before the target is touched.
+InsertOutcome Rewrite(SourceFile& target, FileSteps& steps, const std::wstring& finalPath, std::string_view code,
+                      std::string_view text, std::span<const MarkerOccurrence> occurrences) {
+    std::string buffer;
+    buffer.reserve(kChunk);
+    // A swap would leave the other names of a hard-linked file on the old text.
+    if (finalPath.empty() || HasOtherHardLinks(target.Handle()))
+        return RewriteInPlace(target, code, text, occurrences, buffer);
+
+    const std::wstring swapPath = SwapFilePath(finalPath);
+    RemoveOnExit removeSwap(swapPath);  // after the handle below is closed
+    UniqueHandle swap;
+    if (!steps.Fails(FileStep::CreateSwap)) {
+        swap = UniqueHandle(CreateFileW(swapPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    if (!swap.Valid()) {  // the folder is not writable, or another program holds a file of that name
+        removeSwap.Keep();
+        return RewriteInPlace(target, code, text, occurrences, buffer);
+    }
+
+    SourceFile out(swap.Get(), steps);
+    CopyBasicInfo(target.Handle(), swap.Get());  // best effort, as ReplaceFileW's own copy is
+    if (!WriteSpliced(out, code, text, occurrences, 0, buffer) || !out.Flush()) return InsertOutcome::WriteFailed;
+    swap.Reset();
+
+    const SwapResult swapped = steps.Fails(FileStep::Replace) ? SwapResult::TargetUntouched
+                                                              : SwapIn(finalPath, target.Handle(), swapPath);
+    switch (swapped) {
+    case SwapResult::Swapped: removeSwap.Keep(); return InsertOutcome::Inserted;
+    case SwapResult::TargetUntouched: break;
+    case SwapResult::Failed: removeSwap.Keep(); return InsertOutcome::WriteFailedDamaged;
+    }
+    return RewriteInPlace(target, code, text, occurrences, buffer);
 }
 
 // Windows refuses write access to a read-only file, but Wine running as root
@@ -203,13 +253,24 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
                              AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText,
                              const FileFaultHook& faults) {
     if (fileText != nullptr) fileText->reset();
-    // Share mode 0 keeps every other process out of the file from the read to
-    // the end of the write.
-    UniqueHandle handle(CreateFileW(Utf16(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.Valid() || IsReadOnly(handle.Get())) return InsertOutcome::OpenFailed;
+    const std::wstring widePath = Utf16(path);
+    {
+        // The swap needs the handle below to share deleting, which would let
+        // it open a file another program already holds: ask without sharing.
+        const UniqueHandle probe(
+            CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe.Valid() || IsReadOnly(probe.Get())) return InsertOutcome::OpenFailed;
+    }
+    // Others may read the file from here to the swap, but not write it.
+    const UniqueHandle handle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) return InsertOutcome::OpenFailed;
+    const std::wstring finalPath = FinalPathOf(handle.Get());
+    if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());  // left by a run that was ended
 
-    SourceFile file(handle.Get(), faults);
+    FileSteps steps(faults);
+    SourceFile file(handle.Get(), steps);
     std::string text;
     Utf8Check check;
     try {
@@ -232,7 +293,7 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
             if (std::optional<std::string> spliced = SplicedOrNothing(*fileCode, text, occurrences))
                 *fileText = FromFileEncoding(*spliced, encoding);
         }
-        return Rewrite(file, *fileCode, text, occurrences);
+        return Rewrite(file, steps, finalPath, *fileCode, text, occurrences);
     } catch (const std::exception&) {  // out of memory before the file was touched
         return InsertOutcome::WriteFailed;
     }

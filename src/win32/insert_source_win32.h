@@ -14,10 +14,12 @@ namespace pw {
 
 // Steps of the file work, as a FileFaultHook sees them.
 enum class FileStep {
-    Read,       // one ReadFile call
-    SetLength,  // one change of the file's length (grow, shrink or restore)
-    Write,      // one WriteFile call
-    Flush,      // FlushFileBuffers
+    Read,        // one ReadFile call
+    SetLength,   // one change of the file's length (grow, shrink or restore)
+    Write,       // one WriteFile call, into the new file or in place
+    Flush,       // FlushFileBuffers
+    CreateSwap,  // creating the new file beside the target
+    Replace,     // ReplaceFileW; failing, it leaves the target untouched
 };
 
 // Called before each step with the step and how many steps of that kind the
@@ -28,11 +30,17 @@ enum class FileStep {
 // passes none.
 using FileFaultHook = std::function<bool(FileStep step, int count)>;
 
-// Replaces every marker occurrence in the file at `path` by `code` and writes
-// the file back, holding it open without sharing meanwhile. The file ends
-// either wholly rewritten or wholly as it was, unless putting it back after a
-// failed write fails too (WriteFailedDamaged); a file without a marker, or
-// marked read-only, is not written. Shows nothing: the caller tells the user.
+// Replaces every marker occurrence in the file at `path` by `code`. A file
+// that another process holds open, or marked read-only, is not opened; from
+// the read to the end, others may read the file but not write it. The new
+// text goes into a file beside it (SwapFilePath), flushed to disk, which then
+// replaces it: the file is the old one or the new one whenever the run ends.
+// Where a swap would cut a hard link or cannot be made (no file can be
+// created in the folder, the replace fails), the file is rewritten in place:
+// grown first, put back after a failed write, so that it still ends wholly
+// rewritten or wholly as it was unless putting it back fails too
+// (WriteFailedDamaged). A file without a marker is not written. A new file
+// left by an ended run is removed. Shows nothing: the caller tells the user.
 //
 // `code`, `path` and the markers are UTF-8. The file's encoding is decided
 // from its bytes (DecideSourceEncoding, `asciiFiles` for a file of nothing but

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -273,63 +274,84 @@ std::string Spliced(std::string text, const std::string& code) {
     return text;
 }
 
-TEST_F(InsertSource, LargeFileIsRewrittenWholeWhileOthersAreKeptOut) {
+TEST_F(InsertSource, LargeFileIsRewrittenWholeWhileOthersMayOnlyRead) {
     const std::string path = Path("large.c");
     const std::string text = LargeSource(10 << 20);
     WriteBytes(path, text);
-    DWORD otherOpenError = 0;
-    const FileFaultHook tryOtherOpen = [&](FileStep step, int count) {
+    DWORD writerError = 0;
+    bool readerOpened = false;
+    const FileFaultHook tryOthers = [&](FileStep step, int count) {
         if (step == FileStep::Write && count == 1) {
-            HANDLE other = CreateFileW(test::Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr);
-            otherOpenError = other == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-            if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+            const UniqueHandle writer(CreateFileW(test::Wide(path).c_str(), GENERIC_WRITE,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
+            writerError = writer.Valid() ? 0 : GetLastError();
+            const UniqueHandle reader(CreateFileW(test::Wide(path).c_str(), GENERIC_READ,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
+            readerOpened = reader.Valid();
         }
         return false;
     };
-    EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, tryOtherOpen), InsertOutcome::Inserted);
-    EXPECT_EQ(otherOpenError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, tryOthers), InsertOutcome::Inserted);
+    EXPECT_EQ(writerError, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(readerOpened);
     EXPECT_TRUE(ReadBytes(path) == Spliced(text, kCode));
 }
 
-// Every failure leaves the file as it was. The new text is still given once
-// the file was read, as the clipboard takes it before the write.
+// Fails the listed steps, each at its count.
+FileFaultHook FailAt(std::vector<std::pair<FileStep, int>> steps, bool* injected = nullptr) {
+    return [steps = std::move(steps), injected](FileStep step, int count) {
+        const bool fail = std::find(steps.begin(), steps.end(), std::pair{step, count}) != steps.end();
+        if (fail && injected != nullptr) *injected = true;
+        return fail;
+    };
+}
+
+// Every failure leaves the file as it was and no new file beside it, on the
+// way through a new file and in place (where no new file can be made or the
+// replace fails). The new text is still given once the file was read, as the
+// clipboard takes it before the write.
 TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
     const std::string large = LargeSource(10 << 20);
     const std::string largeSpliced = Spliced(large, kCode);
     const std::string shrinking = "/*MB*/ tail " + std::string(3000, 't');
     const std::string shrunk = shrinking.substr(6);
+    using S = FileStep;
     struct Case {
         const char* name;
         const std::string& text;
         std::string code;
-        FileStep step;
-        int count;
+        std::vector<std::pair<FileStep, int>> fail;
         InsertOutcome outcome;
         const std::string* newText;  // what fileText is set to, if anything
     } const cases[] = {
-        {"read", large, kCode, FileStep::Read, 2, InsertOutcome::ReadFailed, nullptr},
-        {"grow (disk full)", large, kCode, FileStep::SetLength, 1, InsertOutcome::WriteFailed, &largeSpliced},
-        {"first write", large, kCode, FileStep::Write, 1, InsertOutcome::WriteFailed, &largeSpliced},
-        {"write after 2 MiB", large, kCode, FileStep::Write, 3, InsertOutcome::WriteFailed, &largeSpliced},
-        {"last write", large, kCode, FileStep::Write, 11, InsertOutcome::WriteFailed, &largeSpliced},
-        {"flush", large, kCode, FileStep::Flush, 1, InsertOutcome::WriteFailed, &largeSpliced},
-        {"shrink", shrinking, "", FileStep::SetLength, 1, InsertOutcome::WriteFailed, &shrunk},
+        {"read", large, kCode, {{S::Read, 2}}, InsertOutcome::ReadFailed, nullptr},
+        {"first write", large, kCode, {{S::Write, 1}}, InsertOutcome::WriteFailed, &largeSpliced},
+        {"write after 2 MiB", large, kCode, {{S::Write, 3}}, InsertOutcome::WriteFailed, &largeSpliced},
+        {"last write", large, kCode, {{S::Write, 11}}, InsertOutcome::WriteFailed, &largeSpliced},
+        {"flush", large, kCode, {{S::Flush, 1}}, InsertOutcome::WriteFailed, &largeSpliced},
+        {"in place: grow (disk full)", large, kCode, {{S::CreateSwap, 1}, {S::SetLength, 1}},
+         InsertOutcome::WriteFailed, &largeSpliced},
+        {"in place: write after 2 MiB", large, kCode, {{S::CreateSwap, 1}, {S::Write, 3}}, InsertOutcome::WriteFailed,
+         &largeSpliced},
+        {"in place: flush", large, kCode, {{S::CreateSwap, 1}, {S::Flush, 1}}, InsertOutcome::WriteFailed,
+         &largeSpliced},
+        {"in place: shrink", shrinking, "", {{S::CreateSwap, 1}, {S::SetLength, 1}}, InsertOutcome::WriteFailed,
+         &shrunk},
+        {"replace, then in place: flush", large, kCode, {{S::Replace, 1}, {S::Flush, 2}}, InsertOutcome::WriteFailed,
+         &largeSpliced},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = Path("fails.c");
         WriteBytes(path, c.text);
         bool injected = false;
-        const FileFaultHook faults = [&](FileStep step, int count) {
-            const bool fail = step == c.step && count == c.count;
-            injected = injected || fail;
-            return fail;
-        };
         std::optional<std::string> fileText = kStale;
-        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, kAnsi, &fileText, faults), c.outcome);
+        EXPECT_EQ(InsertInSource(c.code, path, kMarkers, kAnsi, &fileText, FailAt(c.fail, &injected)), c.outcome);
         EXPECT_TRUE(injected);
         EXPECT_TRUE(ReadBytes(path) == c.text);
+        EXPECT_EQ(ReadBytes(path + ".~promptwright"), "<not opened>");
         ASSERT_EQ(fileText.has_value(), c.newText != nullptr);
         if (fileText) {
             EXPECT_TRUE(*fileText == *c.newText);
@@ -337,8 +359,8 @@ TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
     }
 }
 
-// When putting the file back fails as well, the outcome says so: the file
-// may hold a mix of old and new text.
+// When putting the file back after a failed write in place fails as well,
+// the outcome says so: the file may hold a mix of old and new text.
 TEST_F(InsertSource, FailedUndoIsToldApartFromAnUnchangedFile) {
     const std::string large = LargeSource(10 << 20);
     const struct {
@@ -353,8 +375,69 @@ TEST_F(InsertSource, FailedUndoIsToldApartFromAnUnchangedFile) {
         SCOPED_TRACE(c.name);
         const std::string path = Path("damaged.c");
         WriteBytes(path, large);
-        const FileFaultHook faults = [&](FileStep step, int count) { return step == c.step && count >= c.from; };
+        const FileFaultHook faults = [&](FileStep step, int count) {
+            return step == FileStep::CreateSwap || (step == c.step && count >= c.from);
+        };
         EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, faults), InsertOutcome::WriteFailedDamaged);
+    }
+}
+
+// How the new text gets in: through a new file swapped in, keeping the
+// file's attributes; in place where a swap would cut a hard link or cannot be
+// made. Either way the result is the same and nothing is left beside it, not
+// even what an ended run left.
+TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
+    const std::string text = "int a; /*MB*/\r\n";
+    const std::string done = "int a; " + kCode + "\r\n";
+    const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+    const struct {
+        const char* name;
+        bool secondLink;
+        bool leftover;
+        std::vector<std::pair<FileStep, int>> fail;
+        bool swapped;
+    } cases[] = {
+        {"plain file", false, false, {}, true},
+        {"leftover of an ended run", false, true, {}, true},
+        {"second hard link", true, false, {}, false},
+        {"no file can be made beside it", false, false, {{FileStep::CreateSwap, 1}}, false},
+        {"replace fails", false, true, {{FileStep::Replace, 1}}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = Path("way.c");
+        const std::string link = Path("way-link.c");
+        const std::string swap = path + ".~promptwright";
+        DeleteFileW(test::Wide(link).c_str());
+        SetFileAttributesW(test::Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+        WriteBytes(path, text);
+        SetFileAttributesW(test::Wide(path).c_str(), hidden);
+        if (c.secondLink) {
+            ASSERT_TRUE(CreateHardLinkW(test::Wide(link).c_str(), test::Wide(path).c_str(), nullptr));
+        }
+        if (c.leftover) WriteBytes(swap, "half a new file");
+        BY_HANDLE_FILE_INFORMATION before{};
+        {
+            const UniqueHandle file(CreateFileW(test::Wide(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                0, nullptr));
+            GetFileInformationByHandle(file.Get(), &before);
+        }
+
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, FailAt(c.fail)), InsertOutcome::Inserted);
+        EXPECT_EQ(ReadBytes(path), done);
+        if (c.secondLink) {
+            EXPECT_EQ(ReadBytes(link), done);
+        }
+        EXPECT_EQ(ReadBytes(swap), "<not opened>");
+        WIN32_FILE_ATTRIBUTE_DATA after{};
+        ASSERT_TRUE(GetFileAttributesExW(test::Wide(path).c_str(), GetFileExInfoStandard, &after));
+        EXPECT_EQ(after.dwFileAttributes & hidden, hidden);
+        const UniqueHandle file(
+            CreateFileW(test::Wide(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        BY_HANDLE_FILE_INFORMATION now{};
+        GetFileInformationByHandle(file.Get(), &now);
+        EXPECT_EQ(now.nFileIndexLow != before.nFileIndexLow || now.nFileIndexHigh != before.nFileIndexHigh,
+                  c.swapped);
     }
 }
 
