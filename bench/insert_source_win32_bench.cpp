@@ -111,7 +111,7 @@ std::string Utf16Le(const std::string& ascii) {
     return out;
 }
 
-// Reads the file whole into a fresh string, as the insertion does first; with
+// Reads the file whole into a string, in the insertion's pieces; with
 // `check`, each piece also goes through the UTF-8 check of the encoding
 // decision, as the insertion does.
 bool ReadWhole(const std::string& path, std::string& text, pw::Utf8Check* check) {
@@ -122,7 +122,7 @@ bool ReadWhole(const std::string& path, std::string& text, pw::Utf8Check* check)
     text.assign(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
     for (std::size_t done = 0; ok && done < text.size();) {
         DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
+        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, pw::kReadPiece));
         ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
         if (ok && check != nullptr) check->Add(std::string_view(text).substr(done, got));
         done += got;

@@ -20,8 +20,8 @@
 namespace pw {
 namespace {
 
-// Files go through ReadFile and WriteFile in pieces of this size: the calls
-// take 32-bit counts, and a failing write leaves at most this much unwritten.
+// Files are written in pieces of this size: WriteFile takes 32-bit counts,
+// and a failing write leaves at most this much unwritten.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
 
 // The fault hook and how many steps of each kind one InsertInSource call has
@@ -55,7 +55,7 @@ public:
         text.resize(static_cast<std::size_t>(size.QuadPart));
         std::size_t done = 0;
         while (done < text.size()) {
-            const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
+            const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kReadPiece));
             DWORD got = 0;
             if (steps_.Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
             if (got == 0) break;

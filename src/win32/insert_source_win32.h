@@ -1,6 +1,7 @@
 // Inserts code into a source file in place of its insertion markers.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -11,6 +12,12 @@
 #include "core/output/source_encoding.h"
 
 namespace pw {
+
+// A file is read in pieces of this size, each put through the UTF-8 check of
+// the encoding decision while it is still in the processor's cache: with
+// pieces of 1 MiB the check cost a fifth of the read, with these next to
+// nothing.
+inline constexpr std::size_t kReadPiece = std::size_t{256} << 10;
 
 // Steps of the file work, as a FileFaultHook sees them.
 enum class FileStep {
