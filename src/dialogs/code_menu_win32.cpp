@@ -43,11 +43,10 @@ void ChooseCodeOptions(HWND form, AppContext& context, CodeOptions options) {
     ShowCodeOptions(form, context);
     const std::string& file = context.settings.settingsPath;
     // The choice stays in force for this run even when it cannot be kept.
-    const bool wroteCharacterSet =
-        WriteProfileValue(file, kSettingsSection, kCharacterSetKey, std::to_string(SettingValue(options.characterSet)));
-    const bool wroteAnswer =
-        WriteProfileValue(file, kSettingsSection, kAnswerHandlingKey, std::to_string(SettingValue(options.answer)));
-    if (!wroteCharacterSet || !wroteAnswer) ShowWarning(form, "Error while writing file");
+    const bool written = WriteProfileValues(
+        file, {{kSettingsSection, kCharacterSetKey, std::to_string(SettingValue(options.characterSet))},
+               {kSettingsSection, kAnswerHandlingKey, std::to_string(SettingValue(options.answer))}});
+    if (!written) ShowWarning(form, "Error while writing file");
 }
 
 bool CodeOptionsOfCommand(int command, CodeOptions& options) {

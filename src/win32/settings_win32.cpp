@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "win32/file_swap_win32.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
 
@@ -34,6 +35,74 @@ std::wstring ReadGrowing(const wchar_t* section, const wchar_t* key, const wchar
         }
         buffer.resize(std::min<std::size_t>(buffer.size() * 4, largest));
     }
+}
+
+bool WriteInPlace(const std::wstring& file, const std::vector<ProfileValue>& values) {
+    for (const ProfileValue& v : values) {
+        if (!WritePrivateProfileStringW(Wide(v.section).c_str(), Wide(v.key).c_str(), Wide(v.value).c_str(),
+                                        file.c_str()))
+            return false;
+    }
+    return true;
+}
+
+// Wine keeps the parse of a profile file by name and reads the file again
+// only when its modification time differs (or is within the last 2 s); a file
+// moved in under the name, or a name whose file is gone, could meet the parse
+// of another. The documented flush (all three names null) drops it.
+void ForgetParse(const std::wstring& file) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str()); }
+
+// A path as the system reports it (\\?\C:\..., \\?\UNC\...) in the form the
+// profile functions take.
+std::wstring PlainPath(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\" + path.substr(7);
+    if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+    return path;
+}
+
+// What an ended run left under the copy's name is never built upon.
+void ClearLeftover(const std::wstring& copy) {
+    SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(copy.c_str());
+}
+
+bool WriteCopy(const std::wstring& copy, const std::vector<ProfileValue>& values) {
+    const bool written = WriteInPlace(copy, values);
+    ForgetParse(copy);
+    return written;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        const DWORD got = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (got == 0) return {};
+        if (got < full.size()) {
+            full.resize(got);
+            return full;
+        }
+        full.resize(got);  // `got` is the size needed, its terminator included
+    }
+    return {};
+}
+
+// A settings file made whole beside its place and moved in, so that no run
+// ever leaves a half-written one.
+bool CreateProfile(const std::wstring& path, const std::vector<ProfileValue>& values) {
+    const std::wstring full = FullPath(path);
+    if (full.empty()) return WriteInPlace(path, values);
+    const std::wstring copy = SwapFilePath(full);
+    RemoveOnExit removeCopy(copy);
+    ClearLeftover(copy);
+    // Made empty first: Wine would take a parse it kept of a copy name whose file is gone.
+    if (!UniqueHandle(CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr))
+             .Valid())
+        return WriteInPlace(path, values);
+    if (!WriteCopy(copy, values)) return false;
+    // No replace: a file made meanwhile by another program is not overwritten.
+    if (!MoveFileExW(copy.c_str(), full.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    ForgetParse(path);
+    return true;
 }
 
 }  // namespace
@@ -67,10 +136,55 @@ std::vector<std::string> ReadProfileKeys(const std::string& file, const std::str
     return keys;
 }
 
+bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>& values) {
+    const std::wstring path = Wide(ProfileFilePath(file));
+    // Read access without shared writing keeps other writers out from the copy
+    // to the swap; shared deletion lets the swap replace the file.
+    UniqueHandle target(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.Valid()) {
+        if (GetLastError() == ERROR_FILE_NOT_FOUND) return CreateProfile(path, values);
+        return WriteInPlace(path, values);  // held by another program, a folder gone: as the profile functions say
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(target.Get(), &info)) return false;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) return false;
+    const std::wstring real = PlainPath(FinalPathOf(target.Get()));
+    if (info.nNumberOfLinks > 1 || real.empty()) {
+        target.Reset();
+        return WriteInPlace(path, values);
+    }
+
+    const std::wstring copy = SwapFilePath(real);
+    RemoveOnExit removeCopy(copy);
+    ClearLeftover(copy);
+    // The copy starts writable and plain: the profile functions cannot rewrite
+    // a read-only or hidden file.
+    if (!CopyFileW(real.c_str(), copy.c_str(), FALSE) || !SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+        target.Reset();
+        return WriteInPlace(path, values);
+    }
+    if (!WriteCopy(copy, values)) return false;
+    {
+        const UniqueHandle written(CreateFileW(copy.c_str(), FILE_WRITE_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Attributes are kept where the system allows; the settings matter more.
+        if (written.Valid()) CopyBasicInfo(target.Get(), written.Get());
+    }
+    switch (SwapIn(real, target.Get(), copy)) {
+    case SwapResult::Swapped: ForgetParse(path); return true;
+    case SwapResult::TargetUntouched: target.Reset(); return WriteInPlace(path, values);
+    case SwapResult::Failed: break;
+    }
+    // With the file gone, the copy holds the only settings there are.
+    if (GetFileAttributesW(real.c_str()) == INVALID_FILE_ATTRIBUTES) removeCopy.Keep();
+    return false;
+}
+
 bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value) {
-    return WritePrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), Wide(value).c_str(),
-                                      Wide(ProfileFilePath(file)).c_str()) != FALSE;
+    return WriteProfileValues(file, {{section, key, value}});
 }
 
 std::string ModuleFilePath() {

@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <fstream>
+#include <optional>
 
 #include "common/temp_dir_win32.h"
 #include "core/settings/app_settings.h"
 #include "win32/quickbox_store_win32.h"
+#include "win32/raii_win32.h"
 #include "win32/settings_win32.h"
 #include "win32/text_win32.h"
 
@@ -123,6 +125,88 @@ TEST_F(StartupFiles, Utf16AndCodePageFiles) {
     EXPECT_EQ(ReadQuickBoxSlot(ini, "M\xC3\xBCnchen").statement, "A(\"\xC3\xA9\")");
     ASSERT_EQ(WriteQuickBoxSlot(ini, "M\xC3\xBCnchen", "B(\"\xC3\xA0\")"), SlotWrite::Written);
     EXPECT_EQ(temp_.Read("ansi.ini"), "[QuickBox]\r\nM\xFCnchen=\"B(\"\xE0\")\"\r\n");
+}
+
+struct FileId {
+    DWORD volume = 0, high = 0, low = 0;
+    bool operator==(const FileId&) const = default;
+};
+FileId IdOf(const std::string& path) {
+    const UniqueHandle file(
+        CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(file.Get(), &info);
+    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// A change goes into a copy that then takes the file's place, or, where that
+// would be wrong or cannot be, into the file itself; either way the bytes are
+// those the profile functions write in place, and the copy is gone after.
+TEST_F(StartupFiles, ValuesAreSwappedInOrWrittenInPlace) {
+    enum class Way { Swapped, Created, InPlace, Refused };
+    enum class Setup { None, Leftover, HardLink, CopyNameTaken, HeldOpen, ReadOnly };
+    const std::string ansi = "[Settings]\r\nCharacterSet=1\r\n[QuickBox]\r\nA=\"a();\"\r\n";
+    const std::vector<ProfileValue> two = {{"Settings", "CharacterSet", "2"}, {"QuickBox", "B", "b();"}};
+    const struct {
+        const char* name;
+        std::optional<std::string> before;
+        Setup setup;
+        Way way;
+    } cases[] = {
+        {"code page file", ansi, Setup::None, Way::Swapped},
+        {"UTF-16 file", Utf16File(ansi), Setup::None, Way::Swapped},
+        {"leftover of an ended run", ansi, Setup::Leftover, Way::Swapped},
+        {"no file yet", std::nullopt, Setup::None, Way::Created},
+        {"no file yet, a leftover", std::nullopt, Setup::Leftover, Way::Created},
+        {"hard link", ansi, Setup::HardLink, Way::InPlace},
+        {"no copy can be made", ansi, Setup::CopyNameTaken, Way::InPlace},
+        {"held open without shared writing", ansi, Setup::HeldOpen, Way::Refused},
+        {"read-only file", ansi, Setup::ReadOnly, Way::Refused},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string ini = temp_.File("s" + std::to_string(++n) + ".ini"), copy = ini + ".~promptwright";
+        const std::string reference = temp_.File("r" + std::to_string(n) + ".ini");
+        if (c.before) {
+            temp_.WriteBytes(ini, *c.before);
+            temp_.WriteBytes(reference, *c.before);
+        }
+        for (const ProfileValue& v : two)
+            WritePrivateProfileStringW(Wide(v.section).c_str(), Wide(v.key).c_str(), Wide(v.value).c_str(),
+                                       Wide(reference).c_str());
+        const std::string expected = c.way == Way::Refused ? *c.before : test::TempDir::ReadBytes(reference);
+        UniqueHandle held;
+        if (c.setup == Setup::Leftover) {
+            temp_.WriteBytes(copy, "[QuickBox]\r\nJunk=1\r\n");
+            SetFileAttributesW(Wide(copy).c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+        }
+        if (c.setup == Setup::HardLink) {
+            ASSERT_TRUE(CreateHardLinkW(Wide(ini + ".link").c_str(), Wide(ini).c_str(), nullptr));
+        }
+        if (c.setup == Setup::CopyNameTaken) CreateDirectoryW(Wide(copy).c_str(), nullptr);
+        if (c.setup == Setup::HeldOpen)
+            held = UniqueHandle(
+                CreateFileW(Wide(ini).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (c.setup == Setup::ReadOnly) SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_READONLY);
+        const std::string old = ReadProfileString(ini, "Settings", "CharacterSet", "none");  // Wine keeps this parse
+        const FileId id = IdOf(ini);
+
+        EXPECT_EQ(WriteProfileValues(ini, two), c.way != Way::Refused);
+        held.Reset();
+        EXPECT_EQ(test::TempDir::ReadBytes(ini), expected);
+        if (c.before) {
+            EXPECT_EQ(IdOf(ini) == id, c.way != Way::Swapped) << "a swap puts another file in place";
+        }
+        EXPECT_EQ(test::TempDir::ReadBytes(ini + ".link"), c.setup == Setup::HardLink ? expected : "");
+        EXPECT_EQ(ReadProfileString(ini, "Settings", "CharacterSet", "none"), c.way == Way::Refused ? old : "2");
+        EXPECT_EQ(ReadProfileString(ini, "QuickBox", "B", "none"), c.way == Way::Refused ? "none" : "b();");
+        const DWORD left = GetFileAttributesW(Wide(copy).c_str());
+        if (c.setup == Setup::CopyNameTaken)
+            EXPECT_TRUE(left != INVALID_FILE_ATTRIBUTES && (left & FILE_ATTRIBUTE_DIRECTORY));
+        else
+            EXPECT_EQ(left, INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 // The program, -CONFIG: and the location key (through a variable: a code
