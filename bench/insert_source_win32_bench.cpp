@@ -62,21 +62,30 @@ bool Restore(const std::string& path, const std::string& bytes) {
     return ok;
 }
 
+// Reads an open file whole into `text`, in pieces of `piece` bytes, each also
+// put through `check` when one is given.
+bool ReadOpenFile(HANDLE file, std::string& text, std::size_t piece, pw::Utf8Check* check) {
+    LARGE_INTEGER size;
+    bool ok = GetFileSizeEx(file, &size) != FALSE;
+    text.assign(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
+    for (std::size_t done = 0; ok && done < text.size();) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, piece));
+        ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
+        if (ok && check != nullptr) check->Add(std::string_view(text).substr(done, got));
+        done += got;
+    }
+    return ok;
+}
+
 // What a plain rewrite of the file costs: open exclusively, read it whole into
 // a fresh buffer, write it back from the start, set its end, flush, close.
 bool ReadAndWrite(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) != FALSE;
-    std::string text(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
-    for (std::size_t done = 0; ok && done < text.size();) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
-        ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
-        done += got;
-    }
+    std::string text;
+    bool ok = ReadOpenFile(file, text, kChunk, nullptr);
     LARGE_INTEGER zero{};
     ok = ok && SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) && WriteWhole(file, text) && SetEndOfFile(file) &&
          FlushFileBuffers(file);
@@ -91,15 +100,8 @@ bool ReadAndSwap(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) != FALSE;
-    std::string text(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
-    for (std::size_t done = 0; ok && done < text.size();) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, kChunk));
-        ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
-        done += got;
-    }
+    std::string text;
+    bool ok = ReadOpenFile(file, text, kChunk, nullptr);
     const std::string swap = path + ".swap";
     HANDLE out = CreateFileA(swap.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     ok = ok && out != INVALID_HANDLE_VALUE && WriteWhole(out, text) && FlushFileBuffers(out);
@@ -143,16 +145,7 @@ std::string Utf16Le(const std::string& ascii) {
 bool ReadWhole(const std::string& path, std::string& text, pw::Utf8Check* check) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool ok = GetFileSizeEx(file, &size) != FALSE;
-    text.assign(ok ? static_cast<std::size_t>(size.QuadPart) : 0, '\0');
-    for (std::size_t done = 0; ok && done < text.size();) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min(text.size() - done, pw::kReadPiece));
-        ok = ReadFile(file, text.data() + done, want, &got, nullptr) && got != 0;
-        if (ok && check != nullptr) check->Add(std::string_view(text).substr(done, got));
-        done += got;
-    }
+    const bool ok = ReadOpenFile(file, text, pw::kReadPiece, check);
     CloseHandle(file);
     return ok;
 }

@@ -3,11 +3,6 @@
 // check them.)
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <optional>
-#include <vector>
-
-#include "core/settings/quickbox_slots.h"
 #include "e2e/driver_win32.h"
 #include "res/resource.h"
 
@@ -258,48 +253,6 @@ TEST(QuickBoxE2E, SetOfAVariableTextWithALineBreakKeepsTheFileReadable) {
     EXPECT_EQ(Text(form, IDC_TITLE), "Beta title") << "the next key was not disturbed";
     Close(form);
     EXPECT_EQ(app.WaitExit(), 0);
-}
-
-// The program ended by TerminateProcess during and after a Set into a file of
-// 1,000 slots: each time the file reads as every slot with its old value or,
-// for the one set, its new value; a Set to the end clears what the ended ones left.
-TEST(QuickBoxE2E, ASetEndedAtAnyMomentLeavesTheOldFileOrTheNew) {
-    TempDir dir;
-    std::string settings = "[Settings]\r\n[QuickBox]\r\n";
-    for (int n = 1; n <= 1000; ++n) settings += "Slot " + std::to_string(n) + "=" + kAlpha + "\r\n";
-    const std::string copy = dir.File("promptwright.ini.~promptwright");
-    constexpr int kSlot = 500;
-    std::vector<std::string> setValues;
-    // waitMs < 0: until the copy appears; none: the Set runs to its end.
-    for (const std::optional<int> waitMs : std::vector<std::optional<int>>{-1, 0, 3, 10, 30, std::nullopt}) {
-        SCOPED_TRACE(waitMs ? std::to_string(*waitMs) + " ms" : "to the end");
-        {
-            App app(dir, {}, setValues.empty() ? settings : "");
-            HWND form = app.MainForm();
-            ASSERT_NE(form, nullptr);
-            SetText(form, IDC_TITLE, "New");
-            if (!waitMs) {
-                SendCommand(form, pw::QuickBoxSetCommand(kSlot));
-                Close(form);
-                EXPECT_EQ(app.WaitExit(), 0);
-            } else {
-                Command(form, pw::QuickBoxSetCommand(kSlot));
-                if (*waitMs < 0)
-                    WaitFor([&] { return GetFileAttributesW(test::Wide(copy).c_str()) != INVALID_FILE_ATTRIBUTES; },
-                            2000);
-                Sleep(static_cast<DWORD>(std::max(*waitMs, 0)));
-            }
-        }  // ended here unless it closed
-        const std::string file = dir.Read("promptwright.ini");
-        std::string expected = settings;
-        const std::string value = ValueLine(file, "Slot " + std::to_string(kSlot));
-        expected.replace(expected.find("Slot 500=") + 9, kAlpha.size(), value);
-        ASSERT_EQ(file, expected) << "every other slot as it was";
-        setValues.push_back(value);
-    }
-    for (const std::string& value : setValues) EXPECT_TRUE(value == kAlpha || value == setValues.back()) << value;
-    EXPECT_NE(setValues.back(), kAlpha);
-    EXPECT_EQ(GetFileAttributesW(test::Wide(copy).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace
