@@ -12,6 +12,23 @@
 
 namespace test {
 
+// Which file a path names (volume and file index): a file swapped in under a
+// name is another file, one rewritten in place the same.
+struct FileId {
+    DWORD volume = 0, high = 0, low = 0;
+    bool operator==(const FileId&) const = default;
+};
+inline FileId IdOf(const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    HANDLE file = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+    }
+    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
 class TempDir {
 public:
     TempDir() {

@@ -416,12 +416,7 @@ TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
             ASSERT_TRUE(CreateHardLinkW(test::Wide(link).c_str(), test::Wide(path).c_str(), nullptr));
         }
         if (c.leftover) WriteBytes(swap, "half a new file");
-        BY_HANDLE_FILE_INFORMATION before{};
-        {
-            const UniqueHandle file(CreateFileW(test::Wide(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                0, nullptr));
-            GetFileInformationByHandle(file.Get(), &before);
-        }
+        const test::FileId before = test::IdOf(path);
 
         EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, FailAt(c.fail)), InsertOutcome::Inserted);
         EXPECT_EQ(ReadBytes(path), done);
@@ -432,12 +427,7 @@ TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
         WIN32_FILE_ATTRIBUTE_DATA after{};
         ASSERT_TRUE(GetFileAttributesExW(test::Wide(path).c_str(), GetFileExInfoStandard, &after));
         EXPECT_EQ(after.dwFileAttributes & hidden, hidden);
-        const UniqueHandle file(
-            CreateFileW(test::Wide(path).c_str(), 0, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        BY_HANDLE_FILE_INFORMATION now{};
-        GetFileInformationByHandle(file.Get(), &now);
-        EXPECT_EQ(now.nFileIndexLow != before.nFileIndexLow || now.nFileIndexHigh != before.nFileIndexHigh,
-                  c.swapped);
+        EXPECT_EQ(test::IdOf(path) != before, c.swapped);
     }
 }
 

@@ -127,18 +127,6 @@ TEST_F(StartupFiles, Utf16AndCodePageFiles) {
     EXPECT_EQ(temp_.Read("ansi.ini"), "[QuickBox]\r\nM\xFCnchen=\"B(\"\xE0\")\"\r\n");
 }
 
-struct FileId {
-    DWORD volume = 0, high = 0, low = 0;
-    bool operator==(const FileId&) const = default;
-};
-FileId IdOf(const std::string& path) {
-    const UniqueHandle file(
-        CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, 0, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    GetFileInformationByHandle(file.Get(), &info);
-    return {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-}
-
 // A change goes into a copy that then takes the file's place, or, where that
 // would be wrong or cannot be, into the file itself; either way the bytes are
 // those the profile functions write in place, and the copy is gone after.
@@ -190,13 +178,13 @@ TEST_F(StartupFiles, ValuesAreSwappedInOrWrittenInPlace) {
                 CreateFileW(Wide(ini).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         if (c.setup == Setup::ReadOnly) SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_READONLY);
         const std::string old = ReadProfileString(ini, "Settings", "CharacterSet", "none");  // Wine keeps this parse
-        const FileId id = IdOf(ini);
+        const test::FileId id = test::IdOf(ini);
 
         EXPECT_EQ(WriteProfileValues(ini, two), c.way != Way::Refused);
         held.Reset();
         EXPECT_EQ(test::TempDir::ReadBytes(ini), expected);
         if (c.before) {
-            EXPECT_EQ(IdOf(ini) == id, c.way != Way::Swapped) << "a swap puts another file in place";
+            EXPECT_EQ(test::IdOf(ini) == id, c.way != Way::Swapped) << "a swap puts another file in place";
         }
         EXPECT_EQ(test::TempDir::ReadBytes(ini + ".link"), c.setup == Setup::HardLink ? expected : "");
         EXPECT_EQ(ReadProfileString(ini, "Settings", "CharacterSet", "none"), c.way == Way::Refused ? old : "2");
