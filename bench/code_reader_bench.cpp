@@ -10,7 +10,7 @@ namespace {
 
 class SilentReport : public pw::CodeReaderReport {
 public:
-    void Unrecognised() override {}
+    void Unrecognised(std::string_view) override {}
 };
 
 // A literal text of about `size` bytes with the things that make the reader work:

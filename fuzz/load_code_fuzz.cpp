@@ -1,18 +1,19 @@
-// LoadCode over any bytes: no crash, no read past the text, the normalised
-// text is never longer than the input, and the options read are ones that
-// exist (or, for unrecognised text, the ones the caller had).
+// LoadCode over any bytes: no crash, no read past the text, the options read
+// are ones that exist (or, for unrecognised text, the ones the caller had),
+// and a refusal leaves the form as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "core/codeparse/code_reader.h"
 #include "core/model/plain_form.h"
+#include "res/resource.h"
 
 namespace {
 
 class SilentReport : public pw::CodeReaderReport {
 public:
-    void Unrecognised() override {}
+    void Unrecognised(std::string_view) override {}
 };
 
 bool Exists(const pw::CodeOptions& options) {
@@ -28,12 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentReport report;
     for (pw::Layout layout : {pw::Layout::Simple, pw::Layout::Advanced}) {
         pw::PlainForm form(layout);
-        std::string text = input;
+        form.SetText(IDC_TEXT, "before");
         const pw::CodeOptions before{pw::CharacterSet::Text, pw::AnswerHandling::Switch};
-        pw::CodeOptions options = before;
-        const bool recognised = pw::LoadCode(form, text, report, &options);
-        if (text.size() > input.size()) __builtin_trap();
-        if (!Exists(options) || (!recognised && !(options == before))) __builtin_trap();
+        pw::CodeReading reading{before, {}};
+        const bool recognised = pw::LoadCode(form, input, report, &reading);
+        if (!Exists(reading.options) || (!recognised && !(reading.options == before))) __builtin_trap();
+        if (!recognised && form.Text(IDC_TEXT) != "before") __builtin_trap();
     }
     return 0;
 }

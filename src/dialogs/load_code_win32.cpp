@@ -12,7 +12,7 @@ namespace {
 
 class MessageBoxReport : public CodeReaderReport {
 public:
-    void Unrecognised() override { ShowWarning(GetActiveWindow(), "Unrecognised code"); }
+    void Unrecognised(std::string_view reason) override { ShowWarning(GetActiveWindow(), UnrecognisedMessage(reason)); }
 };
 
 }  // namespace
@@ -28,9 +28,11 @@ bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context) {
     }
     DialogForm dialog(form);
     MessageBoxReport report;
-    CodeOptions read = context.codeOptions;
+    CodeReading read{context.codeOptions, {}};
     if (!LoadCode(dialog, text, report, &read)) return false;
-    if (read != context.codeOptions) ChooseCodeOptions(form, context, read);
+    // A structure statement's options are what the options dialog offers next.
+    if (!read.params.structName.empty()) context.paramsOptions = std::move(read.params);
+    if (read.options != context.codeOptions) ChooseCodeOptions(form, context, read.options);
     return true;
 }
 

@@ -277,7 +277,7 @@ bool Lexer::Next(Token& token) {
 
 std::vector<Token> Tokenize(std::string_view source) {
     std::vector<Token> tokens;
-    tokens.reserve(source.size() / 4 + 4);
+    tokens.reserve(source.size() / 16 + 16);
     Lexer lexer(source);
     Token token;
     while (lexer.Next(token)) tokens.push_back(token);

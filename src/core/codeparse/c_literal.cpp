@@ -33,6 +33,7 @@ void AppendOctal(std::string& out, unsigned value) {
 }  // namespace
 
 bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro, std::string& problem) {
+    (void)problem;  // every literal the lexer completes can be held
     const std::string_view body = literal.body;
     const bool wide = textMacro || literal.prefix == LiteralPrefix::Wide || literal.prefix == LiteralPrefix::Utf16 ||
                       literal.prefix == LiteralPrefix::Utf32;
@@ -91,9 +92,12 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
     while (i < body.size()) {
         const char c = body[i];
         if (c != '\\') {
+            // A run of plain characters in one move.
             closeOpenEscape(c);
-            text_.push_back(c);
-            ++i;
+            std::size_t end = body.find('\\', i);
+            if (end == std::string_view::npos) end = body.size();
+            text_.append(body, i, end - i);
+            i = end;
             continue;
         }
         if (const std::size_t splice = SpliceLength(body, i)) {
@@ -101,8 +105,8 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
             continue;
         }
         if (i + 1 >= body.size()) {
-            problem = "a string literal ends in a backslash";
-            return false;
+            text_.push_back('\\');
+            break;
         }
         closeOpenEscape('\\');
         const char kind = body[i + 1];
@@ -120,26 +124,19 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
         default: break;
         }
         if (kind == 'u' || kind == 'U') {
+            // A universal character name C allows (U+00A0 and up, no
+            // surrogate) becomes the character where the literal's type
+            // holds it; anything else stays as written.
             const std::size_t digits = kind == 'u' ? 4 : 8;
             char32_t codePoint = 0;
-            for (std::size_t k = 0; k < digits; ++k) {
-                if (i + 2 + k >= body.size() || !IsHexDigit(body[i + 2 + k])) {
-                    problem = std::string("the escape \\") + kind + " needs " + (kind == 'u' ? "four" : "eight") +
-                              " hexadecimal digits";
-                    return false;
-                }
+            std::size_t k = 0;
+            for (; k < digits && i + 2 + k < body.size() && IsHexDigit(body[i + 2 + k]); ++k)
                 codePoint = codePoint * 16 + static_cast<char32_t>(HexValue(body[i + 2 + k]));
-            }
-            if (IsSurrogate(codePoint) || codePoint > 0x10FFFF) {
-                problem = "a universal character name names no character";
-                return false;
-            }
-            if (namesCharacters && codePoint >= 0x80) {
+            if (k == digits && namesCharacters && codePoint >= 0xA0 && codePoint <= 0x10FFFF && !IsSurrogate(codePoint))
                 AppendUtf8(text_, codePoint);
-            } else {
-                text_.append(body, i, 2 + digits);
-            }
-            i += 2 + digits;
+            else
+                text_.append(body, i, 2 + k);
+            i += 2 + k;
             continue;
         }
         if (kind == 'x' || kind == 'X') {
@@ -148,10 +145,6 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
             while (k < body.size() && IsHexDigit(body[k])) {
                 if (value <= 0x10FFFF) value = value * 16 + static_cast<char32_t>(HexValue(body[k]));
                 ++k;
-            }
-            if (k == i + 2) {
-                problem = "the escape \\x has no hexadecimal digit";
-                return false;
             }
             if (wide && value >= 0x80 && value <= 0x10FFFF && !IsSurrogate(value)) {
                 AppendUtf8(text_, value);
@@ -169,7 +162,7 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
             std::size_t k = i + 1;
             unsigned value = 0;
             while (k < body.size() && k < i + 4 && IsOctalDigit(body[k])) value = value * 8 + static_cast<unsigned>(body[k++] - '0');
-            if (wide && value >= 0x80) {
+            if (wide && value >= 0200 && value <= 0377 && k - i == 4) {
                 AppendUtf8(text_, value);
             } else {
                 text_.append(body, i, k - i);
@@ -181,8 +174,10 @@ bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro
             i = k;
             continue;
         }
-        problem = std::string("the escape \\") + kind + " is not one C has";
-        return false;
+        // An escape C does not have (\d of a path typed as C:\dir) stays as
+        // written, as the writer wrote it.
+        text_.append(body, i, 2);
+        i += 2;
     }
     return true;
 }

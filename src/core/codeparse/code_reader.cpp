@@ -1,11 +1,13 @@
 #include "core/codeparse/code_reader.h"
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <optional>
-#include <utility>
+#include <span>
 #include <vector>
 
+#include "core/codeparse/c_lexer.h"
+#include "core/codeparse/c_literal.h"
 #include "core/codeparse/style_reader.h"
 #include "core/model/clear_form.h"
 #include "core/model/option_tables.h"
@@ -15,480 +17,595 @@
 namespace pw {
 namespace {
 
-constexpr std::string_view kStructureName = "MSGBOXPARAMS";
-constexpr std::string_view kWideStructureName = "MSGBOXPARAMSW";
-constexpr std::string_view kCallName = "MessageBox";
-constexpr std::string_view kIndirectName = "MessageBoxIndirect";
+using Tokens = std::span<const Token>;
 
-// The call forms by their first characters, tried in this order. The plain
-// names are matched as they always were (the character after the name, the
-// opening parenthesis, is not examined); the W names need their parenthesis.
-struct CallForm {
+enum class CallKind { Box, BoxEx, Indirect };
+enum class Suffix { None, A, W };
+
+struct CallName {
     std::string_view name;
-    bool ex, wide;
-};
-constexpr CallForm kCallForms[] = {
-    {"MessageBoxExW(", true, true},
-    {"MessageBoxEx", true, false},
-    {"MessageBoxW(", false, true},
-    {"MessageBox", false, false},
+    CallKind kind;
+    Suffix suffix;
 };
 
-// The answer wrappers, as normalisation leaves them.
-constexpr std::string_view kIfHead = "if(";
-constexpr std::string_view kSwitchHead = "switch(";
+constexpr std::array<CallName, 9> kCallNames{{
+    {"MessageBox", CallKind::Box, Suffix::None},
+    {"MessageBoxA", CallKind::Box, Suffix::A},
+    {"MessageBoxW", CallKind::Box, Suffix::W},
+    {"MessageBoxEx", CallKind::BoxEx, Suffix::None},
+    {"MessageBoxExA", CallKind::BoxEx, Suffix::A},
+    {"MessageBoxExW", CallKind::BoxEx, Suffix::W},
+    {"MessageBoxIndirect", CallKind::Indirect, Suffix::None},
+    {"MessageBoxIndirectA", CallKind::Indirect, Suffix::A},
+    {"MessageBoxIndirectW", CallKind::Indirect, Suffix::W},
+}};
 
-bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// The position of the next `c` at or after `from`, or the size of the text.
-std::size_t NextOf(std::string_view text, std::size_t from, char c) {
-    const std::size_t at = text.find(c, from);
-    return at == std::string_view::npos ? text.size() : at;
+const CallName* CallNameOf(const Token& token) {
+    if (token.kind != TokenKind::Identifier || !token.text.starts_with("MessageBox")) return nullptr;
+    for (const CallName& call : kCallNames)
+        if (token.text == call.name) return &call;
+    return nullptr;
 }
 
-// Appends `c`; a line feed gets the carriage return in front of it that edit
-// boxes need, unless it already has one.
-void AppendForEditBox(std::string& out, char c) {
-    if (c == '\n' && (out.empty() || out.back() != '\r')) out.push_back('\r');
-    out.push_back(c);
-}
-
-void AppendForEditBox(std::string& out, std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t lf = NextOf(text, i, '\n');
-        out.append(text, i, lf - i);
-        if (lf == text.size()) break;
-        AppendForEditBox(out, '\n');
-        i = lf + 1;
+// What a refusal says; empty while all is well.
+struct Refusal {
+    std::string reason;
+    bool refused = false;
+    bool Refuse(std::string why) {
+        if (!refused) reason = std::move(why);
+        refused = true;
+        return false;
     }
-}
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
-
-int HexValue(char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; }
-
-bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
-
-bool IsScalarValue(char32_t codePoint) { return codePoint <= 0x10FFFF && !IsSurrogate(codePoint); }
-
-// At a backslash: an escape that stands for a character outside ASCII, read
-// as C reads it and appended as UTF-8:
-//  - a universal character name (\u00E9, \U0001F600; U+00A0 and up, no
-//    surrogate, at most U+10FFFF);
-//  - a three-digit octal escape \200-\377 (the writer's for U+0080-U+009F);
-//  - a \x escape, all the hex digits that follow, of 0x80 and up that is a
-//    Unicode scalar value.
-// Returns the characters it stands for in `text`, or 0 (nothing appended): an
-// escape of an ASCII value, or anything else, is kept as typed.
-std::size_t AppendNamedCharacter(std::string& out, std::string_view text, std::size_t backslash) {
-    const std::string_view escape = text.substr(backslash);
-    if (escape.size() < 2) return 0;
-    char32_t codePoint = 0;
-    std::size_t length = 0;
-    const char kind = escape[1];
-    if (kind == 'u' || kind == 'U') {
-        length = kind == 'u' ? 6 : 10;
-        if (escape.size() < length) return 0;
-        for (std::size_t k = 2; k < length; ++k) {
-            if (!IsHexDigit(escape[k])) return 0;
-            codePoint = codePoint * 16 + static_cast<char32_t>(HexValue(escape[k]));
-        }
-        if (codePoint < 0xA0) return 0;
-    } else if (kind == 'x') {
-        length = 2;
-        for (; length < escape.size() && IsHexDigit(escape[length]); ++length) {
-            // Past U+10FFFF it is no character whatever follows; stop growing
-            // the value but take the digits, as C does.
-            if (codePoint <= 0x10FFFF) codePoint = codePoint * 16 + static_cast<char32_t>(HexValue(escape[length]));
-        }
-        if (codePoint < 0x80) return 0;
-    } else if ((kind == '2' || kind == '3') && escape.size() >= 4 && IsOctalDigit(escape[2]) &&
-               IsOctalDigit(escape[3])) {
-        length = 4;
-        codePoint = static_cast<char32_t>((kind - '0') * 64 + (escape[2] - '0') * 8 + (escape[3] - '0'));
-    } else {
-        return 0;
-    }
-    if (!IsScalarValue(codePoint)) return 0;
-    AppendUtf8(out, codePoint);
-    return length;
-}
-
-// Unescapes `text` onto `out`, line feeds expanded for the edit boxes as they
-// come, so that a long value is walked and copied once. With `named`, the
-// escapes of characters outside ASCII in a TEXT() or wide literal are read too.
-void AppendUnescaped(std::string& out, std::string_view text, bool forEditBox, bool named) {
-    auto append = [&](char c) { forEditBox ? AppendForEditBox(out, c) : out.push_back(c); };
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t backslash = NextOf(text, i, '\\');
-        if (forEditBox)
-            AppendForEditBox(out, text.substr(i, backslash - i));
-        else
-            out.append(text, i, backslash - i);
-        if (backslash + 1 >= text.size()) {
-            // A trailing backslash is kept.
-            if (backslash < text.size()) out.push_back('\\');
-            break;
-        }
-        if (named) {
-            if (const std::size_t length = AppendNamedCharacter(out, text, backslash)) {
-                i = backslash + length;
-                continue;
-            }
-        }
-        const char next = text[backslash + 1];
-        switch (next) {
-        case 'n': append('\n'); break;
-        case 'r': append('\r'); break;
-        case 't': append('\t'); break;
-        case '"': append('"'); break;
-        case '\'': append('\''); break;
-        default:
-            // The writer does not double backslashes; what it passed through
-            // comes back as typed.
-            out.push_back('\\');
-            append(next);
-            break;
-        }
-        i = backslash + 2;
-    }
-}
-
-// Removes comments, then white space, both outside literals, in place: the
-// text only ever shrinks, so writing never overtakes reading. Returns the new
-// length. One pass does what two would: `previous` is the last character the
-// comment step would have kept (white space included), which is what decides
-// whether a double quote is escaped.
-std::size_t NormaliseInPlace(char* data, std::size_t size) {
-    const std::string_view text(data, size);
-    std::size_t w = 0;
-    bool inLiteral = false;
-    char previous = '\0';
-    std::size_t i = 0;
-    while (i < size) {
-        if (inLiteral) {
-            // Up to the next double quote in one move.
-            const std::size_t quote = NextOf(text, i, '"');
-            if (quote > i) {
-                previous = data[quote - 1];
-                std::memmove(data + w, data + i, quote - i);
-                w += quote - i;
-            }
-            if (quote == size) break;
-            if (previous != '\\') inLiteral = false;
-            data[w++] = '"';
-            previous = '"';
-            i = quote + 1;
-            continue;
-        }
-        const char c = data[i];
-        if (c == '/' && i + 1 < size && (data[i + 1] == '/' || data[i + 1] == '*')) {
-            if (data[i + 1] == '/') {
-                // The line break that ends the comment stays: it separates tokens.
-                i = std::min(text.find_first_of("\r\n", i + 2), size);
-            } else {
-                const std::size_t close = text.find("*/", i + 2);
-                i = close == std::string_view::npos ? size : close + 2;
-            }
-            continue;
-        }
-        if (c == '"' && previous != '\\') inLiteral = true;
-        if (!IsWhiteSpace(c)) data[w++] = c;
-        previous = c;
-        ++i;
-    }
-    return w;
-}
-
-// How a literal title or text is written: "...", L"..." (W forms only),
-// TEXT("..."), _T("...") or _TEXT("...").
-struct LiteralShape {
-    std::size_t quote;  // the opening quote's offset in the value
-    bool paren;         // a closing parenthesis follows the closing quote
-    bool marked;        // TEXT, _T, _TEXT or L: universal character names are read
-    bool textMacro;     // TEXT, _T or _TEXT
 };
 
-std::optional<LiteralShape> ShapeOf(std::string_view value, bool wide) {
-    if (value.starts_with('"')) return LiteralShape{0, false, false, false};
-    if (wide && value.starts_with("L\"")) return LiteralShape{1, false, true, false};
-    for (std::string_view macro : {"TEXT(\"", "_TEXT(\"", "_T(\""})
-        if (value.starts_with(macro)) return LiteralShape{macro.size() - 1, true, true, true};
-    return std::nullopt;
-}
+bool IsOpen(const Token& t) { return t.kind == TokenKind::Punctuator && (t.text == "(" || t.text == "[" || t.text == "{"); }
+bool IsClose(const Token& t) { return t.kind == TokenKind::Punctuator && (t.text == ")" || t.text == "]" || t.text == "}"); }
 
-// The first `delimiter` after a literal value that starts at `start`: the one
-// right after a closing quote (and parenthesis) that no backslash escapes. The
-// opening quote is never the closing one, so a text that starts with the
-// delimiter survives.
-std::size_t LiteralValueEnd(std::string_view text, std::size_t start, const LiteralShape& shape, char delimiter) {
-    const std::size_t paren = shape.paren ? 1 : 0;
-    const std::size_t open = start + shape.quote;
-    for (std::size_t k = NextOf(text, open + 2 + paren, delimiter); k < text.size(); k = NextOf(text, k + 1, delimiter))
-        if ((paren == 0 || text[k - 1] == ')') && text[k - 1 - paren] == '"' && text[k - 2 - paren] != '\\') return k;
+char Closer(const Token& open) { return open.text == "(" ? ')' : open.text == "[" ? ']' : '}'; }
+
+// The index of the bracket that closes the one at `open`, or npos when the
+// brackets between do not pair up.
+std::size_t MatchingClose(Tokens tokens, std::size_t open) {
+    std::vector<char> stack;
+    for (std::size_t i = open; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (IsOpen(t)) {
+            stack.push_back(Closer(t));
+        } else if (IsClose(t)) {
+            if (stack.empty() || stack.back() != t.text[0]) return std::string_view::npos;
+            stack.pop_back();
+            if (stack.empty()) return i;
+        }
+    }
     return std::string_view::npos;
 }
 
-// Picks arguments out of the normalised text one after another. Once a
-// delimiter is missing, the last argument runs to the end of the text and no
-// further argument exists.
-class ArgumentScanner {
-public:
-    ArgumentScanner(std::string_view text, std::size_t start) : text_(text), pos_(start) {}
-
-    std::optional<std::string_view> Until(char delimiter) {
-        if (pos_ > text_.size()) return std::nullopt;
-        return Take(text_.find(delimiter, pos_));
+// Splits at the commas outside brackets. The brackets inside are balanced:
+// the caller found the closing one.
+std::vector<Tokens> SplitArguments(Tokens inside) {
+    std::vector<Tokens> arguments;
+    int depth = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < inside.size(); ++i) {
+        const Token& t = inside[i];
+        if (IsOpen(t))
+            ++depth;
+        else if (IsClose(t))
+            --depth;
+        else if (depth == 0 && t.IsPunct(",")) {
+            arguments.push_back(inside.subspan(start, i - start));
+            start = i + 1;
+        }
     }
+    if (!inside.empty()) arguments.push_back(inside.subspan(start));
+    return arguments;
+}
 
-    // A title or text: a literal one may hold the delimiter.
-    std::optional<std::string_view> Argument(char delimiter, bool wide) {
-        if (pos_ < text_.size())
-            if (auto shape = ShapeOf(text_.substr(pos_), wide))
-                return Take(LiteralValueEnd(text_, pos_, *shape, delimiter));
-        return Until(delimiter);
-    }
+std::string Source(Tokens tokens) { return tokens.empty() ? std::string() : SourceOf(&tokens.front(), &tokens.back()); }
 
-private:
-    std::string_view Take(std::size_t end) {
-        if (end == std::string_view::npos) end = text_.size();
-        const std::string_view value = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        return value;
-    }
+bool IsTextMacro(const Token& t) {
+    return t.kind == TokenKind::Identifier &&
+           (t.text == "TEXT" || t.text == "_T" || t.text == "_TEXT" || t.text == "__TEXT" || t.text == "__T");
+}
 
-    std::string_view text_;
-    std::size_t pos_;
-};
+bool IsNullToken(Tokens tokens) {
+    return tokens.size() == 1 && (tokens[0].Is("NULL") || tokens[0].Is("0") || tokens[0].Is("nullptr"));
+}
 
-// What one statement's reading shares: the form, whether the call is a W
-// one, and whether a TEXT() literal was met.
-struct Reading {
-    Form& form;
-    bool wide = false;
-    bool textMacro = false;
-};
-
-// A literal value loses its quotes (and mark) and escapes; anything else is an
-// expression and is kept exactly as written.
-void SetTextValue(Reading& reading, int textId, int variableId, std::string_view value) {
+// A title or text as the form holds it.
+struct TextValue {
     std::string text;
-    text.reserve(value.size() + 16);
-    if (const auto shape = ShapeOf(value, reading.wide)) {
-        const std::size_t paren = shape->paren ? 1 : 0;
-        std::string_view inner = value.substr(shape->quote + 1);
-        const std::size_t close = value.size() - 1 - paren;  // where the closing quote belongs
-        const bool closed = value.size() >= shape->quote + 2 + paren && (paren == 0 || value.back() == ')') &&
-                            value[close] == '"' && value[close - 1] != '\\';
-        if (closed) inner.remove_suffix(1 + paren);
-        AppendUnescaped(text, inner, true, shape->marked);
-        reading.textMacro = reading.textMacro || shape->textMacro;
-    } else {
-        reading.form.SetChecked(variableId, true);
-        AppendForEditBox(text, value);
-    }
-    reading.form.SetText(textId, text);
-}
-
-int FindLanguageRow(std::string_view chars) {
-    if (chars.empty()) return -1;
-    for (int row = 0; row < kLanguageCount; ++row)
-        if (chars.find(kLanguages[static_cast<std::size_t>(row)].id) != std::string_view::npos) return row;
-    return -1;
-}
-
-// `text` starts with "MessageBox".
-void ReadCall(std::string_view text, Reading& reading) {
-    Form& form = reading.form;
-    const CallForm& call = *std::find_if(std::begin(kCallForms), std::end(kCallForms),
-                                         [&](const CallForm& c) { return text.starts_with(c.name); });
-    reading.wide = call.wide;
-    form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, call.ex ? IDC_TYPE_BOXEX : IDC_TYPE_BOX);
-
-    // Arguments start after the name and its opening parenthesis.
-    ArgumentScanner scan(text, call.name.size() + (call.name.ends_with('(') ? 0 : 1));
-    if (auto owner = scan.Until(',')) form.SetText(IDC_PARENT, *owner);
-    if (auto value = scan.Argument(',', call.wide)) SetTextValue(reading, IDC_TEXT, IDC_TEXTVAR, *value);
-    if (auto value = scan.Argument(',', call.wide)) SetTextValue(reading, IDC_TITLE, IDC_TITLEVAR, *value);
-    if (auto style = scan.Until(call.ex ? ',' : ')')) ReadStyleExpression(*style, form);
-    // A plain MessageBox call names no language: the list keeps its Clear position.
-    if (!call.ex) return;
-    if (auto language = scan.Until(')')) form.SetListPosition(IDC_LANGUAGE, FindLanguageRow(*language));
-}
-
-void ApplyMember(std::string_view name, std::string_view value, Reading& reading) {
-    Form& form = reading.form;
-    if (name == "hwndOwner")
-        form.SetText(IDC_PARENT, value);
-    else if (name == "lpszText")
-        SetTextValue(reading, IDC_TEXT, IDC_TEXTVAR, value);
-    else if (name == "lpszCaption")
-        SetTextValue(reading, IDC_TITLE, IDC_TITLEVAR, value);
-    else if (name == "dwStyle")
-        ReadStyleExpression(value, form);
-    else if (name == "dwLanguageId")
-        form.SetListPosition(IDC_LANGUAGE, FindLanguageRow(value));
-}
-
-// The MessageBoxIndirect call of a structure statement, at the start of one
-// of its statements: plain, or as the head of an answer wrapper.
-struct IndirectCall {
-    bool wide;
-    AnswerHandling answer;
+    bool variable = false;
+    bool textMacro = false;  // a literal stood in TEXT() and the like
+    bool wide = false;       // a literal had the L prefix
 };
 
-std::optional<IndirectCall> IndirectCallAt(std::string_view text) {
-    AnswerHandling answer = AnswerHandling::None;
-    if (text.starts_with(kIfHead)) {
-        answer = AnswerHandling::If;
-        text.remove_prefix(kIfHead.size());
-    } else if (text.starts_with(kSwitchHead)) {
-        answer = AnswerHandling::Switch;
-        text.remove_prefix(kSwitchHead.size());
-    }
-    if (!text.starts_with(kIndirectName)) return std::nullopt;
-    return IndirectCall{text.substr(kIndirectName.size()).starts_with("W("), answer};
-}
-
-struct StructureScan {
-    std::vector<std::pair<std::string_view, std::string_view>> members;  // name, value, in order
-    std::optional<IndirectCall> call;                                    // the first one
-};
-
-// Member assignments "name.member=value;", up to a wrapped call (the code in
-// its braces is the user's). The declaration's own name and a plain call hold
-// no "=" and so are passed over. `wide` tells whether L"..." values are literals,
-// which may hold a semicolon.
-StructureScan ScanStructure(std::string_view text, bool wide) {
-    StructureScan scan;
-    std::size_t i = kStructureName.size() + 1;
-    std::size_t nameStart = i;
-    while (i < text.size()) {
-        if (text[i - 1] == ';') {
-            if (const auto call = IndirectCallAt(text.substr(i))) {
-                if (!scan.call) scan.call = call;
-                if (call->answer != AnswerHandling::None) break;
-            }
-        }
-        if (text[i - 1] == '.') nameStart = i;
-        if (i + 1 >= text.size() || text[i + 1] != '=') {
+// Appends the literals of `tokens` (string literals and TEXT()-like groups of
+// them, in any mix); false when anything else stands there, or, with the
+// refusal's reason set, when a literal cannot be read.
+bool AppendLiterals(Tokens tokens, bool inMacro, LiteralTextReader& reader, TextValue& value, Refusal& refusal,
+                    std::string_view what) {
+    if (tokens.empty()) return false;
+    // Parentheses around the whole: ("text").
+    if (tokens.front().IsPunct("(") && MatchingClose(tokens, 0) == tokens.size() - 1)
+        return AppendLiterals(tokens.subspan(1, tokens.size() - 2), inMacro, reader, value, refusal, what);
+    std::size_t i = 0;
+    while (i < tokens.size()) {
+        const Token& t = tokens[i];
+        if (t.kind == TokenKind::String) {
+            StringLiteralParts parts;
+            if (!SplitStringLiteral(t, parts)) return refusal.Refuse("the " + std::string(what) + " has an unterminated string literal");
+            if (!parts.suffix.empty()) return false;
+            std::string problem;
+            if (!reader.Append(parts, inMacro, problem)) return refusal.Refuse("in the " + std::string(what) + ", " + problem);
+            if (parts.prefix == LiteralPrefix::Wide || parts.prefix == LiteralPrefix::Utf16 ||
+                parts.prefix == LiteralPrefix::Utf32)
+                value.wide = true;
             ++i;
-            continue;
+        } else if (IsTextMacro(t) && i + 1 < tokens.size() && tokens[i + 1].IsPunct("(")) {
+            const std::size_t close = MatchingClose(tokens, i + 1);
+            if (close == std::string_view::npos) return false;
+            if (!AppendLiterals(tokens.subspan(i + 2, close - i - 2), true, reader, value, refusal, what)) return false;
+            value.textMacro = true;
+            i = close + 1;
+        } else {
+            return false;
         }
-        const std::string_view name = text.substr(nameStart, i + 1 - nameStart);
-        const std::size_t valueStart = i + 2;
-        std::optional<LiteralShape> shape;
-        if (name == "lpszText" || name == "lpszCaption") shape = ShapeOf(text.substr(valueStart), wide);
-        std::size_t end = shape ? LiteralValueEnd(text, valueStart, *shape, ';') : text.find(';', valueStart);
-        if (end == std::string_view::npos) end = text.size();
-        scan.members.emplace_back(name, text.substr(valueStart, end - valueStart));
-        i = end + 1;
-        nameStart = i;
-    }
-    return scan;
-}
-
-// The structure scan with the string mark decided as ReadStructure says.
-StructureScan ScanStructureOf(std::string_view text, bool& wide) {
-    const bool declaredWide = text.starts_with(kWideStructureName);
-    StructureScan scan = ScanStructure(text, declaredWide);
-    if (scan.call && scan.call->wide != declaredWide) scan = ScanStructure(text, scan.call->wide);
-    wide = scan.call ? scan.call->wide : declaredWide;
-    return scan;
-}
-
-// The string mark follows the function, MessageBoxIndirectW; without a call,
-// the declaration MSGBOXPARAMSW. The declaration is the first guess (the
-// writer's statements always agree with it); when the call says otherwise,
-// the statement is scanned again with the call's rules.
-AnswerHandling ReadStructure(std::string_view text, Reading& reading) {
-    reading.form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_INDIRECT);
-    const StructureScan scan = ScanStructureOf(text, reading.wide);
-    for (const auto& [name, value] : scan.members) ApplyMember(name, value, reading);
-    return scan.call ? scan.call->answer : AnswerHandling::None;
-}
-
-}  // namespace
-
-std::string UnescapeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    AppendUnescaped(out, text, false, false);
-    return out;
-}
-
-std::string UnescapeMarkedLiteral(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 16);
-    AppendUnescaped(out, text, true, true);
-    return out;
-}
-
-std::string NormaliseStatement(std::string_view text) {
-    std::string out(text);
-    out.resize(NormaliseInPlace(out.data(), out.size()));
-    return out;
-}
-
-bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead) {
-    ClearForm(form);
-    text.resize(NormaliseInPlace(text.data(), text.size()));
-    std::string_view statement = text;
-    // A call form may stand in an answer wrapper; the structure form's
-    // wrapper is around its last statement.
-    AnswerHandling answer = AnswerHandling::None;
-    for (auto [head, handling] :
-         {std::pair{kIfHead, AnswerHandling::If}, std::pair{kSwitchHead, AnswerHandling::Switch}})
-        if (statement.starts_with(head) && statement.substr(head.size()).starts_with(kCallName)) {
-            statement.remove_prefix(head.size());
-            answer = handling;
-            break;
-        }
-    Reading reading{form};
-    if (answer == AnswerHandling::None && statement.starts_with(kStructureName)) {
-        answer = ReadStructure(statement, reading);
-    } else if (statement.starts_with(kCallName)) {
-        ReadCall(statement, reading);
-    } else {
-        report.Unrecognised();
-        return false;
-    }
-    if (optionsRead) {
-        optionsRead->characterSet = reading.wide        ? CharacterSet::Wide
-                                    : reading.textMacro ? CharacterSet::Text
-                                                        : CharacterSet::Ansi;
-        optionsRead->answer = answer;
     }
     return true;
 }
 
-ParamsOptions ReadParamsOptions(std::string_view text) {
+// A literal text or title (adjacent literals are one), else a variable kept
+// as written. Nothing when a literal in it cannot be read.
+std::optional<TextValue> ReadText(Tokens tokens, Refusal& refusal, std::string_view what) {
+    TextValue value;
+    LiteralTextReader reader;
+    if (AppendLiterals(tokens, false, reader, value, refusal, what)) {
+        value.text = reader.Take();
+        return value;
+    }
+    if (refusal.refused) return std::nullopt;
+    value = TextValue{};
+    value.variable = true;
+    value.text = Source(tokens);
+    return value;
+}
+
+// Everything one statement sets; applied to the form only once all of it has
+// been read, so that a refusal changes nothing.
+struct BoxReading {
+    CallKind kind = CallKind::Box;
+    Suffix suffix = Suffix::None;
+    std::string owner;
+    TextValue text, title;
+    bool hasTitle = false, hasText = false;
+    StyleReading style;
+    int language = kClearLanguage;
+    AnswerHandling answer = AnswerHandling::None;
     ParamsOptions params;
-    if (!text.starts_with(kStructureName)) return params;
-    bool wide = false;
-    const StructureScan scan = ScanStructureOf(text, wide);
-    // "MSGBOXPARAMSWWnd;" names Wnd in the wide form, WWnd in the narrow one.
-    // A W call after a narrow declaration ("MSGBOXPARAMS;...W(") names none.
-    std::string_view declaration = text.substr(0, text.find(';'));
-    declaration.remove_prefix(std::min(declaration.size(), wide ? kWideStructureName.size() : kStructureName.size()));
-    params.structName = declaration;
-    for (const auto& [name, value] : scan.members) {
-        if (name == "lpszIcon") {
-            params.iconId = value;
-            for (std::string_view macro : {"MAKEINTRESOURCEW(", "MAKEINTRESOURCEA(", "MAKEINTRESOURCE("})
-                if (value.starts_with(macro) && value.ends_with(')')) {
-                    params.iconId = value.substr(macro.size(), value.size() - macro.size() - 1);
-                    break;
-                }
-        } else if (name == "dwContextHelpId") {
-            params.contextHelpId = value;
-        } else if (name == "lpfnMsgBoxCallback") {
-            params.callbackName = value;
+};
+
+bool ReadStyleArgument(Tokens tokens, BoxReading& box, Refusal& refusal) {
+    std::string problem;
+    if (!ReadStyle(tokens, box.style, problem)) return refusal.Refuse(problem);
+    return true;
+}
+
+bool ReadLanguageArgument(Tokens tokens, BoxReading& box, Refusal& refusal) {
+    std::string problem;
+    const int row = ReadLanguage(tokens, problem);
+    if (row < 0) return refusal.Refuse(problem);
+    box.language = row;
+    return true;
+}
+
+bool ReadTextArgument(Tokens tokens, TextValue& out, Refusal& refusal, std::string_view what) {
+    std::optional<TextValue> value = ReadText(tokens, refusal, what);
+    if (!value) return false;
+    out = std::move(*value);
+    return true;
+}
+
+// The answer handling the writer wraps a call in: "if (" or "switch ("
+// right before it (a "::" in between allowed).
+AnswerHandling AnswerBefore(Tokens tokens, std::size_t name) {
+    std::size_t k = name;
+    if (k > 0 && tokens[k - 1].IsPunct("::")) --k;
+    if (k < 2 || !tokens[k - 1].IsPunct("(")) return AnswerHandling::None;
+    if (tokens[k - 2].Is("if") && tokens[k - 2].kind == TokenKind::Identifier) return AnswerHandling::If;
+    if (tokens[k - 2].Is("switch") && tokens[k - 2].kind == TokenKind::Identifier) return AnswerHandling::Switch;
+    return AnswerHandling::None;
+}
+
+std::string_view KindName(const CallName& call) { return call.name; }
+
+bool ReadCallArguments(const CallName& call, std::span<const Tokens> args, BoxReading& box, Refusal& refusal) {
+    const std::size_t want = call.kind == CallKind::BoxEx ? 5 : 4;
+    if (args.size() != want) {
+        std::string why = "this " + std::string(KindName(call)) + " call has " + std::to_string(args.size()) +
+                          (args.size() == 1 ? " argument; " : " arguments; ") + std::string(KindName(call)) + " takes " +
+                          std::to_string(want);
+        if (call.kind == CallKind::Box && args.size() == 3)
+            why += " (MFC's CWnd::MessageBox takes 3: text, caption and type; it is not the Win32 call)";
+        return refusal.Refuse(why);
+    }
+    box.owner = Source(args[0]);
+    if (!ReadTextArgument(args[1], box.text, refusal, "text argument")) return false;
+    if (!ReadTextArgument(args[2], box.title, refusal, "title argument")) return false;
+    box.hasText = box.hasTitle = true;
+    if (!ReadStyleArgument(args[3], box, refusal)) return false;
+    if (call.kind == CallKind::BoxEx && !ReadLanguageArgument(args[4], box, refusal)) return false;
+    return true;
+}
+
+// ---- The structure form ----
+
+constexpr std::array<std::string_view, 10> kMembers{
+    "cbSize",   "hwndOwner",       "hInstance",          "lpszText",    "lpszCaption",
+    "dwStyle",  "lpszIcon",        "dwContextHelpId",    "lpfnMsgBoxCallback", "dwLanguageId",
+};
+
+bool IsStructureType(const Token& t) {
+    return t.kind == TokenKind::Identifier && (t.text == "MSGBOXPARAMS" || t.text == "MSGBOXPARAMSA" || t.text == "MSGBOXPARAMSW");
+}
+
+// Statements at ";", and at braces that open or close a block (an
+// initializer's braces belong to its statement); a preprocessor line ends
+// one too, so that a value with one inside is found empty and refused.
+bool IsPointerType(const Token& t) {
+    return t.kind == TokenKind::Identifier &&
+           (t.text == "LPMSGBOXPARAMS" || t.text == "LPMSGBOXPARAMSA" || t.text == "LPMSGBOXPARAMSW");
+}
+
+std::vector<Tokens> SplitStatements(Tokens tokens) {
+    std::vector<Tokens> statements;
+    int depth = 0;
+    std::size_t start = 0;
+    auto end = [&](std::size_t i) {
+        if (i > start) statements.push_back(tokens.subspan(start, i - start));
+        start = i + 1;
+    };
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        if (t.kind == TokenKind::Directive) {
+            end(i);
+        } else if (t.IsPunct("(") || t.IsPunct("[")) {
+            ++depth;
+        } else if (t.IsPunct(")") || t.IsPunct("]")) {
+            --depth;
+        } else if (t.IsPunct("{") && i > start && (tokens[i - 1].IsPunct("=") || depth > 0)) {
+            const std::size_t close = MatchingClose(tokens, i);
+            if (close == std::string_view::npos) break;
+            i = close;
+        } else if (depth <= 0 && (t.IsPunct(";") || t.IsPunct("{") || t.IsPunct("}"))) {
+            end(i);
         }
     }
-    return params;
+    if (start < tokens.size()) statements.push_back(tokens.subspan(start));
+    return statements;
+}
+
+bool IsAssignmentOperator(const Token& t) {
+    if (t.kind != TokenKind::Punctuator) return false;
+    for (std::string_view op : {"=", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^=", "<<=", ">>="})
+        if (t.text == op) return true;
+    return false;
+}
+
+struct MemberValues {
+    std::array<std::optional<std::vector<Token>>, kMembers.size()> values;
+    void Clear() { values = {}; }
+};
+
+int MemberIndex(std::string_view name) {
+    for (std::size_t i = 0; i < kMembers.size(); ++i)
+        if (kMembers[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
+bool SetMember(MemberValues& members, std::string_view name, Tokens value, Refusal& refusal) {
+    const int index = MemberIndex(name);
+    if (index < 0) return refusal.Refuse("MSGBOXPARAMS has no member " + std::string(name));
+    members.values[static_cast<std::size_t>(index)] = std::vector<Token>(value.begin(), value.end());
+    return true;
+}
+
+// "{ ... }" after a declaration: in member order, or designated.
+bool ReadInitializer(Tokens braces, MemberValues& members, Refusal& refusal) {
+    const std::vector<Tokens> items = SplitArguments(braces.subspan(1, braces.size() - 2));
+    for (std::size_t k = 0; k < items.size(); ++k) {
+        Tokens item = items[k];
+        if (item.empty()) {
+            if (k + 1 == items.size()) break;  // a trailing comma
+            return refusal.Refuse("the MSGBOXPARAMS initializer has an empty item");
+        }
+        if (item.size() >= 3 && item[0].IsPunct(".") && item[1].kind == TokenKind::Identifier && item[2].IsPunct("=")) {
+            if (!SetMember(members, item[1].text, item.subspan(3), refusal)) return false;
+            continue;
+        }
+        if (k >= kMembers.size()) return refusal.Refuse("the MSGBOXPARAMS initializer has more items than members");
+        if (!SetMember(members, kMembers[k], item, refusal)) return false;
+    }
+    return true;
+}
+
+// The set-up statements of the structure `name` (and of a pointer to it).
+struct StructureScan {
+    std::string name;
+    bool declared = false;
+    Suffix declaredSuffix = Suffix::None;
+    MemberValues members;
+};
+
+bool IsZeroing(Tokens statement, const std::vector<std::string>& names) {
+    if (statement.size() < 4) return false;
+    std::size_t k = 0;
+    if (statement[k].IsPunct("::")) ++k;
+    const Token& fn = statement[k];
+    if (!(fn.Is("ZeroMemory") || fn.Is("memset") || fn.Is("SecureZeroMemory") || fn.Is("RtlZeroMemory"))) return false;
+    if (!statement[k + 1].IsPunct("(")) return false;
+    std::size_t a = k + 2;
+    if (a < statement.size() && statement[a].IsPunct("&")) ++a;
+    return a < statement.size() && std::find(names.begin(), names.end(), statement[a].text) != names.end();
+}
+
+bool ScanStructure(Tokens tokens, std::size_t callAt, std::string_view pointerOrName, bool addressOf,
+                   StructureScan& scan, Refusal& refusal) {
+    std::vector<std::string> names{std::string(pointerOrName)};
+    const std::vector<Tokens> statements = SplitStatements(tokens.subspan(0, callAt));
+    // The declaration: [const|static ...] MSGBOXPARAMS[A|W] name [= ...];
+    // or, for a pointer, "... * p = &name".
+    for (Tokens s : statements) {
+        // The writer's statement with no structure name: "MSGBOXPARAMS ;",
+        // ".member= value;" and "MessageBoxIndirect(&)".
+        if (pointerOrName.empty() && s.size() == 1 && IsStructureType(s[0])) {
+            scan.declared = true;
+            scan.declaredSuffix = s[0].text.ends_with('W') ? Suffix::W : s[0].text.ends_with('A') ? Suffix::A : Suffix::None;
+            continue;
+        }
+        for (std::size_t k = 0; k + 1 < s.size(); ++k) {
+            if (IsStructureType(s[k]) || IsPointerType(s[k])) {
+                std::size_t n = k + 1;
+                const bool pointer = IsPointerType(s[k]) || s[n].IsPunct("*");
+                if (pointer) ++n;
+                if (n >= s.size() || s[n].kind != TokenKind::Identifier) break;
+                const std::string declared(s[n].text);
+                if (!pointer && addressOf && declared == pointerOrName) {
+                    scan.declared = true;
+                    scan.name = declared;
+                    scan.declaredSuffix = s[k].text.ends_with('W') ? Suffix::W : s[k].text.ends_with('A') ? Suffix::A : Suffix::None;
+                    if (n + 1 < s.size() && s[n + 1].IsPunct("=")) {
+                        Tokens init = s.subspan(n + 2);
+                        if (!init.empty() && init[0].IsPunct("{") && MatchingClose(init, 0) == init.size() - 1) {
+                            if (!ReadInitializer(init, scan.members, refusal)) return false;
+                        } else {
+                            return refusal.Refuse("the MSGBOXPARAMS " + declared + " is initialised in a way not read");
+                        }
+                    }
+                } else if (pointer && !addressOf && declared == pointerOrName && n + 3 < s.size() &&
+                           s[n + 1].IsPunct("=") && s[n + 2].IsPunct("&") && s[n + 3].kind == TokenKind::Identifier) {
+                    names.emplace_back(s[n + 3].text);
+                    scan.name = std::string(s[n + 3].text);
+                }
+                break;
+            }
+        }
+    }
+    if (!addressOf && names.size() > 1) {
+        // The structure the pointer points to is declared like any other.
+        StructureScan inner;
+        if (!ScanStructure(tokens, callAt, names[1], true, inner, refusal)) return false;
+        scan.declared = inner.declared;
+        scan.declaredSuffix = inner.declaredSuffix;
+        scan.members = inner.members;
+    }
+    if (!scan.declared) return false;
+    // A value under #ifdef would be read as only one of its branches.
+    for (std::size_t k = 0; k < callAt; ++k)
+        if (tokens[k].kind == TokenKind::Directive)
+            return refusal.Refuse("a preprocessor line stands inside the MSGBOXPARAMS set-up");
+    // Assignments name.member = value; and name->member = value; a zeroing
+    // after them sets everything back.
+    for (Tokens s : statements) {
+        if (IsZeroing(s, names)) {
+            scan.members.Clear();
+            continue;
+        }
+        if (pointerOrName.empty() && s.size() >= 3 && s[0].IsPunct(".") && s[1].kind == TokenKind::Identifier &&
+            s[2].IsPunct("=")) {
+            if (!SetMember(scan.members, s[1].text, s.subspan(3), refusal)) return false;
+            continue;
+        }
+        if (s.size() >= 4 && s[0].kind == TokenKind::Identifier &&
+            std::find(names.begin(), names.end(), s[0].text) != names.end() && (s[1].IsPunct(".") || s[1].IsPunct("->")) &&
+            s[2].kind == TokenKind::Identifier && s[3].IsPunct("=")) {
+            if (!SetMember(scan.members, s[2].text, s.subspan(4), refusal)) return false;
+            continue;
+        }
+        // A member set anywhere else (inside an if, a compound assignment)
+        // would be missed: refuse rather than read a changed box.
+        for (std::size_t k = 0; k + 3 < s.size(); ++k)
+            if (s[k].kind == TokenKind::Identifier && std::find(names.begin(), names.end(), s[k].text) != names.end() &&
+                (s[k + 1].IsPunct(".") || s[k + 1].IsPunct("->")) && IsAssignmentOperator(s[k + 3]))
+                return refusal.Refuse("the member " + std::string(s[k + 2].text) + " of " + std::string(s[k].text) +
+                                      " is set inside other code");
+    }
+    if (scan.name.empty()) scan.name = names.front();
+    return true;
+}
+
+std::optional<std::string> IconIdOf(Tokens value) {
+    if (value.size() >= 3 && value[0].kind == TokenKind::Identifier &&
+        (value[0].text == "MAKEINTRESOURCE" || value[0].text == "MAKEINTRESOURCEA" || value[0].text == "MAKEINTRESOURCEW") &&
+        value[1].IsPunct("(") && MatchingClose(value, 1) == value.size() - 1)
+        return Source(value.subspan(2, value.size() - 3));
+    return std::nullopt;
+}
+
+bool ReadStructureMembers(const MemberValues& members, BoxReading& box, Refusal& refusal) {
+    auto value = [&](std::string_view name) -> const std::vector<Token>* {
+        const auto& v = members.values[static_cast<std::size_t>(MemberIndex(name))];
+        return v ? &*v : nullptr;
+    };
+    auto tokens = [](const std::vector<Token>* v) { return Tokens(v->data(), v->size()); };
+    box.owner = "NULL";
+    if (const auto* v = value("hwndOwner")) box.owner = Source(tokens(v));
+    box.text = TextValue{"NULL", true};
+    box.title = TextValue{"NULL", true};
+    if (const auto* v = value("lpszText"); v && !ReadTextArgument(tokens(v), box.text, refusal, "lpszText member")) return false;
+    if (const auto* v = value("lpszCaption"); v && !ReadTextArgument(tokens(v), box.title, refusal, "lpszCaption member"))
+        return false;
+    box.hasText = box.hasTitle = true;
+    if (const auto* v = value("dwStyle"); v && !ReadStyleArgument(tokens(v), box, refusal)) return false;
+    // Not set is zero: LANG_NEUTRAL.
+    box.language = 0;
+    if (const auto* v = value("dwLanguageId"); v && !ReadLanguageArgument(tokens(v), box, refusal)) return false;
+    if (const auto* v = value("hInstance")) {
+        std::string instance = Source(tokens(v));
+        if (instance != "GetModuleHandle(NULL)") box.params.iconId = box.params.iconId;  // TODO instance
+    }
+    if (const auto* v = value("lpszIcon"); v && !IsNullToken(tokens(v))) {
+        const std::optional<std::string> id = IconIdOf(tokens(v));
+        if (!id) return refusal.Refuse("the icon " + Source(tokens(v)) + " is no MAKEINTRESOURCE(...) the options can hold");
+        box.params.iconId = *id;
+    }
+    if (const auto* v = value("dwContextHelpId"); v && !IsNullToken(tokens(v))) box.params.contextHelpId = Source(tokens(v));
+    if (const auto* v = value("lpfnMsgBoxCallback"); v && !IsNullToken(tokens(v)))
+        box.params.callbackName = Source(tokens(v));
+    return true;
+}
+
+// ---- The statement ----
+
+// Words that may stand right before "::MessageBox" without naming a class.
+bool IsKeyword(const Token& t) {
+    for (std::string_view word : {"return", "case", "else", "do", "throw", "co_return", "co_await", "sizeof", "not"})
+        if (t.text == word) return true;
+    return false;
+}
+
+bool ReadStatement(Tokens tokens, BoxReading& box, Refusal& refusal) {
+    // The first call of one of the names, not a member function's.
+    std::size_t at = tokens.size();
+    for (std::size_t i = 0; i + 1 < tokens.size(); ++i) {
+        if (!CallNameOf(tokens[i]) || !tokens[i + 1].IsPunct("(")) continue;
+        if (i > 0 && (tokens[i - 1].IsPunct(".") || tokens[i - 1].IsPunct("->")))
+            return refusal.Refuse(std::string(tokens[i].text) + " is called here as a member function (MFC's CWnd::" +
+                                  std::string(tokens[i].text) + "), not the Win32 call");
+        if (i > 1 && tokens[i - 1].IsPunct("::") && tokens[i - 2].kind == TokenKind::Identifier && !IsKeyword(tokens[i - 2]))
+            return refusal.Refuse(std::string(tokens[i - 2].text) + "::" + std::string(tokens[i].text) +
+                                  " is not the Win32 call");
+        at = i;
+        break;
+    }
+    if (at == tokens.size()) {
+        for (const Token& t : tokens)
+            if (t.Is("AfxMessageBox"))
+                return refusal.Refuse("AfxMessageBox is MFC's, not the Win32 call MessageBox");
+        return false;
+    }
+    const CallName& call = *CallNameOf(tokens[at]);
+    const std::size_t close = MatchingClose(tokens, at + 1);
+    if (close == std::string_view::npos) {
+        // Say which argument it is.
+        return refusal.Refuse("the " + std::string(call.name) + " call's parentheses do not pair up");
+    }
+    for (std::size_t k = at + 2; k < close; ++k)
+        if (tokens[k].kind == TokenKind::Directive)
+            return refusal.Refuse("a preprocessor line stands inside the " + std::string(call.name) + " call");
+    box.kind = call.kind;
+    box.suffix = call.suffix;
+    box.answer = AnswerBefore(tokens, at);
+    const std::vector<Tokens> args = SplitArguments(tokens.subspan(at + 2, close - at - 2));
+    if (call.kind != CallKind::Indirect) return ReadCallArguments(call, args, box, refusal);
+
+    if (args.size() != 1)
+        return refusal.Refuse("this " + std::string(call.name) + " call has " + std::to_string(args.size()) +
+                              " arguments; " + std::string(call.name) + " takes 1");
+    const Tokens arg = args[0];
+    const bool unnamed = arg.size() == 1 && arg[0].IsPunct("&");
+    const bool addressOf = unnamed || (arg.size() == 2 && arg[0].IsPunct("&") && arg[1].kind == TokenKind::Identifier);
+    const bool pointer = arg.size() == 1 && arg[0].kind == TokenKind::Identifier;
+    if (!addressOf && !pointer)
+        return refusal.Refuse("the argument " + Source(arg) + " of " + std::string(call.name) +
+                              " is not the address of a MSGBOXPARAMS in the text");
+    StructureScan scan;
+    const std::string_view name = unnamed ? std::string_view() : arg.back().text;
+    if (!ScanStructure(tokens, at, name, addressOf, scan, refusal)) {
+        if (refusal.refused) return false;
+        return refusal.Refuse(std::string(call.name) + "(" + Source(arg) + ") needs the MSGBOXPARAMS set-up of " +
+                              std::string(name) + " in the text");
+    }
+    if (box.suffix == Suffix::None) box.suffix = scan.declaredSuffix;
+    box.params.structName = scan.name;
+    return ReadStructureMembers(scan.members, box, refusal);
+}
+
+CharacterSet CharacterSetOf(const BoxReading& box) {
+    if (box.suffix == Suffix::W) return CharacterSet::Wide;
+    if (box.suffix == Suffix::A) return CharacterSet::Ansi;
+    const bool macro = (!box.text.variable && box.text.textMacro) || (!box.title.variable && box.title.textMacro);
+    if (macro) return CharacterSet::Text;
+    const bool wide = (!box.text.variable && box.text.wide) || (!box.title.variable && box.title.wide);
+    return wide ? CharacterSet::Wide : CharacterSet::Ansi;
+}
+
+void Apply(const BoxReading& box, Form& form) {
+    ClearForm(form);
+    const int type = box.kind == CallKind::BoxEx ? IDC_TYPE_BOXEX : box.kind == CallKind::Indirect ? IDC_TYPE_INDIRECT : IDC_TYPE_BOX;
+    form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, type);
+    form.SetText(IDC_PARENT, box.owner);
+    form.SetText(IDC_TEXT, box.text.text);
+    form.SetChecked(IDC_TEXTVAR, box.text.variable);
+    form.SetText(IDC_TITLE, box.title.text);
+    form.SetChecked(IDC_TITLEVAR, box.title.variable);
+    // A plain MessageBox call names no language: the list keeps its Clear position.
+    if (box.kind != CallKind::Box) form.SetListPosition(IDC_LANGUAGE, box.language);
+    ApplyStyle(box.style, form);
+}
+
+}  // namespace
+
+std::string UnrecognisedMessage(std::string_view reason) {
+    std::string message = "Unrecognised code";
+    if (!reason.empty()) {
+        message += ": ";
+        message += reason;
+    }
+    return message;
+}
+
+std::string UnescapeMarkedLiteral(std::string_view text) {
+    // A wide literal's inside: read as the literal reader reads L"...".
+    StringLiteralParts parts;
+    parts.prefix = LiteralPrefix::Wide;
+    parts.body = text;
+    LiteralTextReader reader;
+    std::string problem;
+    if (!reader.Append(parts, false, problem)) return std::string(text);
+    return reader.Take();
+}
+
+bool LoadCode(Form& form, std::string_view text, CodeReaderReport& report, CodeReading* reading) {
+    const std::vector<Token> tokens = Tokenize(text);
+    BoxReading box;
+    Refusal refusal;
+    if (!ReadStatement(tokens, box, refusal)) {
+        report.Unrecognised(refusal.reason);
+        return false;
+    }
+    if (!box.style.other.empty() && !form.HasControl(IDC_OTHERSTYLE)) {
+        report.Unrecognised("the style term " + box.style.other +
+                            " can be kept only in the advanced layout's Other style field");
+        return false;
+    }
+    Apply(box, form);
+    if (reading) {
+        reading->options.characterSet = CharacterSetOf(box);
+        reading->options.answer = box.answer;
+        reading->params = std::move(box.params);
+    }
+    return true;
 }
 
 }  // namespace pw

@@ -1,5 +1,5 @@
-// Reads a message-box statement (the three forms the code writer produces, or
-// the same typed by hand) back into the form.
+// Reads a message-box statement back into the form: the three forms the code
+// writer produces, and the calls people write, as they stand in a file.
 #pragma once
 
 #include <string>
@@ -11,69 +11,70 @@
 
 namespace pw {
 
-// Told when a text is no statement the reader knows; the shell shows "Unrecognised code".
+// Told when a text is no statement the reader can hold exactly. `reason` is
+// empty when the text holds no message-box call at all, else one clause
+// ("this MessageBox call has 3 arguments; MessageBox takes 4"); the shell
+// shows "Unrecognised code" or "Unrecognised code: <reason>".
 class CodeReaderReport {
 public:
     virtual ~CodeReaderReport() = default;
-    virtual void Unrecognised() = 0;
+    virtual void Unrecognised(std::string_view reason) = 0;
 };
 
-// Undoes the writer's escapes: \n \r \t \" \' become the character they stand
-// for. A backslash before any other character keeps both characters, and a
-// trailing backslash is kept, so backslashes the writer passed through (paths,
-// \x41, \\) come back as typed.
-std::string UnescapeText(std::string_view text);
+// "Unrecognised code", with the reason where there is one.
+std::string UnrecognisedMessage(std::string_view reason);
 
-// The inside of a wide or TEXT() literal as an edit box holds it: the escapes
-// undone as UnescapeText does, the escapes of characters outside ASCII read
-// into UTF-8 as LoadCode reads them, and each line feed as CR LF.
+// The inside of a wide or TEXT() literal as an edit box holds it (the task
+// dialog reader's texts until it reads them as tokens).
 std::string UnescapeMarkedLiteral(std::string_view text);
 
-// The statement with comments and white space removed. Comments are C
-// comments outside string literals; white space is kept inside literals. A
-// double quote not preceded by a backslash opens or closes a literal.
-std::string NormaliseStatement(std::string_view text);
+// What a statement carried besides the form's controls.
+struct CodeReading {
+    CodeOptions options;  // the string mode and answer handling it was written in
+    ParamsOptions params;  // a structure statement's MSGBOXPARAMS options
+};
 
-// Clears the form, then sets it from the statement. `text` is replaced by the normalised text.
-// Returns false when the text was not recognised (after report.Unrecognised()).
-// Fields that the statement does not mention keep their Clear values; a
-// statement that ends early sets what it holds up to its end.
+// Sets the form from the statement: clears it first (as Clear does), then
+// sets what the statement says. Returns false, after report.Unrecognised(),
+// with the form untouched, when the text is no statement the reader can hold
+// exactly. `reading` (when given) gets the options and MSGBOXPARAMS options;
+// it is left as it was on a refusal.
 //
-// Every form GenerateStatement writes in every option is read, and the options
-// it was written in go to `optionsRead` (when given; left untouched when the
-// text is not recognised):
-//  - Calls: MessageBox, MessageBoxEx, MessageBoxW, MessageBoxExW; the
-//    structure form MSGBOXPARAMS or MSGBOXPARAMSW with its MessageBoxIndirect
-//    or MessageBoxIndirectW call.
-//  - Literal texts and titles: "...", TEXT("..."), _T("..."), _TEXT("...");
-//    in the W forms also L"..." (elsewhere L"..." stays a variable, as it
-//    always was). Texts come back in UTF-8. In the marked literals (TEXT,
-//    _T, _TEXT, L) these escapes become the character they stand for:
-//    a universal character name C allows (\u00E9, \U0001F600; U+00A0 and up,
-//    no surrogate, at most U+10FFFF), a three-digit octal escape \200-\377
-//    (the writer's for U+0080-U+009F; \351 is U+00E9) and a \x escape, with
-//    all the hex digits that follow as C reads it, of 0x80 and up that is a
-//    Unicode scalar value (\xE9, \x20AC). Escapes of ASCII values (\x41, \101)
-//    stay as typed, and so does everything in a plain "..." literal.
-//  - Character set: the function decides: a W call (MessageBoxIndirectW for
-//    the structure form; without a call, the declaration MSGBOXPARAMSW) reads
-//    as Wide; otherwise a TEXT/_T/_TEXT literal text or title as Text;
-//    otherwise Ansi (also when text and title are both variables).
-//  - Answer: "if (" right before the call reads as If, "switch (" as Switch,
-//    whatever follows the call: the compared answer (== IDNO just as well as
-//    == IDYES; the writer always tests the first answer of the button set
-//    again), the braces and the code in them are not read. In the structure
-//    form the scan stops at a wrapped call. A statement without a wrapper, the
-//    OK set's included, reads as None.
-bool LoadCode(Form& form, std::string& text, CodeReaderReport& report, CodeOptions* optionsRead = nullptr);
-
-// The MSGBOXPARAMS options of a structure statement as LoadCode leaves it
-// (normalised), which LoadCode itself does not set: the structure's name from
-// its declaration, the icon identifier from "lpszIcon=MAKEINTRESOURCE(...)"
-// (MAKEINTRESOURCEW, MAKEINTRESOURCEA; any other value is taken whole), the
-// context help id and the callback name as written. Empty for a call
-// statement and for members the statement lacks. Whatever text the
-// normalisation took out of them (white space, comments) stays out.
-ParamsOptions ReadParamsOptions(std::string_view normalisedStatement);
+// Read:
+//  - The call MessageBox, MessageBoxEx or MessageBoxIndirect, each bare or
+//    with A or W, wherever it stands in a statement: after ::, a cast,
+//    "int r =", return, in an if, while or switch condition, in a
+//    comparison on either side; with or without its ";", code after it,
+//    comments anywhere. "if (" or "switch (" right before the call sets the
+//    answer handling, as the writer writes it; the rest of the context is
+//    not part of the form.
+//  - Arguments split at the commas outside parentheses, brackets and braces.
+//    The owner as written (white space made single spaces, comments
+//    dropped). A text or title made of string literals (adjacent ones are
+//    one text; TEXT(), _T(), _TEXT(), __TEXT() and the L, u8, u, U and raw
+//    prefixes are taken off) is a literal, read by LiteralTextReader; any
+//    other text or title is a variable, kept as written; NULL, 0 or nullptr
+//    as the title is the system's default title, written back as NULL.
+//  - The style by value (ReadStyle): what the form has no control for goes
+//    to the Other style field; the language by value (ReadLanguage).
+//  - MSGBOXPARAMS, MSGBOXPARAMSA and MSGBOXPARAMSW set up with "= {0}",
+//    "= {}", "= { sizeof(...) }" or an aggregate initializer in member
+//    order (or designated), ZeroMemory, memset or SecureZeroMemory, and
+//    assignments through "." or "->" with other statements between them,
+//    which are not read (a member assigned twice takes the last value); the
+//    call with &name, or a pointer declared as &name. Members not set are
+//    zero. hInstance, lpszIcon (MAKEINTRESOURCE(...)), dwContextHelpId and
+//    lpfnMsgBoxCallback go to the MSGBOXPARAMS options.
+//  - The string mode: an A call reads as ANSI, a W call (or MSGBOXPARAMSW)
+//    as Wide; a bare name as Text when a literal stands in TEXT() and the
+//    like, as Wide when one has the L prefix, else ANSI.
+// Refused, with the reason: a call with the wrong number of arguments (MFC's
+// CWnd::MessageBox and AfxMessageBox are named as not the Win32 call), an
+// unbalanced parenthesis, a literal C cannot read, a style or language that
+// cannot be held exactly, style terms the layout has no Other style field
+// for, a MessageBoxIndirect call whose structure is not in the text, a
+// member set in a way not read (inside other code, or through an unknown
+// member).
+bool LoadCode(Form& form, std::string_view text, CodeReaderReport& report, CodeReading* reading = nullptr);
 
 }  // namespace pw

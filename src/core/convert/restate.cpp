@@ -21,9 +21,11 @@ private:
     ParamsOptions options_;
 };
 
-class SilentReport : public CodeReaderReport {
+// Keeps the reader's reason, which the run without a window prints.
+class KeptReport : public CodeReaderReport {
 public:
-    void Unrecognised() override {}
+    void Unrecognised(std::string_view reason) override { message = UnrecognisedMessage(reason); }
+    std::string message;
 };
 
 }  // namespace
@@ -43,12 +45,12 @@ std::optional<std::string> RestateStatement(std::string_view text, CodeOptions o
     // The advanced layout has every control a statement can set (call form,
     // language).
     PlainForm form(Layout::Advanced);
-    std::string statement(text);
-    SilentReport report;
-    if (!LoadCode(form, statement, report)) return std::nullopt;
+    KeptReport report;
+    CodeReading reading;
+    if (!LoadCode(form, text, report, &reading)) return refuse(std::move(report.message));
     if (std::string refused = StatementTextProblem(form, options, codePage); !refused.empty())
         return refuse(std::move(refused));
-    KnownParams params(ReadParamsOptions(statement));
+    KnownParams params(std::move(reading.params));
     return GenerateStatement(form, params, options);
 }
 

@@ -21,57 +21,6 @@ const char* LayoutName(const testing::TestParamInfo<Layout>& info) {
     return info.param == Layout::Simple ? "Simple" : "Advanced";
 }
 
-TEST(NormaliseStatement, RemovesCommentsAndWhiteSpaceOutsideLiterals) {
-    const struct {
-        std::string in, out;
-    } cases[] = {
-        {"", ""},
-        {"MessageBox( NULL ,\t\"a  b\\t\" )\r\n;", "MessageBox(NULL,\"a  b\\t\");"},
-        {"x/* c */y", "xy"},
-        {"x// c\ny", "xy"},
-        {"x// c\r\ny", "xy"},
-        {"x// to the end", "x"},
-        {"x/* to the end", "x"},
-        {"/* first */x", "x"},
-        {"// first\nx", "x"},
-        {"/*/ still a comment */x", "x"},
-        {"/**/x", "x"},
-        {"/* a *//* b */x", "x"},
-        {"/* \" */x y", "xy"},
-        {"a / b", "a/b"},
-        {"x/", "x/"},
-        // Literals keep their comment markers and white space.
-        {"\"http://example.com/a\" // note", "\"http://example.com/a\""},
-        {"f( \"a /* b */ c\" )", "f(\"a /* b */ c\")"},
-        {"\"say \\\" // on\" x", "\"say \\\" // on\"x"},
-        {"\"a\" b \"c d\" e", "\"a\"b\"c d\"e"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(NormaliseStatement(c.in), c.out) << c.in;
-}
-
-TEST(UnescapeText, UndoesTheWritersEscapesAndKeepsOtherBackslashes) {
-    const struct {
-        std::string in, out;
-    } cases[] = {
-        {"", ""},
-        {"a\\nb\\rc\\td", "a\nb\rc\td"},
-        {"\\\"q\\\" it\\'s", "\"q\" it's"},
-        {"C:\\x41\\dir", "C:\\x41\\dir"},
-        {"\\\\", "\\\\"},
-        {"\\\\n", "\\\\n"},
-        {"end\\", "end\\"},
-        {"\\", "\\"},
-        {"50% %1 %d %%", "50% %1 %d %%"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(UnescapeText(c.in), c.out) << c.in;
-
-    std::string longText;
-    for (int i = 0; i < 5000; ++i) longText += "ab\\n";
-    const std::string unescaped = UnescapeText(longText);
-    EXPECT_EQ(unescaped.size(), 15000u);
-    EXPECT_EQ(unescaped.substr(14997), "ab\n");
-}
-
 struct LoadCase {
     std::string statement;
     std::function<void(FormSnapshot&)> expect;  // changes from the Clear state
@@ -96,26 +45,27 @@ const std::vector<LoadCase>& LoadCases() {
          [](auto& s) { s.parent = "hWnd", s.text = "Say \"hi\", then, go", s.title = "It's", s.buttons = 4; }},
         {"MessageBox(NULL, \",x\", \",\", MB_OK);", [](auto& s) { s.parent = "NULL", s.text = ",x", s.title = ","; }},
         {"MessageBox(NULL, \"\", \"\", MB_OK);", [](auto& s) { s.parent = "NULL"; }},
-        {"MessageBox(, \"a\", \"b\", MB_OK);", [](auto& s) { s.parent = "", s.text = "a", s.title = "b"; }},
+
         {"MessageBox(NULL, , \"T\", MB_OK);", [](auto& s) { s.parent = "NULL", s.textVar = true, s.title = "T"; }},
-        // Owner: white space goes, a comma cuts it.
-        {"MessageBox(Get Parent ( hWnd ), x, y, MB_OK);",
+        // Owner as written, white space made single spaces; commas inside calls stay.
+        {"MessageBox(GetParent (\n  hWnd ), x, y, MB_OK);",
          [](auto& s) {
-             s.parent = "GetParent(hWnd)", s.text = "x", s.textVar = true, s.title = "y", s.titleVar = true;
+             s.parent = "GetParent ( hWnd )", s.text = "x", s.textVar = true, s.title = "y", s.titleVar = true;
          }},
-        {"MessageBox(GetDlgItem(hDlg, 1), \"a\", \"b\", MB_OK);",
-         [](auto& s) { s.parent = "GetDlgItem(hDlg", s.text = "1)", s.textVar = true, s.title = "a"; }},
+        {"MessageBox(GetDlgItem(hDlg, 1), LoadStr(IDS_ERR, buf, 100), \"b\", MB_OK);",
+         [](auto& s) {
+             s.parent = "GetDlgItem(hDlg, 1)", s.text = "LoadStr(IDS_ERR, buf, 100)", s.textVar = true, s.title = "b";
+         }},
         // Literal contents as typed: white space, line breaks as CR LF, %, comment markers, backslashes.
         {"MessageBox(NULL, \" two  spaces\there \", \"Line one\\nLine two\\r\\nthree\", MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = " two  spaces\there ", s.title = "Line one\r\nLine two\r\nthree"; }},
+         [](auto& s) { s.parent = "NULL", s.text = " two  spaces\there ", s.title = "Line one\r\nLine two\\r\r\nthree"; }},
         {"MessageBox(NULL, \"50% of %1 %d %%\", \"see http://x.org/*a*/ // b\", MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "50% of %1 %d %%", s.title = "see http://x.org/*a*/ // b"; }},
         {"MessageBox(NULL, \"C:\\x41\\\\dir\", \"T\", MB_OK);",
          [](auto& s) { s.parent = "NULL", s.text = "C:\\x41\\\\dir", s.title = "T"; }},
-        // An expression is kept as written, escapes and all; _T("...") is a
-        // TEXT() literal, L"..." outside the W forms an expression.
+        // _T("...") is a TEXT() literal, L"..." a wide one; an expression is kept as written.
         {"MessageBox(NULL, _T(\"Hi\\n\"), L\"a b\", MB_OK);",
-         [](auto& s) { s.parent = "NULL", s.text = "Hi\r\n", s.title = "L\"a b\"", s.titleVar = true; }, kText},
+         [](auto& s) { s.parent = "NULL", s.text = "Hi\r\n", s.title = "a b"; }, kText},
         {"MessageBox(NULL, f(L\"x\"), TEXT, MB_OK);",
          [](auto& s) {
              s.parent = "NULL", s.text = "f(L\"x\")", s.textVar = true, s.title = "TEXT", s.titleVar = true;
@@ -123,30 +73,11 @@ const std::vector<LoadCase>& LoadCases() {
         // Comments anywhere, also first.
         {"/* box */ MessageBox(/*owner*/NULL, // text:\n \"x\", \"y\", MB_OK /* style */ | MB_ICONSTOP);",
          [](auto& s) { s.parent = "NULL", s.text = "x", s.title = "y", s.icon = 4; }},
-        // Language: case-sensitive, anywhere in the argument; a plain call keeps the Clear position.
+        // Language by value, in any case and base.
         {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, 0x0c0a);",
          [](auto& s) { s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "b", s.language = 45; }},
-        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, LANG_x0x081a);",
-         [](auto& s) { s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "b", s.language = 101; }},
-        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, 0x081a|0x0401);",
-         [](auto& s) { s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "b", s.language = 2; }},
-        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, 0x0C0A);",
-         [](auto& s) { s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "b", s.language = -1; }},
-        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, );",
-         [](auto& s) { s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "b", s.language = -1; }},
         {"MessageBox(NULL, \"a\", \"b\", MB_SYSTEMMODAL|MB_YESNO);",
          [](auto& s) { s.parent = "NULL", s.text = "a", s.title = "b", s.modality = IDC_SYSTEMMODAL, s.buttons = 4; }},
-        // Statements that end early set what they hold.
-        {"MessageBox", [](auto&) {}},
-        {"MessageBox(NULL", [](auto& s) { s.parent = "NULL"; }},
-        {"MessageBox(NULL, \"a, b", [](auto& s) { s.parent = "NULL", s.text = "a, b"; }},
-        {"MessageBox(NULL, \"a\\", [](auto& s) { s.parent = "NULL", s.text = "a\\"; }},
-        {"MessageBoxEx(NULL, \"a\", t, MB_YESNO",
-         [](auto& s) {
-             s.type = IDC_TYPE_BOXEX, s.parent = "NULL", s.text = "a", s.title = "t", s.titleVar = true, s.buttons = 4;
-         }},
-        {"MessageBoxIndirect(&mbp);", [](auto& s) { s.parent = "ndirect(&mbp);"; }},
-
         // The structure form.
         {"MSGBOXPARAMS mbp;\nmbp.cbSize= sizeof(MSGBOXPARAMS);\nmbp.hwndOwner= NULL;\n"
          "mbp.hInstance= GetModuleHandle(NULL);\nmbp.lpszText= \"Hello\";\nmbp.lpszCaption= \"Greeting\";\n"
@@ -161,15 +92,11 @@ const std::vector<LoadCase>& LoadCases() {
          ".lpszCaption= \";a=b;\";\n.dwStyle= MB_YESNO;\nMessageBoxIndirect(&);",
          [](auto& s) {
              s.type = IDC_TYPE_INDIRECT, s.parent = "", s.text = "szText", s.textVar = true, s.title = ";a=b;",
-             s.buttons = 4;
+             s.buttons = 4, s.language = 0;  // a member not set is zero
          }},
-        {"MSGBOXPARAMS m; m.lpszText= \"x\\\";\\ty\"; m.foo= \"q\"; m.dwLanguageId= 0xffff;",
-         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "x\";\ty", s.language = -1; }},
-        {"MSGBOXPARAMS m; m.lpszCaption= \"abc", [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.title = "abc"; }},
-        {"MSGBOXPARAMS m; m.dwStyle= MB_TASKMODAL",
-         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.modality = IDC_TASKMODAL; }},
-        {"MSGBOXPARAMS m; m.lpszText=", [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.textVar = true; }},
-
+        {"MSGBOXPARAMS m; m.lpszText= \"x\\\";\\ty\"; m.dwStyle= MB_TASKMODAL; MessageBoxIndirect(&m);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "x\";\ty", s.title = "NULL",
+                       s.titleVar = true, s.modality = IDC_TASKMODAL, s.language = 0; }},
         // The code options: answer wrappers with the user's code in their braces.
         {"switch (MessageBoxW(hwnd, L\"Save changes?\", L\"Editor\", MB_YESNOCANCEL | MB_ICONQUESTION))\n{\n"
          "case IDYES:\n    Save(L\"a, b\"); /* it's */\n    break;\ncase IDNO:\n    break;\n}",
@@ -222,12 +149,49 @@ const std::vector<LoadCase>& LoadCases() {
          {CharacterSet::Wide, AnswerHandling::Switch}},
         {"MSGBOXPARAMS m;\nm.lpszText= TEXT(\"a;b\");\nm.lpszCaption= _T(\"c\");\nm.dwStyle= MB_OKCANCEL;\n"
          "if (MessageBoxIndirect(&m) == IDOK)\n{\n    m.lpszCaption= \"no\";\n}",
-         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "a;b", s.title = "c", s.buttons = 2; },
+         [](auto& s) {
+             s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "a;b", s.title = "c", s.buttons = 2, s.language = 0;
+         },
          {CharacterSet::Text, AnswerHandling::If}},
-        // A structure named W... is not MSGBOXPARAMSW: its L"..." stays an expression, cut as always.
         {"MSGBOXPARAMS Wnd; Wnd.lpszText= L\"a;b\"; Wnd.lpszCaption= \"c\"; MessageBoxIndirect(&Wnd);",
-         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "L\"a", s.textVar = true, s.title = "c"; }},
-        {"MSGBOXPARAMSW m; m.lpszText= L\"x", [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.text = "x"; }, kWide},
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "a;b", s.title = "c", s.language = 0; },
+         kWide},
+
+        // Calls as they stand in a file.
+        {"int r = ::MessageBoxA(hWnd, \"a\", \"b\", MB_OK)", [](auto& s) { s.parent = "hWnd", s.text = "a", s.title = "b"; }},
+        {"return (int)MessageBox(hWnd, \"a\", NULL, MB_OK); // done",
+         [](auto& s) { s.parent = "hWnd", s.text = "a", s.title = "NULL", s.titleVar = true; }},
+        {"// first\nif (IDNO == MessageBoxW(0, L\"a\", L\"b\", MB_YESNO)) return;",
+         [](auto& s) { s.parent = "0", s.text = "a", s.title = "b", s.buttons = 4; }, kWide},
+        {"while (MessageBox(h, msg, TEXT(\"t\"), MB_RETRYCANCEL) == IDRETRY) Retry();",
+         [](auto& s) { s.parent = "h", s.text = "msg", s.textVar = true, s.title = "t", s.buttons = 3; }, kText},
+        {"if (ok) MessageBox(NULL, \"a\", \"b\", MB_OK);", [](auto& s) { s.parent = "NULL", s.text = "a", s.title = "b"; }},
+        // Adjacent literals are one text; escapes that the next literal would extend are closed.
+        {"MessageBox(NULL, \"Line one\\n\"\n    \"Line two\", TEXT(\"a\") TEXT(\"b\"), MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "Line one\r\nLine two", s.title = "ab"; }, kText},
+        {"MessageBox(NULL, \"\\x41\" \"B\\0\" \"1\", \"\\x41\" \"G\", MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "\\101B\\0001", s.title = "\\x41G"; }},
+        // A text of literals and other tokens is a variable, kept as written.
+        {"MessageBox(NULL, \"Alpha \" APP_NAME \" beta\", L\"(\" + err + L\")\", MB_OK);",
+         [](auto& s) {
+             s.parent = "NULL", s.text = "\"Alpha \" APP_NAME \" beta\"", s.textVar = true,
+             s.title = "L\"(\" + err + L\")\"", s.titleVar = true;
+         }},
+        // Raw strings: every character is itself.
+        {"MessageBoxW(NULL, LR\"x(C:\\dir \"q\")x\", L\"\", MB_OK);",
+         [](auto& s) { s.parent = "NULL", s.text = "C:\\\\dir \"q\""; }, kWide},
+        // The structure as people set it up.
+        {"MSGBOXPARAMSW mbp = {0};\nmbp.cbSize = sizeof mbp;\nmbp.hwndOwner = hDlg;\nLog(\"x\");\n"
+         "mbp.lpszText = L\"a\";\nmbp.lpszText = L\"b\";\nmbp.dwStyle = MB_YESNO;\nint r = MessageBoxIndirectW(&mbp);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "hDlg", s.text = "b", s.title = "NULL", s.titleVar = true,
+                       s.buttons = 4, s.language = 0; },
+         kWide},
+        {"MSGBOXPARAMS mbp = { sizeof(mbp), hWnd, NULL, \"t\", \"c\", MB_OKCANCEL };\nMessageBoxIndirect(&mbp);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "hWnd", s.text = "t", s.title = "c", s.buttons = 2,
+                       s.language = 0; }},
+        {"MSGBOXPARAMS mbp; ZeroMemory(&mbp, sizeof(mbp)); MSGBOXPARAMS* p = &mbp; p->lpszText = \"t\"; MessageBoxIndirect(p);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "t", s.title = "NULL", s.titleVar = true,
+                       s.language = 0; }},
     };
     return cases;
 }
@@ -245,36 +209,60 @@ TEST_P(LoadCodeTest, SetsTheFieldsTheStatementCarries) {
             expected.language = 0;
             expected.modality = 0;
         }
-        std::string text = c.statement;
         CountingReport report;
-        CodeOptions options{CharacterSet::Wide, AnswerHandling::Switch};
-        EXPECT_TRUE(LoadCode(form, text, report, &options)) << c.statement;
+        CodeReading reading{{CharacterSet::Wide, AnswerHandling::Switch}, {}};
+        EXPECT_TRUE(LoadCode(form, c.statement, report, &reading)) << c.statement << ": " << report.reason;
         EXPECT_EQ(report.unrecognised, 0);
         EXPECT_EQ(Snapshot(form), expected) << c.statement;
-        EXPECT_EQ(options, c.options) << c.statement;
-        EXPECT_EQ(text, NormaliseStatement(c.statement));
+        EXPECT_EQ(reading.options, c.options) << c.statement;
     }
 }
 
-TEST_P(LoadCodeTest, ReportsUnrecognisedTextAndLeavesTheFormClear) {
-    for (std::string statement :
-         {"", "   ", "messagebox(NULL, \"a\", \"b\", MB_OK);", "int r = MessageBox(NULL, \"a\", \"b\", MB_OK);",
-          "MessageBo", "MSGBOXPARAM", "if (ok) MessageBox(NULL, \"a\", \"b\", MB_OK);", "if (MSGBOXPARAMS m;",
-          "switch (IDYES == MessageBox(NULL, \"a\", \"b\", MB_YESNO)) {}"}) {
+// What cannot be held exactly is refused with its reason, and the form keeps what it had.
+TEST_P(LoadCodeTest, RefusesWhatItCannotHoldExactlyAndSaysWhy) {
+    const struct {
+        std::string statement, reason;
+    } cases[] = {
+        {"", ""},
+        {"messagebox(NULL, \"a\", \"b\", MB_OK);", ""},
+        {"MSGBOXPARAM", ""},
+        {"/* MessageBox(NULL, \"a\", \"b\", MB_OK); */", ""},
+        {"MessageBox(NULL, \"a\", \"b\");", "this MessageBox call has 3 arguments; MessageBox takes 4 (MFC's "
+                                          "CWnd::MessageBox takes 3: text, caption and type; it is not the Win32 call)"},
+        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK);", "this MessageBoxEx call has 4 arguments; MessageBoxEx takes 5"},
+        {"MessageBox(NULL, f(\"a\", \"b\", MB_OK);", "the MessageBox call's parentheses do not pair up"},
+        {"MessageBox(NULL, \"a, b", "the MessageBox call's parentheses do not pair up"},
+        {"pWnd->MessageBox(\"a\", \"b\", MB_OK);",
+         "MessageBox is called here as a member function (MFC's CWnd::MessageBox), not the Win32 call"},
+        {"CWnd::MessageBox(\"a\", \"b\", MB_OK);", "CWnd::MessageBox is not the Win32 call"},
+        {"AfxMessageBox(\"a\", MB_OK);", "AfxMessageBox is MFC's, not the Win32 call MessageBox"},
+        {"MessageBox(NULL, \"a\n, \"b\", MB_OK);", "the text argument has an unterminated string literal"},
+        {"MessageBoxIndirect(&mbp);", "MessageBoxIndirect(&mbp) needs the MSGBOXPARAMS set-up of mbp in the text"},
+        {"MSGBOXPARAMS m; m.foo = 1; MessageBoxIndirect(&m);", "MSGBOXPARAMS has no member foo"},
+        {"MSGBOXPARAMS m; if (x) m.dwStyle = MB_OK; MessageBoxIndirect(&m);",
+         "the member dwStyle of m is set inside other code"},
+        {"MSGBOXPARAMS m; m.dwStyle |= MB_TOPMOST; MessageBoxIndirect(&m);",
+         "the member dwStyle of m is set inside other code"},
+        {"MSGBOXPARAMS m; m.lpszIcon = L\"ICON\"; MessageBoxIndirect(&m);",
+         "the icon L\"ICON\" is no MAKEINTRESOURCE(...) the options can hold"},
+        {"MSGBOXPARAMS m;\n#ifdef X\nm.lpszText = \"a\";\n#endif\nMessageBoxIndirect(&m);",
+         "a preprocessor line stands inside the MSGBOXPARAMS set-up"},
+        {"MessageBox(NULL,\n#if 1\n\"a\",\n#endif\n\"b\", MB_OK);", "a preprocessor line stands inside the MessageBox call"},
+    };
+    for (const auto& c : cases) {
         PlainForm form(GetParam());
-        const FormSnapshot clear = Snapshot(form);
         form.SetText(IDC_TEXT, "old");
         form.SetChecked(IDC_TOPMOST, true);
         form.SetListPosition(IDC_BUTTONS, 4);
+        const FormSnapshot before = Snapshot(form);
         CountingReport report;
-        std::string text = statement;
-        const CodeOptions before{CharacterSet::Text, AnswerHandling::If};
-        CodeOptions options = before;
-        EXPECT_FALSE(LoadCode(form, text, report, &options)) << statement;
-        EXPECT_EQ(options, before);
+        const CodeOptions options{CharacterSet::Text, AnswerHandling::If};
+        CodeReading reading{options, {}};
+        EXPECT_FALSE(LoadCode(form, c.statement, report, &reading)) << c.statement;
         EXPECT_EQ(report.unrecognised, 1);
-        EXPECT_EQ(Snapshot(form), clear);
-        EXPECT_EQ(text, NormaliseStatement(statement));
+        EXPECT_EQ(report.reason, c.reason) << c.statement;
+        EXPECT_EQ(reading.options, options);
+        EXPECT_EQ(Snapshot(form), before) << c.statement;
     }
 }
 
@@ -285,9 +273,8 @@ TEST_P(LoadCodeTest, ClearsWhatTheStatementDoesNotMention) {
     form.SetChecked(IDC_HELPBUTTON, true);
     form.SetListPosition(IDC_ICON, 3);
     form.SetListPosition(IDC_LANGUAGE, 7);
-    std::string text = "MessageBox(NULL, \"a\", \"b\", MB_YESNO);";
     CountingReport report;
-    ASSERT_TRUE(LoadCode(form, text, report));
+    ASSERT_TRUE(LoadCode(form, "MessageBox(NULL, \"a\", \"b\", MB_YESNO);", report));
     EXPECT_FALSE(form.IsChecked(IDC_TITLEVAR));
     EXPECT_FALSE(form.IsChecked(IDC_HELPBUTTON));
     EXPECT_EQ(form.ListPosition(IDC_ICON), 0);

@@ -57,8 +57,12 @@ inline void PrintTo(const FormSnapshot& s, std::ostream* os) {
 
 class CountingReport : public CodeReaderReport {
 public:
-    void Unrecognised() override { ++unrecognised; }
+    void Unrecognised(std::string_view why) override {
+        ++unrecognised;
+        reason = why;
+    }
     int unrecognised = 0;
+    std::string reason;
 };
 
 }  // namespace pw::test

