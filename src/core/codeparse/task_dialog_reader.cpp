@@ -714,6 +714,8 @@ private:
     bool Finish(Span rest, TaskDialogConfig& out, AnswerHandling& answer) {
         AnswerHandling read = AnswerHandling::None;
         const std::string& result = read_.resultButton;
+        // Braces that open or close the blocks the call stands in.
+        while (!rest.empty() && (rest[0].IsPunct("{") || rest[0].IsPunct("}"))) ++rest.begin;
         if (!rest.empty()) {
             const std::string var = result.starts_with("&") ? result.substr(1) : std::string();
             const std::string head = Compact({rest.begin, std::min(rest.end, rest.begin + 4)});
