@@ -1,5 +1,5 @@
 // ReadTaskDialog over any bytes: no crash, no read past the text; what it
-// refuses leaves the configuration as it was; and what it reads, when it has
+// refuses it says why, and leaves the configuration as it was; and what it reads, when it has
 // no problem, is written as a statement that reads back to the same
 // statement (as written and as a QuickBox slot stores it).
 #include <cstddef>
@@ -19,8 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     config.title = {"before"};
     const TaskDialogConfig before = config;
     AnswerHandling answer = AnswerHandling::Switch;
-    if (!ReadTaskDialog(input, config, &answer)) {
-        if (!(config == before) || answer != AnswerHandling::Switch) __builtin_trap();
+    std::string problem;
+    if (!ReadTaskDialog(input, config, &answer, &problem)) {
+        // A refusal says why, and changes nothing.
+        if (problem.empty() || !(config == before) || answer != AnswerHandling::Switch) __builtin_trap();
         return 0;
     }
     if (TaskDialogProblem(config)) return 0;

@@ -130,11 +130,15 @@ struct DesignerData {
     std::string statement;  // read into the fields at opening
     // The configuration as last shown, with the two lists as edited since:
     // what the fields do not show (the variable marks of texts without a
-    // check box) is kept from it.
+    // check box; what code read from elsewhere set that the designer has no
+    // control for: instance, callback, icons and flags kept as written, the
+    // call's out-parameters) is kept from it, unseen, until Clear or the next
+    // Load. An icon chosen in a list takes the place of one kept as written.
     TaskDialogConfig config;
     // While the designer sets its own fields: their change notices are not the user's.
     bool filling = false;
     bool ownedByWindow = false;  // made by CreateTaskDialogDesignerForTesting
+    std::string unrecognised;    // why the statement last loaded was refused, for the warning box
 };
 
 DesignerData& Data(HWND designer) { return *DialogData<DesignerData>(designer); }
@@ -384,6 +388,9 @@ DesignerReading ReadFields(HWND designer) {
     for (const FlagBox& box : kFlagBoxes) config.*box.flag = Fields(designer).IsChecked(box.checkBox);
     config.mainIcon = IconAt(designer, IDC_TD_MAINICON);
     config.footerIcon = IconAt(designer, IDC_TD_FOOTERICON);
+    // An icon chosen in a list replaces the one kept as written.
+    if (config.mainIcon != TaskIcon::None) config.mainIconSource.clear(), config.mainIconHandle = false;
+    if (config.footerIcon != TaskIcon::None) config.footerIconSource.clear(), config.footerIconHandle = false;
     config.owner = Trimmed(Fields(designer).Text(IDC_TD_OWNER));
     config.defaultButton = Trimmed(Fields(designer).Text(IDC_TD_DEFBUTTON));
     config.defaultRadioButton = Trimmed(Fields(designer).Text(IDC_TD_DEFRADIO));
@@ -416,12 +423,19 @@ std::optional<std::string> Statement(HWND designer) {
 }
 
 // Reads a statement into the fields and puts its answer handling in force,
-// as the main form's Load code does; false (the fields kept) when it is none.
-bool LoadStatement(HWND designer, const std::string& text) {
-    AppContext& context = Data(designer).context;
+// as the main form's Load code does; when it is none, the fields are kept and
+// the user is told why ("Unrecognised code: ...").
+bool LoadStatement(HWND designer, const std::string& text, bool warnNow = true) {
+    DesignerData& data = Data(designer);
+    AppContext& context = data.context;
     TaskDialogConfig config;
     AnswerHandling answer = context.codeOptions.answer;
-    if (!ReadTaskDialog(text, config, &answer)) return false;
+    std::string problem;
+    if (!ReadTaskDialog(text, config, &answer, &problem)) {
+        data.unrecognised = problem.empty() ? "Unrecognised code" : "Unrecognised code: " + problem;
+        if (warnNow) ShowWarning(designer, data.unrecognised);
+        return false;
+    }
     ShowFields(designer, config);
     if (answer != context.codeOptions.answer) {
         CodeOptions options = context.codeOptions;
@@ -461,7 +475,7 @@ void OnInsert(HWND designer) {
 }
 
 void OnLoadCode(HWND designer) {
-    if (!LoadStatement(designer, Fields(designer).Text(IDC_TD_CODE))) ShowWarning(designer, "Unrecognised code");
+    LoadStatement(designer, Fields(designer).Text(IDC_TD_CODE));
 }
 
 void OnPreview(HWND designer) {
@@ -482,7 +496,7 @@ void OnQuickBoxLoad(HWND designer, const std::string& slot) {
     case SlotState::Missing: OnClear(designer); break;
     case SlotState::Found:
         if (IsTaskDialogStatement(value.statement) || !context.MainFormExists()) {
-            if (!LoadStatement(designer, value.statement)) ShowWarning(designer, "Unrecognised code");
+            LoadStatement(designer, value.statement);
             break;
         }
         EndDesigner(designer, 0);
@@ -562,7 +576,7 @@ void OnInitDialog(HWND designer) {
     ShowFields(designer, NewConfig(context));
     if (!data.statement.empty()) {
         Fields(designer).SetText(IDC_TD_CODE, ExpandLineFeeds(data.statement));
-        if (!LoadStatement(designer, data.statement)) PostMessageW(designer, kReportUnrecognised, 0, 0);
+        if (!LoadStatement(designer, data.statement, false)) PostMessageW(designer, kReportUnrecognised, 0, 0);
     }
 }
 
@@ -575,7 +589,7 @@ INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wPar
         SetDialogIcons(designer, data->context, false);
         return TRUE;
     case WM_COMMAND: OnCommand(designer, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    case kReportUnrecognised: ShowWarning(designer, "Unrecognised code"); return TRUE;
+    case kReportUnrecognised: ShowWarning(designer, data->unrecognised); return TRUE;
     case WM_HELP:
         ShowContextHelp(data->context.help, designer, *reinterpret_cast<const HELPINFO*>(lParam), kTaskDialogHelpTable);
         return TRUE;

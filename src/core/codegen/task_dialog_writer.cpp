@@ -153,7 +153,12 @@ bool NeedsIndirect(const TaskDialogConfig& c) {
            c.verificationChecked || Present(c.expandedInformation) || c.expandedByDefault || c.expandFooterArea ||
            Present(c.expandedControlText) || Present(c.collapsedControlText) || Present(c.footer) ||
            c.footerIcon != TaskIcon::None || c.allowCancellation || c.enableHyperlinks || c.canBeMinimized ||
-           c.positionRelativeToWindow || c.rtlLayout || c.sizeToContent || c.width != 0;
+           c.positionRelativeToWindow || c.rtlLayout || c.sizeToContent || c.width != 0 ||
+           // What TaskDialog has no parameter for.
+           c.mainIconHandle || !c.footerIconSource.empty() || !c.otherFlags.empty() || !c.buttonsSource.empty() ||
+           !c.buttonCountSource.empty() || !c.radioButtonsSource.empty() || !c.radioButtonCountSource.empty() ||
+           !c.callback.empty() || !c.callbackData.empty() || !c.resultRadioButton.empty() ||
+           !c.resultVerification.empty();
 }
 
 class Writer {
@@ -207,7 +212,29 @@ private:
             out_ += common.flag;
             any = true;
         }
+        Others(c_.otherCommonButtons, any);
         if (!any) out_ += '0';
+    }
+
+    // The terms kept as written, after the known ones.
+    void Others(const std::vector<std::string>& terms, bool& any) {
+        for (const std::string& term : terms) {
+            if (any) out_ += " | ";
+            out_ += term;
+            any = true;
+        }
+    }
+
+    bool HasCommonButtons() const { return (c_.commonButtons & 0x3F) || !c_.otherCommonButtons.empty(); }
+
+    // The main or footer icon: the list's, else the one kept as written.
+    std::string_view Icon(TaskIcon icon, const std::string& source) const {
+        return icon == TaskIcon::None && !source.empty() ? std::string_view(source) : IconName(icon);
+    }
+
+    // An out-parameter of the call: the answer's own, else as it was read.
+    void Result(const std::string& kept, std::string_view own) {
+        out_ += !own.empty() ? own : kept.empty() ? std::string_view("NULL") : std::string_view(kept);
     }
 
     // int nButton = 0; and, for the Indirect form, the radio button and the
@@ -224,7 +251,9 @@ private:
         Declarations(false);
         out_ += "TaskDialog(";
         out_ += c_.owner;
-        out_ += ", NULL, ";
+        out_ += ", ";
+        out_ += c_.instance.empty() ? std::string_view("NULL") : std::string_view(c_.instance);
+        out_ += ", ";
         Text(c_.title);
         out_ += ", ";
         Text(c_.mainInstruction);
@@ -233,8 +262,10 @@ private:
         out_ += ", ";
         CommonButtons();
         out_ += ", ";
-        out_ += IconName(c_.mainIcon);
-        out_ += answer_ == AnswerHandling::None ? ", NULL);" : ", &nButton);";
+        out_ += Icon(c_.mainIcon, c_.mainIconSource);
+        out_ += ", ";
+        Result(c_.resultButton, answer_ == AnswerHandling::None ? "" : "&nButton");
+        out_ += ");";
         AnswerBlock();
     }
 
@@ -297,6 +328,10 @@ private:
             out_ += name;
             any = true;
         }
+        if (!c_.otherFlags.empty()) {
+            if (!any) Member("dwFlags");
+            Others(c_.otherFlags, any);
+        }
         if (any) out_ += ";\n";
     }
 
@@ -308,41 +343,54 @@ private:
         out_ += "ZeroMemory(&config, sizeof(config));\n";
         Member("cbSize", "sizeof(config)");
         if (c_.owner != "NULL") Member("hwndParent", c_.owner);
+        if (!c_.instance.empty()) Member("hInstance", c_.instance);
         Flags();
-        if (c_.commonButtons & 0x3F) {
+        if (HasCommonButtons()) {
             Member("dwCommonButtons");
             CommonButtons();
             out_ += ";\n";
         }
         TextMember("pszWindowTitle", c_.title);
-        if (c_.mainIcon != TaskIcon::None) Member("pszMainIcon", IconName(c_.mainIcon));
+        if (c_.mainIcon != TaskIcon::None || !c_.mainIconSource.empty())
+            Member(c_.mainIcon == TaskIcon::None && c_.mainIconHandle ? "hMainIcon" : "pszMainIcon",
+                   Icon(c_.mainIcon, c_.mainIconSource));
         TextMember("pszMainInstruction", c_.mainInstruction);
         TextMember("pszContent", c_.content);
         if (!c_.buttons.empty()) {
             Member("cButtons", "ARRAYSIZE(buttons)");
             Member("pButtons", "buttons");
+        } else {
+            if (!c_.buttonCountSource.empty()) Member("cButtons", c_.buttonCountSource);
+            if (!c_.buttonsSource.empty()) Member("pButtons", c_.buttonsSource);
         }
         if (!c_.defaultButton.empty()) Member("nDefaultButton", c_.defaultButton);
         if (!c_.radioButtons.empty()) {
             Member("cRadioButtons", "ARRAYSIZE(radioButtons)");
             Member("pRadioButtons", "radioButtons");
+        } else {
+            if (!c_.radioButtonCountSource.empty()) Member("cRadioButtons", c_.radioButtonCountSource);
+            if (!c_.radioButtonsSource.empty()) Member("pRadioButtons", c_.radioButtonsSource);
         }
         if (!c_.defaultRadioButton.empty()) Member("nDefaultRadioButton", c_.defaultRadioButton);
         TextMember("pszVerificationText", c_.verification);
         TextMember("pszExpandedInformation", c_.expandedInformation);
         TextMember("pszExpandedControlText", c_.expandedControlText);
         TextMember("pszCollapsedControlText", c_.collapsedControlText);
-        if (c_.footerIcon != TaskIcon::None) Member("pszFooterIcon", IconName(c_.footerIcon));
+        if (c_.footerIcon != TaskIcon::None || !c_.footerIconSource.empty())
+            Member(c_.footerIcon == TaskIcon::None && c_.footerIconHandle ? "hFooterIcon" : "pszFooterIcon",
+                   Icon(c_.footerIcon, c_.footerIconSource));
         TextMember("pszFooter", c_.footer);
+        if (!c_.callback.empty()) Member("pfCallback", c_.callback);
+        if (!c_.callbackData.empty()) Member("lpCallbackData", c_.callbackData);
         if (c_.width != 0) Member("cxWidth", std::to_string(c_.width));
         out_ += "TaskDialogIndirect(&config, ";
-        if (answer_ == AnswerHandling::None) {
-            out_ += "NULL, NULL, NULL);";
-        } else {
-            out_ += "&nButton, ";
-            out_ += c_.radioButtons.empty() ? "NULL, " : "&nRadioButton, ";
-            out_ += Present(c_.verification) ? "&fVerificationFlagChecked);" : "NULL);";
-        }
+        const bool answered = answer_ != AnswerHandling::None;
+        Result(c_.resultButton, answered ? "&nButton" : "");
+        out_ += ", ";
+        Result(c_.resultRadioButton, answered && !c_.radioButtons.empty() ? "&nRadioButton" : "");
+        out_ += ", ";
+        Result(c_.resultVerification, answered && Present(c_.verification) ? "&fVerificationFlagChecked" : "");
+        out_ += ");";
         AnswerBlock();
     }
 

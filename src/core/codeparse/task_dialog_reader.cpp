@@ -1,575 +1,780 @@
 #include "core/codeparse/task_dialog_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "core/codeparse/code_reader.h"
+#include "core/codeparse/c_lexer.h"
+#include "core/codeparse/c_literal.h"
 
 namespace pw {
 namespace {
 
-// Character classes by table: the reader looks at every byte once or twice.
-constexpr std::array<bool, 256> kSpace = [] {
-    std::array<bool, 256> table{};
-    for (unsigned char c : {' ', '\t', '\n', '\r', '\f', '\v'}) table[c] = true;
-    return table;
-}();
+using Tokens = std::vector<Token>;
 
-constexpr std::array<bool, 256> kWord = [] {
-    std::array<bool, 256> table{};
-    for (int c = 0; c < 256; ++c)
-        table[static_cast<std::size_t>(c)] =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    return table;
-}();
+// A stretch of tokens [begin, end).
+struct Span {
+    const Token* begin = nullptr;
+    const Token* end = nullptr;
+    bool empty() const { return begin == end; }
+    std::size_t size() const { return static_cast<std::size_t>(end - begin); }
+    const Token& operator[](std::size_t i) const { return begin[i]; }
+};
 
-bool IsSpace(char c) { return kSpace[static_cast<unsigned char>(c)]; }
-
-bool IsWord(char c) { return kWord[static_cast<unsigned char>(c)]; }
-
-// Whether white space between `a` and `b` keeps two tokens apart: two words
-// (`sizeof x`; bytes outside ASCII count as letters, as compilers that take
-// them in names do) or two operator characters (`- -`, `/ /`, `= =`).
-bool NeedsSpace(char a, char b) {
-    static constexpr std::array<unsigned char, 256> kKind = [] {
-        std::array<unsigned char, 256> table{};  // 1 word, 2 operator
-        for (int c = 0; c < 256; ++c)
-            if (kWord[static_cast<std::size_t>(c)] || c >= 0x80) table[static_cast<std::size_t>(c)] = 1;
-        for (unsigned char c : std::string_view("+-*/%&|^!=<>.:#?~")) table[c] = 2;
-        return table;
-    }();
-    const unsigned char kind = kKind[static_cast<unsigned char>(a)];
-    return kind != 0 && kind == kKind[static_cast<unsigned char>(b)];
+bool IsWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
 }
 
-// What ends a run of characters that Compact copies as they are: white space,
-// a slash (a comment may start), a quote (a literal starts).
-constexpr std::array<bool, 256> kRunEnd = [] {
-    std::array<bool, 256> table = kSpace;
-    table[static_cast<unsigned char>('/')] = true;
-    table[static_cast<unsigned char>('"')] = true;
-    table[static_cast<unsigned char>('\'')] = true;
-    return table;
-}();
+bool IsOperatorByte(char c) { return std::string_view("+-*/%&|^!=<>.:#?~").find(c) != std::string_view::npos; }
 
-// What a literal's scan stops at: its end, an escape, a line break.
-constexpr std::array<bool, 256> kLiteralStop = [] {
-    std::array<bool, 256> table{};
-    for (unsigned char c : {'"', '\'', '\\', '\n', '\r'}) table[c] = true;
-    return table;
-}();
-
-// The end (one past the closing quote) of the string or character literal
-// whose opening quote is at `open`, escapes honoured; npos when it is not
-// closed on its line. A line break in a literal, spliced or not, is refused:
-// a QuickBox slot drops it, and C does not allow a bare one.
-std::size_t LiteralEnd(std::string_view text, std::size_t open) {
-    const char quote = text[open];
-    for (std::size_t i = open + 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!kLiteralStop[static_cast<unsigned char>(c)]) continue;
-        if (c == '\n' || c == '\r') return std::string_view::npos;
-        if (c == '\\') {
-            if (i + 1 < text.size() && (text[i + 1] == '\n' || text[i + 1] == '\r')) return std::string_view::npos;
-            ++i;
-        } else if (c == quote) {
-            return i + 1;
+// The tokens without white space, but for one space where two tokens that
+// stood apart would otherwise run together (`sizeof x`, `a - -b`), so that
+// a value read twice is the same text whatever the layout around it.
+std::string Compact(Span s) {
+    std::string out;
+    for (const Token* t = s.begin; t != s.end; ++t) {
+        const std::string text = t->spliced ? Spelling(*t) : std::string(t->text);
+        if (t != s.begin && t->spaceBefore && !out.empty() && !text.empty()) {
+            const char a = out.back(), b = text.front();
+            if ((IsWordByte(a) && IsWordByte(b)) || (IsOperatorByte(a) && IsOperatorByte(b))) out += ' ';
         }
+        out += text;
     }
-    return std::string_view::npos;
-}
-
-// Past white space and comments from `i`.
-std::size_t SkipBlank(std::string_view text, std::size_t i) {
-    while (i < text.size()) {
-        if (IsSpace(text[i])) {
-            ++i;
-        } else if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '/') {
-            const std::size_t end = text.find_first_of("\r\n", i + 2);
-            i = end == std::string_view::npos ? text.size() : end;
-        } else if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
-            const std::size_t end = text.find("*/", i + 2);
-            i = end == std::string_view::npos ? text.size() : end + 2;
-        } else {
-            break;
-        }
-    }
-    return i;
-}
-
-// The statement without comments and white space, literals kept as written,
-// and one space where white space or a comment stood between two tokens that
-// would otherwise run together (`sizeof x`, `a - -b`, `/ /`), so that nothing
-// changes its meaning and compacting again changes nothing. Never
-// longer than the text: a space is only written where one was taken out.
-// Nothing when a literal is not closed on its line.
-std::optional<std::string> Compact(std::string_view text) {
-    std::string out(text.size(), '\0');
-    char* o = out.data();
-    std::size_t w = 0;
-    bool gap = false;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (IsSpace(c) || (c == '/' && i + 1 < text.size() && (text[i + 1] == '/' || text[i + 1] == '*'))) {
-            i = SkipBlank(text, i);
-            gap = true;
-            continue;
-        }
-        if (gap) {
-            if (w > 0 && NeedsSpace(o[w - 1], c)) o[w++] = ' ';
-            gap = false;
-        }
-        if (c == '"' || c == '\'') {
-            const std::size_t end = LiteralEnd(text, i);
-            if (end == std::string_view::npos) return std::nullopt;
-            text.copy(o + w, end - i, i);
-            w += end - i;
-            i = end;
-            continue;
-        }
-        // The run of ordinary characters from here on, in one piece.
-        std::size_t end = i + 1;
-        while (end < text.size() && !kRunEnd[static_cast<unsigned char>(text[end])]) ++end;
-        text.copy(o + w, end - i, i);
-        w += end - i;
-        i = end;
-    }
-    out.resize(w);
     return out;
 }
 
-// The texts of a value that is one or more adjacent wide literals (L"a" L"b",
-// each unescaped on its own, as C joins them), or nothing.
-std::optional<std::string> WideLiteral(std::string_view value) {
-    if (!value.starts_with("L\"")) return std::nullopt;
-    std::string text;
-    std::size_t i = 0;
-    while (i < value.size()) {
-        if (!value.substr(i).starts_with("L\"")) return std::nullopt;
-        const std::size_t end = LiteralEnd(value, i + 1);
-        if (end == std::string_view::npos) return std::nullopt;
-        std::string piece = UnescapeMarkedLiteral(value.substr(i + 2, end - 1 - (i + 2)));
-        if (i == 0)
-            text = std::move(piece);
-        else
-            text += piece;
-        i = end;
-    }
-    return text;
-}
+bool IsNull(Span s) { return s.size() == 1 && (s[0].Is("NULL") || s[0].Is("0") || s[0].Is("nullptr")); }
 
-// Whether a comma stands outside brackets and literals: such a value is no
-// single argument of the short call, where the writer may put it.
-bool HasTopLevelComma(std::string_view value) {
+// Splits at commas (or `sep`) outside brackets.
+std::vector<Span> Split(Span s, std::string_view sep = ",") {
+    std::vector<Span> parts;
     int depth = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char c = value[i];
-        if (c == '"' || c == '\'') {
-            const std::size_t end = LiteralEnd(value, i);
-            if (end == std::string_view::npos) return false;
-            i = end - 1;
-        } else if (c == '(' || c == '[' || c == '{') {
-            ++depth;
-        } else if (c == ')' || c == ']' || c == '}') {
-            --depth;
-        } else if (c == ',' && depth == 0) {
-            return true;
+    const Token* start = s.begin;
+    for (const Token* t = s.begin; t != s.end; ++t) {
+        if (t->kind != TokenKind::Punctuator) continue;
+        if (t->Is("(") || t->Is("[") || t->Is("{")) ++depth;
+        else if (t->Is(")") || t->Is("]") || t->Is("}")) --depth;
+        else if (depth == 0 && t->Is(sep)) {
+            parts.push_back({start, t});
+            start = t + 1;
         }
     }
-    return false;
+    parts.push_back({start, s.end});
+    return parts;
 }
 
-bool IsNull(std::string_view value) { return value == "NULL" || value == "0" || value == "nullptr"; }
+// The token closing the bracket at `open`, or `end`.
+const Token* Closing(const Token* open, const Token* end) {
+    int depth = 0;
+    for (const Token* t = open; t != end; ++t) {
+        if (t->kind != TokenKind::Punctuator) continue;
+        if (t->Is("(") || t->Is("[") || t->Is("{")) ++depth;
+        else if ((t->Is(")") || t->Is("]") || t->Is("}")) && --depth == 0) return t;
+    }
+    return end;
+}
 
-// Reads a statement in the compact form, one C statement after another.
-class Parser {
+// One statement, a block's opening or closing brace, or a preprocessor line.
+struct Statement {
+    Span tokens;  // without the ';'
+    bool opensBlock = false, closesBlock = false;
+};
+
+struct Member {
+    std::string_view name;
+    Span value;
+};
+
+constexpr std::string_view kMemberOrder[] = {
+    "cbSize", "hwndParent", "hInstance", "dwFlags", "dwCommonButtons", "pszWindowTitle", "pszMainIcon",
+    "pszMainInstruction", "pszContent", "cButtons", "pButtons", "nDefaultButton", "cRadioButtons",
+    "pRadioButtons", "nDefaultRadioButton", "pszVerificationText", "pszExpandedInformation",
+    "pszExpandedControlText", "pszCollapsedControlText", "pszFooterIcon", "pszFooter", "pfCallback",
+    "lpCallbackData", "cxWidth"};
+
+struct Flag {
+    std::string_view name;
+    unsigned bit;
+    bool TaskDialogConfig::*field;  // null: a flag the designer has no box for
+};
+constexpr Flag kFlags[] = {
+    {"TDF_ENABLE_HYPERLINKS", 0x1, &TaskDialogConfig::enableHyperlinks},
+    {"TDF_USE_HICON_MAIN", 0x2, nullptr},
+    {"TDF_USE_HICON_FOOTER", 0x4, nullptr},
+    {"TDF_ALLOW_DIALOG_CANCELLATION", 0x8, &TaskDialogConfig::allowCancellation},
+    {"TDF_USE_COMMAND_LINKS", 0x10, &TaskDialogConfig::commandLinks},
+    {"TDF_USE_COMMAND_LINKS_NO_ICON", 0x20, nullptr},
+    {"TDF_EXPAND_FOOTER_AREA", 0x40, &TaskDialogConfig::expandFooterArea},
+    {"TDF_EXPANDED_BY_DEFAULT", 0x80, &TaskDialogConfig::expandedByDefault},
+    {"TDF_VERIFICATION_FLAG_CHECKED", 0x100, &TaskDialogConfig::verificationChecked},
+    {"TDF_SHOW_PROGRESS_BAR", 0x200, nullptr},
+    {"TDF_SHOW_MARQUEE_PROGRESS_BAR", 0x400, nullptr},
+    {"TDF_CALLBACK_TIMER", 0x800, nullptr},
+    {"TDF_POSITION_RELATIVE_TO_WINDOW", 0x1000, &TaskDialogConfig::positionRelativeToWindow},
+    {"TDF_RTL_LAYOUT", 0x2000, &TaskDialogConfig::rtlLayout},
+    {"TDF_NO_DEFAULT_RADIO_BUTTON", 0x4000, &TaskDialogConfig::noDefaultRadioButton},
+    {"TDF_CAN_BE_MINIMIZED", 0x8000, &TaskDialogConfig::canBeMinimized},
+    {"TDF_NO_SET_FOREGROUND", 0x10000, nullptr},
+    {"TDF_SIZE_TO_CONTENT", 0x1000000, &TaskDialogConfig::sizeToContent},
+};
+constexpr std::pair<std::string_view, unsigned> kCommonButtonNames[] = {
+    {"TDCBF_OK_BUTTON", kTaskOk},       {"TDCBF_YES_BUTTON", kTaskYes},
+    {"TDCBF_NO_BUTTON", kTaskNo},       {"TDCBF_CANCEL_BUTTON", kTaskCancel},
+    {"TDCBF_RETRY_BUTTON", kTaskRetry}, {"TDCBF_CLOSE_BUTTON", kTaskClose},
+};
+
+// An integer literal's value (any base, with suffixes), or nothing.
+std::optional<std::uint64_t> NumberValue(const Token& t) {
+    if (t.kind != TokenKind::Number) return std::nullopt;
+    std::string_view s = t.text;
+    while (!s.empty() && (s.back() == 'u' || s.back() == 'U' || s.back() == 'l' || s.back() == 'L')) s.remove_suffix(1);
+    if (s.empty()) return std::nullopt;
+    unsigned base = 10;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) base = 16, s.remove_prefix(2);
+    else if (s.size() > 2 && s[0] == '0' && (s[1] == 'b' || s[1] == 'B')) base = 2, s.remove_prefix(2);
+    else if (s.size() > 1 && s[0] == '0') base = 8, s.remove_prefix(1);
+    std::uint64_t value = 0;
+    for (char c : s) {
+        if (c == '\'') continue;
+        unsigned d = c >= '0' && c <= '9' ? unsigned(c - '0') : c >= 'a' && c <= 'f' ? unsigned(c - 'a' + 10)
+                   : c >= 'A' && c <= 'F' ? unsigned(c - 'A' + 10) : 99;
+        if (d >= base || value > 0xFFFFFFFFull) return std::nullopt;
+        value = value * base + d;
+    }
+    if (value > 0xFFFFFFFFull) return std::nullopt;
+    return value;
+}
+
+std::string Hex(unsigned value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string digits;
+    do digits.insert(digits.begin(), kDigits[value & 15]), value >>= 4;
+    while (value);
+    return "0x" + digits;
+}
+
+class Reader {
 public:
-    explicit Parser(std::string_view text) : t_(text) {}
+    Reader(const Tokens& tokens, std::string& problem) : tokens_(tokens), problem_(problem) {}
 
-    bool Read(TaskDialogConfig& config, AnswerHandling& answer) {
-        while (pos_ < t_.size()) {
-            // Member assignments first: most of the statements are.
-            if (!memberPrefix_.empty() && Eat(memberPrefix_)) {
-                if (!Member()) return false;
-                membersSet_ = true;
-            } else if (Eat("TASKDIALOG_BUTTON ")) {
-                if (!ButtonArray()) return false;
-            } else if (Eat("TASKDIALOGCONFIG ")) {
-                if (!configName_.empty()) return false;
-                configName_ = Word();
-                if (configName_.empty()) return false;
-                memberPrefix_ = configName_ + ".";
-                // Zero-initialised here or by ZeroMemory below.
-                if (!Eat(";") && !Eat("={0};") && !Eat("={};")) return false;
-            } else if (Eat("int ") || Eat("BOOL ")) {
-                if (Word().empty()) return false;
-                if (Eat("=") && !Expression(';')) return false;
-                if (!Eat(";")) return false;
-            } else if (Eat("ZeroMemory(&") || Eat("memset(&")) {
-                // Zeroing the structure before its members are set; anything
-                // else would leave it unset or undo them.
-                const bool byMemset = t_.substr(0, pos_).ends_with("memset(&");
-                if (configName_.empty() || membersSet_ || !Eat(configName_) || !Eat(byMemset ? ",0," : ","))
-                    return false;
-                const auto size = Expression(')');
-                if (!size || !IsSizeOfConfig(*size) || !Eat(");")) return false;
-            } else if (Eat("TaskDialogIndirect(")) {
-                if (configName_.empty() || !IndirectCall()) return false;
-                return Finish(config, answer);
-            } else if (Eat("TaskDialog(")) {
-                if (!configName_.empty() || !arrays_.empty() || !ShortCall()) return false;
-                return Finish(config, answer);
-            } else {
-                return false;
+    bool Read(TaskDialogConfig& out, AnswerHandling& answer) {
+        for (const Token& t : tokens_)
+            if (t.unterminated) return Fail("a literal or comment is not closed");
+        const Token* end = tokens_.data() + tokens_.size();
+        const Token* t = tokens_.data();
+        while (t != end) {
+            Statement s = Next(t, end);
+            if (s.opensBlock) {
+                ++depth_;
+                continue;
             }
+            if (s.closesBlock) {
+                --depth_;
+                continue;
+            }
+            if (s.tokens.empty()) continue;
+            if (s.tokens[0].kind == TokenKind::Directive) {
+                Directive(s.tokens[0]);
+                continue;
+            }
+            const std::optional<bool> called = Handle(s.tokens);
+            if (!called) return false;
+            if (*called) return Finish(Span{t, end}, out, answer);
         }
-        return false;  // no call
+        return Fail(config_ ? "the text has no TaskDialogIndirect call" : "the text has no TaskDialog or TaskDialogIndirect call");
     }
 
 private:
-    bool Eat(std::string_view s) {
-        if (!t_.substr(pos_).starts_with(s)) return false;
-        pos_ += s.size();
-        return true;
+    bool Fail(std::string message) {
+        problem_ = std::move(message);
+        return false;
     }
 
-    std::string_view Word() {
-        const std::size_t start = pos_;
-        while (pos_ < t_.size() && IsWord(t_[pos_])) ++pos_;
-        return t_.substr(start, pos_ - start);
-    }
-
-    // An expression up to `stop` outside brackets and literals; the
-    // stop is left for the caller. Nothing when the text ends first, when a
-    // bracket closes that was not opened, or when it is empty.
-    std::optional<std::string_view> Expression(char stop) {
-        if (pos_ < t_.size() && t_[pos_] == ' ') ++pos_;  // kept after an operator: "= -1"
-        const std::size_t start = pos_;
-        int depth = 0;
-        while (pos_ < t_.size()) {
-            const char c = t_[pos_];
-            if (depth == 0 && c == stop) {
-                if (pos_ == start) return std::nullopt;
-                return t_.substr(start, pos_ - start);
-            }
-            if (c == '"' || c == '\'') {
-                pos_ = std::min(LiteralEnd(t_, pos_), t_.size());
-                continue;
-            }
-            if (c == '(' || c == '[' || c == '{') ++depth;
-            if (c == ')' || c == ']' || c == '}') {
-                if (depth == 0) return std::nullopt;
-                --depth;
-            }
-            ++pos_;
+    // The next statement from `t`: up to a ';' outside brackets, or a brace
+    // that opens or closes a block (not an initialiser's).
+    Statement Next(const Token*& t, const Token* end) {
+        Statement s;
+        const Token* start = t;
+        if (t->kind == TokenKind::Directive) {
+            s.tokens = {t, t + 1};
+            ++t;
+            return s;
         }
+        int depth = 0;
+        for (; t != end; ++t) {
+            if (t->kind == TokenKind::Directive && depth == 0) break;
+            if (t->kind != TokenKind::Punctuator) continue;
+            if (t->Is("(") || t->Is("[")) {
+                ++depth;
+            } else if (t->Is(")") || t->Is("]")) {
+                --depth;
+            } else if (t->Is("{")) {
+                const bool block = depth == 0 && (t == start || t[-1].IsPunct(")") || t[-1].Is("else") ||
+                                                  t[-1].Is("do") || t[-1].IsPunct(":") || t[-1].IsPunct(";"));
+                if (!block) {
+                    ++depth;
+                    continue;
+                }
+                if (t == start) {
+                    s.opensBlock = true;
+                    ++t;
+                    return s;
+                }
+                break;  // the header before it is a statement of its own
+            } else if (t->Is("}")) {
+                if (depth > 0) {
+                    --depth;
+                    continue;
+                }
+                if (t == start) {
+                    s.closesBlock = true;
+                    ++t;
+                    return s;
+                }
+                break;
+            } else if (t->Is(";") && depth <= 0) {
+                s.tokens = {start, t};
+                ++t;
+                return s;
+            }
+        }
+        s.tokens = {start, t};
+        return s;
+    }
+
+    void Directive(const Token& t) {
+        std::string_view d = t.text.substr(1);
+        while (!d.empty() && (d.front() == ' ' || d.front() == '\t')) d.remove_prefix(1);
+        if (d.starts_with("if")) ++conditionalDepth_;
+        else if (d.starts_with("endif") && conditionalDepth_ > 0) --conditionalDepth_;
+    }
+
+    bool Names(const Token& t, const std::string& name) const { return !name.empty() && t.Is(name); }
+    bool IsConfig(const Token& t) const { return Names(t, configName_) || Names(t, pointerName_); }
+
+    // A statement: nothing (refused), false (read on), true (the call).
+    std::optional<bool> Handle(Span s) {
+        // Labels and the heads of if, else, loops and switch: what follows
+        // them runs only sometimes.
+        bool conditional = false;
+        for (;;) {
+            if (s.size() >= 2 && (s[0].Is("case") || s[0].Is("default"))) {
+                const Token* colon = s.begin;
+                while (colon != s.end && !colon->IsPunct(":")) ++colon;
+                if (colon == s.end) break;
+                s.begin = colon + 1;
+                conditional = true;
+            } else if (!s.empty() && (s[0].Is("if") || s[0].Is("while") || s[0].Is("for") || s[0].Is("switch")) &&
+                       s.size() >= 2 && s[1].IsPunct("(")) {
+                const Token* close = Closing(s.begin + 1, s.end);
+                // The call may stand in the condition itself.
+                if (std::optional<bool> call = FindCall({s.begin + 2, close}); !call || *call) return call;
+                s.begin = close == s.end ? s.end : close + 1;
+                conditional = true;
+            } else if (!s.empty() && (s[0].Is("else") || s[0].Is("do"))) {
+                ++s.begin;
+                conditional = true;
+            } else {
+                break;
+            }
+        }
+        if (s.empty()) return false;
+        conditional = conditional || depth_ > configDepth_ || conditionalDepth_ > configConditionalDepth_;
+
+        std::size_t k = 0;
+        while (k < s.size() && (s[k].Is("static") || s[k].Is("const") || s[k].Is("constexpr"))) ++k;
+        if (k < s.size() && s[k].Is("TASKDIALOGCONFIG")) return Declaration({s.begin + k + 1, s.end}, conditional);
+        if (k < s.size() && s[k].Is("TASKDIALOG_BUTTON")) return ButtonArray({s.begin + k + 1, s.end});
+
+        if (std::optional<bool> call = FindCall(s); !call || *call) return call;
+        if (!config_) return false;  // code before the set-up: not read
+
+        // config.member = value; pointer->member = value; (*pointer).member
+        if (s.size() >= 3 && IsConfig(s[0]) && (s[1].IsPunct(".") || s[1].IsPunct("->")) &&
+            s[2].kind == TokenKind::Identifier) {
+            const std::string name(s[2].text);
+            if (s.size() < 4 || !s[3].IsPunct("="))
+                return Refuse("the member " + name + " is changed in a way the designer cannot follow");
+            if (conditional) return Refuse("the member " + name + " is set only under a condition");
+            if (!SetMember(s[2].text, {s.begin + 4, s.end})) return std::nullopt;
+            membersSet_ = true;
+            return false;
+        }
+        if (s[0].Is("ZeroMemory") || s[0].Is("SecureZeroMemory") || s[0].Is("memset")) {
+            const bool mentions = Mentions(s);
+            if (!mentions) return false;
+            if (!Zeroing(s)) return std::nullopt;
+            return false;
+        }
+        if (Mentions(s)) return Refuse(Compact(s) + " uses " + configName_ + " in a way the designer cannot follow");
+        return false;  // other code: not read
+    }
+
+    std::optional<bool> Refuse(std::string message) {
+        problem_ = std::move(message);
         return std::nullopt;
     }
 
-    // name[]={{id,L"text"},...};
-    bool ButtonArray() {
-        const std::string_view name = Word();
-        if (name.empty() || !Eat("[")) return false;
-        while (pos_ < t_.size() && IsWord(t_[pos_])) ++pos_;  // a count may stand in the brackets
-        if (!Eat("]={")) return false;
+    bool Mentions(Span s) const {
+        for (const Token* t = s.begin; t != s.end; ++t)
+            if (IsConfig(*t)) return true;
+        return false;
+    }
+
+    // ZeroMemory(&c, size), SecureZeroMemory(&c, size), memset(&c, 0, size).
+    bool Zeroing(Span s) {
+        const std::string call(s[0].text);
+        if (s.size() < 2 || !s[1].IsPunct("(")) return Fail(call + " is not called as the designer expects");
+        const Token* close = Closing(s.begin + 1, s.end);
+        std::vector<Span> args = Split({s.begin + 2, close});
+        const bool memset = call == "memset";
+        if (args.size() != (memset ? 3u : 2u) || close + 1 != s.end)
+            return Fail(call + " is not called as the designer expects");
+        const std::string target = Compact(args[0]);
+        if (target != "&" + configName_ && (pointerName_.empty() || target != pointerName_))
+            return Fail(call + " clears " + target + ", not " + configName_);
+        if (memset && !IsNull(args[1])) return Fail("memset fills " + configName_ + " with " + Compact(args[1]) + ", not 0");
+        if (!IsSizeOfConfig(args.back())) return Fail(call + " clears " + Compact(args.back()) + " bytes, not the structure's size");
+        if (membersSet_) return Fail(call + " clears " + configName_ + " after its members are set");
+        return true;
+    }
+
+    bool IsSizeOfConfig(Span v) const {
+        const std::string s = Compact(v);
+        return s == "sizeof(" + configName_ + ")" || s == "sizeof " + configName_ || s == "sizeof(TASKDIALOGCONFIG)" ||
+               (!pointerName_.empty() && (s == "sizeof(*" + pointerName_ + ")" || s == "sizeof*" + pointerName_));
+    }
+
+    // TASKDIALOGCONFIG name [= {...} | {...}];  TASKDIALOGCONFIG* p = &name;
+    std::optional<bool> Declaration(Span s, bool conditional) {
+        std::size_t k = 0;
+        while (k < s.size() && s[k].Is("const")) ++k;
+        if (k < s.size() && s[k].IsPunct("*")) {
+            // A pointer to the structure declared before.
+            if (!config_ || s.size() != k + 5 || s[k + 1].kind != TokenKind::Identifier || !s[k + 2].IsPunct("=") ||
+                !s[k + 3].IsPunct("&") || !s[k + 4].Is(configName_))
+                return Refuse("this TASKDIALOGCONFIG pointer does not point to the structure set up in the text");
+            if (!pointerName_.empty()) return Refuse("the text has two TASKDIALOGCONFIG pointers");
+            pointerName_ = std::string(s[k + 1].text);
+            return false;
+        }
+        if (config_) return Refuse("the text sets up two TASKDIALOGCONFIG structures");
+        if (conditional) return Refuse("the TASKDIALOGCONFIG is declared only under a condition");
+        if (k >= s.size() || s[k].kind != TokenKind::Identifier)
+            return Refuse("the TASKDIALOGCONFIG declaration has no name");
+        configName_ = std::string(s[k].text);
+        config_ = true;
+        configDepth_ = depth_;
+        configConditionalDepth_ = conditionalDepth_;
+        ++k;
+        if (k == s.size()) return false;
+        if (s[k].IsPunct("=")) ++k;
+        if (k >= s.size() || !s[k].IsPunct("{") || Closing(s.begin + k, s.end) + 1 != s.end)
+            return Refuse("the TASKDIALOGCONFIG " + configName_ + " is declared in a way the designer cannot follow");
+        return Initializer({s.begin + k + 1, s.end - 1});
+    }
+
+    // = {0}, = {}, = { sizeof(...) }, the members in order, or designated.
+    std::optional<bool> Initializer(Span body) {
+        std::vector<Span> items = Split(body);
+        if (!items.empty() && items.back().empty()) items.pop_back();  // a trailing comma
+        if (items.size() == 1 && IsNull(items[0])) return false;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            Span item = items[i];
+            std::string_view name;
+            if (item.size() >= 3 && item[0].IsPunct(".") && item[2].IsPunct("=")) {
+                name = item[1].text;
+                item.begin += 3;
+            } else if (i < std::size(kMemberOrder)) {
+                name = kMemberOrder[i];
+            } else {
+                return Refuse("the initializer of " + configName_ + " has more values than TASKDIALOGCONFIG has members");
+            }
+            if (item.empty()) return Refuse("the initializer of " + configName_ + " has an empty value");
+            if (item[0].IsPunct("{") && Closing(item.begin, item.end) + 1 == item.end) {
+                item = {item.begin + 1, item.end - 1};  // braces around a union's value
+            }
+            if (name == "cbSize" && IsNull(item)) continue;
+            if (!SetMember(name, item)) return std::nullopt;
+        }
+        return false;
+    }
+
+    // TASKDIALOG_BUTTON [const] name[N] = { {id, text}, ... };
+    std::optional<bool> ButtonArray(Span s) {
+        std::size_t k = 0;
+        while (k < s.size() && s[k].Is("const")) ++k;
+        if (s.size() < k + 3 || s[k].kind != TokenKind::Identifier || !s[k + 1].IsPunct("["))
+            return false;  // a single button or a pointer: other code
+        const std::string name(s[k].text);
+        const Token* close = Closing(s.begin + k + 1, s.end);
+        if (close == s.end) return Refuse("the button array " + name + " has no closing bracket");
+        const Token* rest = close + 1;
+        if (rest == s.end) return false;  // its buttons are set one by one: the program's own, kept by name
+        if (rest->IsPunct("=")) ++rest;
+        if (rest == s.end || !rest->IsPunct("{") || Closing(rest, s.end) + 1 != s.end)
+            return Refuse("the button array " + name + " is declared in a way the designer cannot follow");
+        std::vector<Span> items = Split({rest + 1, s.end - 1});
+        if (!items.empty() && items.back().empty()) items.pop_back();
         std::vector<TaskButton> buttons;
-        while (Eat("{")) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const Span item = items[i];
+            const std::string which = "button " + std::to_string(i + 1) + " of " + name;
+            if (item.size() < 2 || !item[0].IsPunct("{") || Closing(item.begin, item.end) + 1 != item.end)
+                return Refuse(which + " is not written as { id, text }");
+            const std::vector<Span> parts = Split({item.begin + 1, item.end - 1});
+            if (parts.size() != 2 || parts[0].empty()) return Refuse(which + " is not written as { id, text }");
             TaskButton button;
-            const auto id = Expression(',');
-            if (!id || !Eat(",")) return false;
-            const auto value = Expression('}');
-            if (!value || !Eat("}")) return false;
-            auto text = WideLiteral(*value);
-            if (!text) return false;
-            button.id = *id;
-            button.text = std::move(*text);
+            button.id = Compact(parts[0]);
+            TaskText text;
+            if (!SetText(text, parts[1], which)) return std::nullopt;
+            if (text.variable || IsNull(parts[1]))
+                return Refuse("the text of " + which + " is no literal; the designer holds literal button texts");
+            button.text = std::move(text.text);
             buttons.push_back(std::move(button));
-            if (!Eat(",")) break;
         }
-        if (!Eat("};")) return false;
         for (const auto& array : arrays_)
-            if (array.first == name) return false;
+            if (array.first == name) return Refuse("the text declares two button arrays named " + name);
         arrays_.emplace_back(name, std::move(buttons));
-        return true;
+        return false;
     }
 
-    bool SetText(TaskText& field, std::string_view value) {
+    // A text: literals (adjacent ones one text, TEXT() and _T() taken off),
+    // NULL, or any other expression as a variable.
+    bool SetText(TaskText& field, Span v, std::string_view what) {
         field = {};
-        if (IsNull(value)) return true;
-        if (auto text = WideLiteral(value)) {
-            field.text = std::move(*text);
-        } else {
-            if (value.starts_with('"') || value.starts_with("L\"")) return false;  // narrow or broken literal
-            if (HasTopLevelComma(value)) return false;
-            field.text = value;
-            field.variable = true;
+        if (v.empty()) return Fail("the " + std::string(what) + " has no value");
+        if (IsNull(v)) return true;
+        LiteralTextReader reader;
+        std::string problem;
+        bool literal = true;
+        for (const Token* t = v.begin; t != v.end && literal;) {
+            bool macro = false;
+            const Token* lit = t;
+            if (t->kind == TokenKind::Identifier &&
+                (t->Is("TEXT") || t->Is("_T") || t->Is("_TEXT") || t->Is("__TEXT") || t->Is("__T")) &&
+                v.end - t >= 4 && t[1].IsPunct("(") && t[2].kind == TokenKind::String && t[3].IsPunct(")")) {
+                macro = true;
+                lit = t + 2;
+            }
+            StringLiteralParts parts;
+            if (lit->kind != TokenKind::String || !SplitStringLiteral(*lit, parts) || !parts.suffix.empty()) {
+                literal = false;
+                break;
+            }
+            if (!macro && parts.prefix != LiteralPrefix::Wide)
+                return Fail("the " + std::string(what) + " is a narrow literal; a task dialog takes wide strings (L\"...\")");
+            if (lit->spliced) return Fail("a literal of the " + std::string(what) + " is continued over a line break");
+            if (!reader.Append(parts, macro, problem)) return Fail("the " + std::string(what) + ": " + problem);
+            t = macro ? t + 4 : t + 1;
         }
-        return true;
-    }
-
-    static bool SetIcon(TaskIcon& icon, std::string_view value) {
-        static constexpr std::pair<std::string_view, TaskIcon> kIcons[] = {
-            {"TD_WARNING_ICON", TaskIcon::Warning},
-            {"TD_ERROR_ICON", TaskIcon::Error},
-            {"TD_INFORMATION_ICON", TaskIcon::Information},
-            {"TD_SHIELD_ICON", TaskIcon::Shield},
-        };
-        if (IsNull(value)) {
-            icon = TaskIcon::None;
+        if (literal) {
+            field.text = reader.Take();
             return true;
         }
+        field.text = Compact(v);
+        field.variable = true;
+        return true;
+    }
+
+    // TD_*_ICON, their values, NULL, or an icon kept as written.
+    bool SetIcon(TaskIcon& icon, std::string& source, Span v, std::string_view member) {
+        icon = TaskIcon::None;
+        source.clear();
+        if (IsNull(v)) return true;
+        static constexpr std::pair<std::string_view, TaskIcon> kIcons[] = {
+            {"TD_WARNING_ICON", TaskIcon::Warning}, {"TD_ERROR_ICON", TaskIcon::Error},
+            {"TD_INFORMATION_ICON", TaskIcon::Information}, {"TD_SHIELD_ICON", TaskIcon::Shield},
+            // As the headers define them.
+            {"MAKEINTRESOURCEW(-1)", TaskIcon::Warning}, {"MAKEINTRESOURCEW(-2)", TaskIcon::Error},
+            {"MAKEINTRESOURCEW(-3)", TaskIcon::Information}, {"MAKEINTRESOURCEW(-4)", TaskIcon::Shield},
+        };
+        const std::string text = Compact(v);
         for (const auto& [name, i] : kIcons)
-            if (value == name) {
+            if (text == name) {
                 icon = i;
                 return true;
             }
-        return false;
-    }
-
-    // A | B | C of known names, or 0; each name's bit in `bits`.
-    template <std::size_t N>
-    static bool SetBits(unsigned& bits, std::string_view value,
-                        const std::pair<std::string_view, unsigned> (&names)[N]) {
-        bits = 0;
-        if (value == "0") return true;
-        while (true) {
-            const std::size_t bar = value.find('|');
-            const std::string_view name = value.substr(0, bar);
-            bool known = false;
-            for (const auto& [n, bit] : names)
-                if (name == n) {
-                    bits |= bit;
-                    known = true;
-                }
-            if (!known) return false;
-            if (bar == std::string_view::npos) return true;
-            value.remove_prefix(bar + 1);
-        }
-    }
-
-    static bool SetCommonButtons(unsigned& bits, std::string_view value) {
-        static constexpr std::pair<std::string_view, unsigned> kNames[] = {
-            {"TDCBF_OK_BUTTON", kTaskOk},       {"TDCBF_YES_BUTTON", kTaskYes},
-            {"TDCBF_NO_BUTTON", kTaskNo},       {"TDCBF_CANCEL_BUTTON", kTaskCancel},
-            {"TDCBF_RETRY_BUTTON", kTaskRetry}, {"TDCBF_CLOSE_BUTTON", kTaskClose},
-        };
-        return SetBits(bits, value, kNames);
-    }
-
-    bool SetFlags(std::string_view value) {
-        static constexpr std::pair<std::string_view, unsigned> kNames[] = {
-            {"TDF_ENABLE_HYPERLINKS", 0x1},
-            {"TDF_ALLOW_DIALOG_CANCELLATION", 0x8},
-            {"TDF_USE_COMMAND_LINKS", 0x10},
-            {"TDF_EXPAND_FOOTER_AREA", 0x40},
-            {"TDF_EXPANDED_BY_DEFAULT", 0x80},
-            {"TDF_VERIFICATION_FLAG_CHECKED", 0x100},
-            {"TDF_POSITION_RELATIVE_TO_WINDOW", 0x1000},
-            {"TDF_RTL_LAYOUT", 0x2000},
-            {"TDF_NO_DEFAULT_RADIO_BUTTON", 0x4000},
-            {"TDF_CAN_BE_MINIMIZED", 0x8000},
-            {"TDF_SIZE_TO_CONTENT", 0x1000000},
-        };
-        unsigned bits = 0;
-        if (!SetBits(bits, value, kNames)) return false;
-        TaskDialogConfig& c = config_;
-        c.enableHyperlinks = bits & 0x1;
-        c.allowCancellation = bits & 0x8;
-        c.commandLinks = bits & 0x10;
-        c.expandFooterArea = bits & 0x40;
-        c.expandedByDefault = bits & 0x80;
-        c.verificationChecked = bits & 0x100;
-        c.positionRelativeToWindow = bits & 0x1000;
-        c.rtlLayout = bits & 0x2000;
-        c.noDefaultRadioButton = bits & 0x4000;
-        c.canBeMinimized = bits & 0x8000;
-        c.sizeToContent = bits & 0x1000000;
+        if (v.size() == 1 && v[0].text.starts_with("TD_"))
+            return Fail(text + " in " + std::string(member) + " is no icon the headers define");
+        source = text;
         return true;
     }
 
-    // A decimal number that fits a UINT, as the writer writes widths.
-    static std::optional<unsigned> Unsigned(std::string_view value) {
-        while (!value.empty() && (value.back() == 'u' || value.back() == 'U')) value.remove_suffix(1);
-        if (value.empty() || value.size() > 10) return std::nullopt;
-        std::uint64_t n = 0;
-        for (char c : value) {
-            if (c < '0' || c > '9') return std::nullopt;
-            n = n * 10 + static_cast<unsigned>(c - '0');
+    // Terms joined with |: names and numbers the designer has boxes for set
+    // them, every other term is kept as written. `other` gets the rest.
+    template <typename Known>
+    bool SetTerms(Span v, std::string_view prefix, std::string_view member, unsigned designerBits,
+                  std::vector<std::string>& other, Known&& known) {
+        other.clear();
+        for (const Span term : Split(v, "|")) {
+            if (term.empty()) return Fail("the " + std::string(member) + " has an empty term");
+            if (IsNull(term)) continue;
+            if (term.size() == 1 && term[0].kind == TokenKind::Number) {
+                const auto value = NumberValue(term[0]);
+                if (!value) return Fail("the number " + std::string(term[0].text) + " in " + std::string(member) + " is too large");
+                known(static_cast<unsigned>(*value) & designerBits, "");
+                if (const unsigned rest = static_cast<unsigned>(*value) & ~designerBits) other.push_back(Hex(rest));
+                continue;
+            }
+            if (term.size() == 1 && term[0].kind == TokenKind::Identifier && term[0].text.starts_with(prefix)) {
+                if (!known(0, term[0].text))
+                    return Fail(std::string(term[0].text) + " in " + std::string(member) + " is not a name the headers define");
+                continue;
+            }
+            other.push_back(Compact(term));
         }
-        if (n > 0xFFFFFFFFu) return std::nullopt;
-        return static_cast<unsigned>(n);
+        return true;
     }
 
-    bool IsSizeOfConfig(std::string_view v) const {
-        return v == "sizeof(" + configName_ + ")" || v == "sizeof " + configName_ || v == "sizeof(TASKDIALOGCONFIG)";
+    bool SetFlags(Span v) {
+        TaskDialogConfig& c = read_;
+        for (const Flag& f : kFlags)
+            if (f.field) c.*f.field = false;
+        unsigned designerBits = 0;
+        for (const Flag& f : kFlags)
+            if (f.field) designerBits |= f.bit;
+        std::vector<std::string> named;  // known flags without a box, by name
+        const bool ok = SetTerms(v, "TDF_", "dwFlags", designerBits, c.otherFlags, [&](unsigned bits, std::string_view name) {
+            for (const Flag& f : kFlags) {
+                if (name.empty() ? (bits & f.bit) != 0 : name == f.name) {
+                    if (f.field)
+                        c.*f.field = true;
+                    else
+                        named.emplace_back(f.name);
+                    if (!name.empty()) return true;
+                }
+            }
+            return name.empty();
+        });
+        named.insert(named.end(), c.otherFlags.begin(), c.otherFlags.end());
+        c.otherFlags = std::move(named);
+        return ok;
     }
 
-    // member=value;
-    bool Member() {
-        const std::string_view name = Word();
-        if (!Eat("=")) return false;
-        const auto value = Expression(';');
-        if (!value || !Eat(";")) return false;
-        const std::string_view v = *value;
-        TaskDialogConfig& c = config_;
-        if (name == "cbSize") return IsSizeOfConfig(v);
-        if (name == "hwndParent") return c.owner = v, !HasTopLevelComma(v);
-        if (name == "hInstance" || name == "pfCallback" || name == "lpCallbackData") return IsNull(v);
-        if (name == "dwFlags") return SetFlags(v);
-        if (name == "dwCommonButtons") return SetCommonButtons(c.commonButtons, v);
-        if (name == "pszWindowTitle") return SetText(c.title, v);
-        if (name == "pszMainIcon") return SetIcon(c.mainIcon, v);
-        if (name == "pszMainInstruction") return SetText(c.mainInstruction, v);
-        if (name == "pszContent") return SetText(c.content, v);
-        if (name == "cButtons") return buttonCount_ = v, true;
-        if (name == "pButtons") return buttonArray_ = v, true;
-        if (name == "nDefaultButton") return c.defaultButton = v, true;
-        if (name == "cRadioButtons") return radioCount_ = v, true;
-        if (name == "pRadioButtons") return radioArray_ = v, true;
-        if (name == "nDefaultRadioButton") return c.defaultRadioButton = v, true;
-        if (name == "pszVerificationText") return SetText(c.verification, v);
-        if (name == "pszExpandedInformation") return SetText(c.expandedInformation, v);
-        if (name == "pszExpandedControlText") return SetText(c.expandedControlText, v);
-        if (name == "pszCollapsedControlText") return SetText(c.collapsedControlText, v);
-        if (name == "pszFooterIcon") return SetIcon(c.footerIcon, v);
-        if (name == "pszFooter") return SetText(c.footer, v);
-        if (name == "cxWidth") {
-            const auto width = Unsigned(v);
-            if (!width) return false;
-            c.width = *width;
+    bool SetCommonButtons(Span v) {
+        TaskDialogConfig& c = read_;
+        c.commonButtons = 0;
+        return SetTerms(v, "TDCBF_", "dwCommonButtons", 0x3F, c.otherCommonButtons,
+                        [&](unsigned bits, std::string_view name) {
+                            if (name.empty()) return c.commonButtons |= bits, true;
+                            for (const auto& [n, bit] : kCommonButtonNames)
+                                if (n == name) return c.commonButtons |= bit, true;
+                            return false;
+                        });
+    }
+
+    bool SetMember(std::string_view name, Span v) {
+        TaskDialogConfig& c = read_;
+        const std::string member(name);
+        if (v.empty()) return Fail("the member " + member + " has no value");
+        auto kept = [&](std::string& field) {
+            field = IsNull(v) ? std::string() : Compact(v);
+            return true;
+        };
+        if (name == "cbSize") {
+            if (!IsSizeOfConfig(v)) return Fail("cbSize is " + Compact(v) + ", not the structure's size");
             return true;
         }
-        return false;
+        if (name == "hwndParent") return c.owner = Compact(v), true;
+        if (name == "hInstance") return kept(c.instance);
+        if (name == "pfCallback") return kept(c.callback);
+        if (name == "lpCallbackData") return kept(c.callbackData);
+        if (name == "dwFlags") return SetFlags(v);
+        if (name == "dwCommonButtons") return SetCommonButtons(v);
+        if (name == "pszWindowTitle") return SetText(c.title, v, "window title");
+        if (name == "pszMainInstruction") return SetText(c.mainInstruction, v, "main instruction");
+        if (name == "pszContent") return SetText(c.content, v, "content");
+        if (name == "pszVerificationText") return SetText(c.verification, v, "verification text");
+        if (name == "pszExpandedInformation") return SetText(c.expandedInformation, v, "expanded information");
+        if (name == "pszExpandedControlText") return SetText(c.expandedControlText, v, "expanded control text");
+        if (name == "pszCollapsedControlText") return SetText(c.collapsedControlText, v, "collapsed control text");
+        if (name == "pszFooter") return SetText(c.footer, v, "footer");
+        if (name == "pszMainIcon" || name == "hMainIcon") {
+            c.mainIconHandle = name == "hMainIcon";
+            return SetIcon(c.mainIcon, c.mainIconSource, v, name);
+        }
+        if (name == "pszFooterIcon" || name == "hFooterIcon") {
+            c.footerIconHandle = name == "hFooterIcon";
+            return SetIcon(c.footerIcon, c.footerIconSource, v, name);
+        }
+        if (name == "cButtons") return buttonCount_ = v, true;
+        if (name == "pButtons") return buttonArray_ = v, true;
+        if (name == "cRadioButtons") return radioCount_ = v, true;
+        if (name == "pRadioButtons") return radioArray_ = v, true;
+        if (name == "nDefaultButton") return c.defaultButton = Compact(v), true;
+        if (name == "nDefaultRadioButton") return c.defaultRadioButton = Compact(v), true;
+        if (name == "cxWidth") {
+            const auto width = v.size() == 1 ? NumberValue(v[0]) : std::nullopt;
+            if (!width) return Fail("cxWidth is " + Compact(v) + ", not a number of dialog units");
+            c.width = static_cast<unsigned>(*width);
+            return true;
+        }
+        return Fail(member + " is no member of TASKDIALOGCONFIG");
     }
 
-    // The buttons a count and an array member give; false when the two do
-    // not agree (the count must be the array's own).
-    bool Buttons(std::string_view count, std::string_view array, std::vector<TaskButton>& buttons) {
+    // The buttons a count and an array member give: an array initialised in
+    // the text (the count must be its own), or one the program fills itself,
+    // kept as written.
+    bool Buttons(Span count, Span array, std::string_view what, std::vector<TaskButton>& buttons,
+                 std::string& arraySource, std::string& countSource) {
         buttons.clear();
-        if (array.empty() || IsNull(array)) return count.empty() || count == "0";
-        if (array.starts_with("&") && array.ends_with("[0]")) array = array.substr(1, array.size() - 4);
+        arraySource.clear();
+        countSource.clear();
+        const std::string countText = count.empty() ? std::string() : Compact(count);
+        if (array.empty() || IsNull(array)) {
+            if (countText.empty() || countText == "0") return true;
+            return Fail("the " + std::string(what) + " count is " + countText + " but no array is given");
+        }
+        std::string name = Compact(array);
+        if (name.starts_with("&") && name.ends_with("[0]")) name = name.substr(1, name.size() - 4);
         const std::vector<TaskButton>* found = nullptr;
-        for (const auto& [name, list] : arrays_)
-            if (name == array) found = &list;
-        if (!found) return false;
-        const std::string a(array);
-        const bool counted =
-            count == "ARRAYSIZE(" + a + ")" || count == "_countof(" + a + ")" ||
-            count == "sizeof(" + a + ")/sizeof(" + a + "[0])" || count == "sizeof(" + a + ")/sizeof(*" + a + ")" ||
-            count == "sizeof " + a + "/sizeof " + a + "[0]" || (Unsigned(count) && *Unsigned(count) == found->size());
-        if (!counted) return false;
+        for (const auto& [n, list] : arrays_)
+            if (n == name) found = &list;
+        if (!found) {
+            arraySource = Compact(array);
+            countSource = countText;
+            return true;
+        }
+        bool counted = countText == "ARRAYSIZE(" + name + ")" || countText == "_countof(" + name + ")" ||
+                       countText == "std::size(" + name + ")";
+        for (const std::string& all : {"sizeof(" + name + ")", "sizeof " + name})
+            for (const std::string& one : {"sizeof(" + name + "[0])", "sizeof " + name + "[0]", "sizeof(*" + name + ")",
+                                          "sizeof*" + name, std::string("sizeof(TASKDIALOG_BUTTON)")})
+                counted = counted || countText == all + "/" + one || countText == "(" + all + "/" + one + ")";
+        if (!counted && count.size() == 1) {
+            const auto n = NumberValue(count[0]);
+            counted = n && *n == found->size();
+        }
+        if (!counted)
+            return Fail("the " + std::string(what) + " count is " + (countText.empty() ? "not set" : countText) +
+                        ", not the number of buttons in " + name);
         buttons = *found;
         return true;
     }
 
-    // An out-parameter: NULL, or &name of a variable.
-    static std::optional<std::string_view> OutParameter(std::string_view value) {
-        if (IsNull(value)) return std::string_view{};
-        if (value.size() < 2 || value[0] != '&') return std::nullopt;
-        for (char c : value.substr(1))
-            if (!IsWord(c)) return std::nullopt;
-        return value.substr(1);
-    }
+    // An out-parameter: NULL, or as written.
+    static std::string Result(Span v) { return IsNull(v) ? std::string() : Compact(v); }
 
-    // (&config,pnButton,pnRadioButton,pfVerificationFlagChecked);
-    bool IndirectCall() {
-        if (!Eat("&") || !Eat(configName_) || !Eat(",")) return false;
-        const auto button = Expression(',');
-        if (!button || !Eat(",")) return false;
-        const auto radio = Expression(',');
-        if (!radio || !Eat(",")) return false;
-        const auto verification = Expression(')');
-        if (!verification || !Eat(");")) return false;
-        if (!OutParameter(*radio) || !OutParameter(*verification)) return false;
-        const auto buttonVariable = OutParameter(*button);
-        if (!buttonVariable) return false;
-        buttonVariable_ = *buttonVariable;
-        return Buttons(buttonCount_, buttonArray_, config_.buttons) &&
-               Buttons(radioCount_, radioArray_, config_.radioButtons);
-    }
-
-    // (owner,NULL,title,instruction,content,buttons,icon,pnButton);
-    bool ShortCall() {
-        std::string_view args[8];
-        for (std::size_t k = 0; k < 8; ++k) {
-            const auto value = Expression(k < 7 ? ',' : ')');
-            if (!value || !Eat(k < 7 ? "," : ");")) return false;
-            args[k] = *value;
+    // The call, where it stands in the statement: nothing (refused), false
+    // (none here), true (read).
+    std::optional<bool> FindCall(Span s) {
+        for (const Token* t = s.begin; t != s.end; ++t) {
+            if (t->kind != TokenKind::Identifier || t + 1 == s.end || !t[1].IsPunct("(")) continue;
+            const bool indirect = t->Is("TaskDialogIndirect");
+            if (!indirect && !t->Is("TaskDialog")) continue;
+            const Token* close = Closing(t + 1, s.end);
+            if (close == s.end) return Refuse(std::string(t->text) + "( has no closing parenthesis");
+            const std::vector<Span> args = Split({t + 2, close});
+            const bool ok = indirect ? IndirectCall(args) : ShortCall(args);
+            if (!ok) return std::nullopt;
+            return true;
         }
-        TaskDialogConfig& c = config_;
-        c.owner = args[0];
-        const auto buttonVariable = OutParameter(args[7]);
-        if (!buttonVariable) return false;
-        buttonVariable_ = *buttonVariable;
-        return IsNull(args[1]) && SetText(c.title, args[2]) && SetText(c.mainInstruction, args[3]) &&
-               SetText(c.content, args[4]) && SetCommonButtons(c.commonButtons, args[5]) &&
-               SetIcon(c.mainIcon, args[6]);
+        return false;
     }
 
-    // After the call: nothing, or the head of the answer's if or switch (what
-    // its braces hold is the user's).
-    bool Finish(TaskDialogConfig& config, AnswerHandling& answer) {
+    bool IndirectCall(const std::vector<Span>& args) {
+        if (args.size() != 4)
+            return Fail("this TaskDialogIndirect call has " + std::to_string(args.size()) +
+                        " arguments; TaskDialogIndirect takes 4");
+        const std::string target = Compact(args[0]);
+        if (!config_ || (target != "&" + configName_ && (pointerName_.empty() || target != pointerName_)))
+            return Fail("TaskDialogIndirect(" + target + ") needs the TASKDIALOGCONFIG set-up in the text");
+        TaskDialogConfig& c = read_;
+        c.resultButton = Result(args[1]);
+        c.resultRadioButton = Result(args[2]);
+        c.resultVerification = Result(args[3]);
+        return Buttons(buttonCount_, buttonArray_, "custom button", c.buttons, c.buttonsSource, c.buttonCountSource) &&
+               Buttons(radioCount_, radioArray_, "radio button", c.radioButtons, c.radioButtonsSource,
+                       c.radioButtonCountSource);
+    }
+
+    // (owner, instance, title, instruction, content, buttons, icon, pnButton)
+    bool ShortCall(const std::vector<Span>& args) {
+        if (config_ || !arrays_.empty()) return Fail("TaskDialog takes no TASKDIALOGCONFIG or button array");
+        if (args.size() != 8)
+            return Fail("this TaskDialog call has " + std::to_string(args.size()) + " arguments; TaskDialog takes 8");
+        for (const Span& a : args)
+            if (a.empty()) return Fail("an argument of this TaskDialog call is empty");
+        TaskDialogConfig& c = read_;
+        c.owner = Compact(args[0]);
+        c.instance = Result(args[1]);
+        c.resultButton = Result(args[7]);
+        return SetText(c.title, args[2], "window title") && SetText(c.mainInstruction, args[3], "main instruction") &&
+               SetText(c.content, args[4], "content") && SetCommonButtons(args[5]) &&
+               SetIcon(c.mainIcon, c.mainIconSource, args[6], "the icon argument");
+    }
+
+    // After the call's statement: nothing, or the head of the answer's if or
+    // switch on the button received (what its braces hold is the user's).
+    bool Finish(Span rest, TaskDialogConfig& out, AnswerHandling& answer) {
         AnswerHandling read = AnswerHandling::None;
-        if (pos_ < t_.size()) {
-            if (buttonVariable_.empty()) return false;
-            if (Eat("if(") && Eat(buttonVariable_) && Eat("==")) {
-                if (!Expression(')') || !Eat("){")) return false;
+        const std::string& result = read_.resultButton;
+        // Braces that open or close the blocks the call stands in.
+        while (!rest.empty() && (rest[0].IsPunct("{") || rest[0].IsPunct("}"))) ++rest.begin;
+        if (!rest.empty()) {
+            const std::string var = result.starts_with("&") ? result.substr(1) : std::string();
+            const std::string head = Compact({rest.begin, std::min(rest.end, rest.begin + 4)});
+            if (!var.empty() && head == "if(" + var + "==") {
+                const Token* close = Closing(rest.begin + 1, rest.end);
+                if (close == rest.end || close + 1 == rest.end || !close[1].IsPunct("{"))
+                    return Fail("the code after the call is not the answer's if");
                 read = AnswerHandling::If;
-            } else if (Eat("switch(") && Eat(buttonVariable_) && Eat("){")) {
+            } else if (!var.empty() && head == "switch(" + var + ")" && rest.size() > 4 && rest[4].IsPunct("{")) {
                 read = AnswerHandling::Switch;
             } else {
-                return false;
+                return Fail("code follows the call: " + Compact({rest.begin, std::min(rest.end, rest.begin + 6)}));
             }
+            // The answer's own receivers are the writer's to declare again.
+            read_.resultButton.clear();
+            if (read_.resultRadioButton == "&nRadioButton") read_.resultRadioButton.clear();
+            if (read_.resultVerification == "&fVerificationFlagChecked") read_.resultVerification.clear();
         }
-        config = std::move(config_);
+        out = std::move(read_);
         answer = read;
         return true;
     }
 
-    std::string_view t_;
-    std::size_t pos_ = 0;
-    TaskDialogConfig config_;
-    std::string configName_;
-    std::string memberPrefix_;  // "config."
+    const Tokens& tokens_;
+    std::string& problem_;
+    TaskDialogConfig read_;
+    bool config_ = false;
+    std::string configName_, pointerName_;
     bool membersSet_ = false;
-    std::vector<std::pair<std::string_view, std::vector<TaskButton>>> arrays_;
-    std::string_view buttonCount_, buttonArray_, radioCount_, radioArray_;
-    std::string_view buttonVariable_;
+    int depth_ = 0, configDepth_ = 0;
+    int conditionalDepth_ = 0, configConditionalDepth_ = 0;
+    std::vector<std::pair<std::string, std::vector<TaskButton>>> arrays_;
+    Span buttonCount_, buttonArray_, radioCount_, radioArray_;
 };
-
-bool StartsWithWord(std::string_view text, std::size_t at, std::string_view word) {
-    return text.substr(at).starts_with(word) && (at + word.size() == text.size() || !IsWord(text[at + word.size()]));
-}
 
 }  // namespace
 
 bool IsTaskDialogStatement(std::string_view text) {
-    std::size_t i = SkipBlank(text, 0);
-    // The answer's declarations come first; a handful of them at most.
-    for (int declarations = 0; declarations <= 3; ++declarations) {
-        if (StartsWithWord(text, i, "TASKDIALOG_BUTTON") || StartsWithWord(text, i, "TASKDIALOGCONFIG") ||
-            StartsWithWord(text, i, "TaskDialog") || StartsWithWord(text, i, "TaskDialogIndirect"))
-            return true;
-        if (!StartsWithWord(text, i, "int") && !StartsWithWord(text, i, "BOOL")) return false;
-        const std::size_t end = text.find(';', i);
-        if (end == std::string_view::npos || end - i > 200) return false;
-        i = SkipBlank(text, end + 1);
+    Lexer lexer(text);
+    Token t, previous;
+    bool call = false;
+    while (lexer.Next(t)) {
+        if (call && t.IsPunct("(")) return true;
+        call = t.kind == TokenKind::Identifier && (t.Is("TaskDialog") || t.Is("TaskDialogIndirect"));
+        if (t.kind == TokenKind::Identifier && (t.Is("TASKDIALOGCONFIG") || t.Is("TASKDIALOG_BUTTON"))) return true;
     }
     return false;
 }
 
-bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead) {
-    const std::optional<std::string> compact = Compact(text);
-    if (!compact) return false;
+bool ReadTaskDialog(std::string_view text, TaskDialogConfig& config, AnswerHandling* answerRead,
+                    std::string* problem) {
+    const Tokens tokens = Tokenize(text);
+    std::string why;
     TaskDialogConfig read;
     AnswerHandling answer = AnswerHandling::None;
-    if (!Parser(*compact).Read(read, answer)) return false;
+    if (!Reader(tokens, why).Read(read, answer)) {
+        if (problem) *problem = std::move(why);
+        return false;
+    }
     config = std::move(read);
     if (answerRead) *answerRead = answer;
     return true;

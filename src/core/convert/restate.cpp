@@ -38,7 +38,8 @@ std::optional<std::string> RestateStatement(std::string_view text, CodeOptions o
     };
     if (IsTaskDialogStatement(text)) {
         TaskDialogConfig config;
-        if (!ReadTaskDialog(text, config)) return std::nullopt;
+        std::string unread;
+        if (!ReadTaskDialog(text, config, nullptr, &unread)) return refuse("Unrecognised code: " + unread);
         if (std::optional<std::string> refused = TaskDialogProblem(config)) return refuse(std::move(*refused));
         return WriteTaskDialog(config, options.answer);
     }

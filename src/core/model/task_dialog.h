@@ -83,6 +83,25 @@ struct TaskDialogConfig {
 
     unsigned width = 0;  // cxWidth in dialog units; 0: the system's choice
 
+    // What code read from elsewhere sets that the designer has no control
+    // for, kept as written (C expressions) and written back; empty: none.
+    // The designer carries them over unseen.
+    std::string instance;                  // hInstance (the short call's second argument)
+    std::string mainIconSource;            // an icon the list lacks (MAKEINTRESOURCEW(IDI_APP)); used with mainIcon None
+    bool mainIconHandle = false;           // mainIconSource is an HICON, set as hMainIcon
+    std::string footerIconSource;          // likewise pszFooterIcon / hFooterIcon
+    bool footerIconHandle = false;
+    std::vector<std::string> otherFlags;   // dwFlags terms without a box (TDF_CALLBACK_TIMER, a variable, 0x200)
+    std::vector<std::string> otherCommonButtons;  // dwCommonButtons terms without a box
+    // Buttons the program fills itself (an array not initialised in the
+    // statement): pButtons and cButtons as written.
+    std::string buttonsSource, buttonCountSource;
+    std::string radioButtonsSource, radioButtonCountSource;
+    std::string callback, callbackData;    // pfCallback, lpCallbackData
+    // The call's out-parameters as written (&selectedId), where the answer
+    // handling does not declare its own.
+    std::string resultButton, resultRadioButton, resultVerification;
+
     bool operator==(const TaskDialogConfig&) const = default;
 };
 

@@ -160,7 +160,7 @@ TEST(RestateStatement, ATaskDialogTheWriterRefusesGivesItsProblem) {
     problem.clear();
     EXPECT_EQ(RestateStatement("TaskDialog(NULL, NULL, L\"a\", L\"b\", L\"c\", 0,", {}, Windows1252(), &problem),
               std::nullopt);
-    EXPECT_EQ(problem, "");
+    EXPECT_EQ(problem, "Unrecognised code: TaskDialog( has no closing parenthesis");  // what and where
 }
 
 // A message box whose texts its string mode cannot hold is not written either.
