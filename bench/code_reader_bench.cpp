@@ -1,10 +1,26 @@
-// LoadCode on long statements: the time should grow with the length, no faster.
+// LoadCode on long statements: the time should grow with the length, no
+// faster; timed in turns with the reader before it read tokens. And the lexer
+// over C source, as the scan of whole files will run it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/codeparse/c_lexer.h"
 #include "core/codeparse/code_reader.h"
+#include "core/model/clear_form.h"
+#include "core/model/option_tables.h"
 #include "core/model/plain_form.h"
+#include "core/model/utf8.h"
+#include "res/resource.h"
+#include "source_text.h"
+
+#include "baseline_code_reader.inc"
 
 namespace {
 
@@ -51,8 +67,7 @@ void BM_LoadCode(benchmark::State& state) {
     pw::PlainForm form(pw::Layout::Advanced);
     SilentReport report;
     for (auto _ : state) {
-        std::string text = statement;
-        benchmark::DoNotOptimize(pw::LoadCode(form, text, report));
+        benchmark::DoNotOptimize(pw::LoadCode(form, statement, report));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                             static_cast<std::int64_t>(statement.size()));
@@ -73,6 +88,70 @@ BENCHMARK_TEMPLATE(BM_LoadCode, WideSwitchStatement)
     ->Arg(1 << 20)
     ->Arg(4 << 20)
     ->Unit(benchmark::kMillisecond);
+
+class BaselineReport : public pw::baseline::CodeReaderReport {
+public:
+    void Unrecognised() override {}
+};
+
+// The reader and the one before it on the same statement, in turns; the
+// medians and their ratio.
+template <std::string (*Make)(std::size_t)>
+void BM_LoadCodeSideBySide(benchmark::State& state) {
+    const std::string statement = Make(static_cast<std::size_t>(state.range(0)));
+    pw::PlainForm form(pw::Layout::Advanced);
+    SilentReport report;
+    BaselineReport baselineReport;
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> now, before;
+    auto timed = [](auto&& work) {
+        const auto start = Clock::now();
+        work();
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    bool first = true;
+    for (auto _ : state) {
+        auto reader = [&] { benchmark::DoNotOptimize(pw::LoadCode(form, statement, report)); };
+        auto baseline = [&] {
+            std::string text = statement;  // it normalised in place
+            benchmark::DoNotOptimize(pw::baseline::LoadCode(form, text, baselineReport, nullptr));
+        };
+        if (first) {
+            now.push_back(timed(reader));
+            before.push_back(timed(baseline));
+        } else {
+            before.push_back(timed(baseline));
+            now.push_back(timed(reader));
+        }
+        first = !first;
+    }
+    auto median = [](std::vector<double> v) {
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    };
+    state.counters["reader_ms"] = median(now);
+    state.counters["before_ms"] = median(before);
+    state.counters["ratio"] = median(now) / median(before);
+}
+
+BENCHMARK_TEMPLATE(BM_LoadCodeSideBySide, CallStatement)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_LoadCodeSideBySide, StructureStatement)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_LoadCodeSideBySide, WideSwitchStatement)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// Every token of 16 MiB of C-like source, as a scan of a whole file reads it.
+void BM_Lexer(benchmark::State& state) {
+    const std::string source = bench::MakeSource(static_cast<std::size_t>(state.range(0)) * bench::kMiB);
+    for (auto _ : state) {
+        pw::Lexer lexer(source);
+        pw::Token token;
+        std::size_t count = 0;
+        while (lexer.Next(token)) ++count;
+        benchmark::DoNotOptimize(count);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(source.size()));
+}
+
+BENCHMARK(BM_Lexer)->Arg(16)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/model/utf8.h"
+#include "core/output/source_encoding.h"
 #include "win32/text_win32.h"
 
 namespace pw {
@@ -113,7 +114,18 @@ std::optional<std::string> StandardHandle::ReadAll() const {
     }
     // A console reads in its own input code page, which may differ from the
     // ANSI one.
-    return AnsiToUtf8(bytes, console_ ? GetConsoleCP() : CP_ACP);
+    if (console_) return AnsiToUtf8(bytes, GetConsoleCP());
+    // A pipe or a file says what it holds as a source file does: PowerShell 7
+    // and many editors pipe UTF-8, Windows PowerShell's Out-File writes UTF-16.
+    const SourceFileEncoding encoding = DecideSourceEncoding(bytes, AsciiFileEncoding::CodePage);
+    const std::string_view text = std::string_view(bytes).substr(encoding.bomSize);
+    switch (encoding.encoding) {
+    case SourceEncoding::Utf8: return std::string(text);
+    case SourceEncoding::Utf16Le:
+    case SourceEncoding::Utf16Be: return DecodeUtf16(text, encoding.encoding);
+    case SourceEncoding::CodePage: break;
+    }
+    return AnsiToUtf8(bytes, CP_ACP);
 }
 
 StandardStreams StandardStreams::OfProcess() {

@@ -41,9 +41,11 @@ public:
     // angle brackets (<U+65E5>). False when the write failed.
     bool WriteMessage(std::string_view text) const;
     // Everything up to the end of the input (a pipe closed by the writer, the
-    // end of a file, Ctrl+Z on a console), at any size, as UTF-8 (read in the
-    // ANSI code page, or a console's input code page); empty when absent;
-    // nothing when a read fails.
+    // end of a file, Ctrl+Z on a console), at any size, as UTF-8; empty when
+    // absent; nothing when a read fails. A console is read in its input code
+    // page; a pipe or file as UTF-16 after a UTF-16 byte order mark, as UTF-8
+    // after a UTF-8 one or when it is valid UTF-8 with a character beyond
+    // ASCII, else in the ANSI code page.
     std::optional<std::string> ReadAll() const;
 
 private:

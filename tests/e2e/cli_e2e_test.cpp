@@ -256,6 +256,27 @@ TEST(Cli, InsertWritesEachFileInItsOwnEncoding) {
     EXPECT_EQ(refused.windowsCreated, 0);
 }
 
+// Standard input is read in the encoding its bytes show: UTF-16 and UTF-8
+// by their marks, UTF-8 by its characters beyond ASCII, else the code page.
+TEST(Cli, StandardInputIsReadInItsOwnEncoding) {
+    ASSERT_EQ(GetACP(), 1252u) << "the code-page input below is typed in code page 1252";
+    const Program program(Settings());
+    const std::string utf8 = "MessageBox(NULL, \"Gr\xC3\xBC\xC3\x9F\x65 \xE2\x9C\x93\", \"T\", MB_OK);";
+    const struct {
+        std::string input, text;
+    } cases[] = {
+        {utf8, "Gr\\u00FC\\u00DFe \\u2713"},
+        {"\xEF\xBB\xBF" + utf8, "Gr\\u00FC\\u00DFe \\u2713"},
+        {"\xFF\xFE" + Utf16LeBytes(utf8), "Gr\\u00FC\\u00DFe \\u2713"},
+        {"MessageBox(NULL, \"Gr\xFC\xDF\x65\", \"T\", MB_OK);", "Gr\\u00FC\\u00DFe"},
+    };
+    for (const auto& c : cases) {
+        const ConsoleRun run = program.Run({"-PRINT:-", "-CHARSET:wide"}, Input(c.input));
+        EXPECT_EQ(run.error, "");
+        EXPECT_EQ(run.output, "MessageBoxW(NULL, L\"" + c.text + "\", L\"T\", MB_OK);\r\n");
+    }
+}
+
 // Task dialogs take the same paths: a slot on one line comes out in the
 // writer's layout with the answer option in force; one typed with a repeated
 // identifier is refused with the writer's message before any file is touched.

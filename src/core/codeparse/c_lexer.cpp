@@ -1,5 +1,6 @@
 #include "core/codeparse/c_lexer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -113,29 +114,44 @@ bool Lexer::Next(Token& token) {
 
     // Reads a quoted literal from its opening quote at `i`; stops at its close,
     // or unterminated at a line break that no splice continues.
+    // Literals are the longest tokens (a text of a megabyte is one), so the
+    // scan goes from escape to escape with memchr. A line break ends an
+    // unterminated literal; a lone CR (old Mac line ends) does not.
     auto quoted = [&](char quote) {
         ++i;
-        while (i < n) {
-            const char d = s[i];
-            if (d == quote) {
-                ++i;
+        const char* base = s.data();
+        const char* close = static_cast<const char*>(std::memchr(base + i, quote, n - i));
+        for (;;) {
+            const std::size_t stop = close ? static_cast<std::size_t>(close - base) : n;
+            const char* backslash = static_cast<const char*>(std::memchr(base + i, '\\', stop - i));
+            const std::size_t upTo = backslash ? static_cast<std::size_t>(backslash - base) : stop;
+            if (const void* lf = std::memchr(base + i, '\n', upTo - i)) {
+                i = static_cast<std::size_t>(static_cast<const char*>(lf) - base);
+                if (i > 0 && s[i - 1] == '\r') --i;
+                token.unterminated = true;
                 return;
             }
-            if (d == '\\') {
-                std::size_t length = 0;
-                if (IsSplice(s, i, length)) {
-                    token.spliced = true;
-                    i += length;
-                } else {
-                    i += 2;
+            if (!backslash) {
+                if (!close) {
+                    i = n;
+                    token.unterminated = true;
+                    return;
                 }
-                continue;
+                i = stop + 1;
+                return;
             }
-            if (IsLineBreak(d)) break;
-            ++i;
+            i = upTo;
+            std::size_t length = 0;
+            if (IsSplice(s, i, length)) {
+                token.spliced = true;
+                i += length;
+            } else {
+                i = std::min(i + 2, n);
+            }
+            // The escaped character may have been the quote found.
+            if (close && static_cast<std::size_t>(close - base) < i)
+                close = static_cast<const char*>(std::memchr(base + i, quote, n - i));
         }
-        if (i > n) i = n;
-        token.unterminated = true;
     };
     // A raw string from its opening quote at `i`: R"delim( ... )delim".
     auto raw = [&] {

@@ -35,6 +35,7 @@ void AppendOctal(std::string& out, unsigned value) {
 bool LiteralTextReader::Append(const StringLiteralParts& literal, bool textMacro, std::string& problem) {
     (void)problem;  // every literal the lexer completes can be held
     const std::string_view body = literal.body;
+    text_.reserve(text_.size() + body.size() + body.size() / 8 + 16);
     const bool wide = textMacro || literal.prefix == LiteralPrefix::Wide || literal.prefix == LiteralPrefix::Utf16 ||
                       literal.prefix == LiteralPrefix::Utf32;
     const bool namesCharacters = wide || literal.prefix == LiteralPrefix::Utf8;

@@ -1,81 +1,53 @@
+// TEMPORARY stand-in until the exact style reader lands.
 #include "core/codeparse/style_reader.h"
 
-#include <array>
-#include <optional>
-
-#include "core/model/option_tables.h"
-#include "res/resource.h"
+#include "core/codeparse/c_lexer.h"
 
 namespace pw {
-namespace {
 
-struct IconName {
-    std::string_view name;
-    int position;
-};
-
-// Windows has more than one name for some icons; the writer only ever writes
-// the names of kIcons, but code typed by hand uses the others as well.
-constexpr std::array<IconName, 4> kIconSynonyms{{
-    {"MB_ICONEXCLAMATION", 1},
-    {"MB_ICONASTERISK", 2},
-    {"MB_ICONERROR", 4},
-    {"MB_ICONHAND", 4},
-}};
-
-template <typename Entries>
-std::optional<int> PositionOf(const Entries& entries, std::string_view name) {
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (!entries[i].constant.empty() && entries[i].constant == name) return static_cast<int>(i);
-    return std::nullopt;
+bool ReadStyle(std::span<const Token> tokens, StyleReading& reading, std::string& problem) {
+    (void)problem;
+    for (const Token& t : tokens) {
+        if (t.kind != TokenKind::Identifier) continue;
+        for (std::size_t i = 0; i < kButtonSets.size(); ++i)
+            if (kButtonSets[i].constant == t.text) reading.buttons = static_cast<int>(i);
+        for (std::size_t i = 0; i < kIcons.size(); ++i)
+            if (!kIcons[i].constant.empty() && kIcons[i].constant == t.text) reading.icon = static_cast<int>(i);
+        for (std::size_t i = 0; i < kDefaultButtons.size(); ++i)
+            if (kDefaultButtons[i].constant == t.text) reading.defButton = static_cast<int>(i);
+        for (const CheckEntry& e : kModalities)
+            if (e.constant == t.text) reading.modality = e.control;
+        for (const CheckEntry& e : kFlags)
+            if (e.constant == t.text) reading.checked.push_back(e.control);
+    }
+    return true;
 }
 
-template <std::size_t N>
-const CheckEntry* ControlOf(const std::array<CheckEntry, N>& entries, std::string_view name) {
-    for (const CheckEntry& entry : entries)
-        if (entry.constant == name) return &entry;
-    return nullptr;
-}
-
-std::optional<int> IconPositionOf(std::string_view name) {
-    if (auto position = PositionOf(kIcons, name)) return position;
-    for (const IconName& synonym : kIconSynonyms)
-        if (synonym.name == name) return synonym.position;
-    return std::nullopt;
-}
-
-void ApplyName(std::string_view name, Form& form) {
-    bool found = false;
-    if (const CheckEntry* flag = ControlOf(kFlags, name)) {
-        form.SetChecked(flag->control, true);
-        found = true;
-    }
-    if (auto position = PositionOf(kButtonSets, name)) {
-        form.SetListPosition(IDC_BUTTONS, *position);
-        found = true;
-    }
-    if (found) return;
-    if (auto position = PositionOf(kDefaultButtons, name)) {
-        form.SetListPosition(IDC_DEFBUTTON, *position);
-        return;
-    }
-    if (const CheckEntry* modality = ControlOf(kModalities, name)) {
-        form.CheckRadio(kModalities.front().control, kModalities.back().control, modality->control);
-        return;
-    }
-    if (auto position = IconPositionOf(name)) form.SetListPosition(IDC_ICON, *position);
-}
-
-}  // namespace
-
-void ReadStyleExpression(std::string_view expression, Form& form) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= expression.size(); ++i) {
-        if (i < expression.size() && expression[i] != '|' && expression[i] != ' ') continue;
-        if (i > start) ApplyName(expression.substr(start, i - start), form);
-        start = i + 1;
-    }
+void ApplyStyle(const StyleReading& reading, Form& form) {
+    form.SetListPosition(IDC_BUTTONS, reading.buttons);
+    form.SetListPosition(IDC_DEFBUTTON, reading.defButton);
+    form.SetListPosition(IDC_ICON, reading.icon);
+    form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, reading.modality);
+    for (int id : reading.checked) form.SetChecked(id, true);
+    form.SetText(IDC_OTHERSTYLE, reading.other);
     form.UpdateIconPreview();
+}
+
+int ReadLanguage(std::span<const Token> tokens, std::string& problem) {
+    if (tokens.size() == 1)
+        for (int row = 0; row < kLanguageCount; ++row)
+            if (kLanguages[static_cast<std::size_t>(row)].id == tokens[0].text) return row;
+    problem = "the language is not in the language list";
+    return -1;
+}
+
+bool ReadStyleExpression(std::string_view expression, Form& form) {
+    StyleReading reading;
+    std::string problem;
+    const auto tokens = Tokenize(expression);
+    if (!ReadStyle(tokens, reading, problem)) return false;
+    ApplyStyle(reading, form);
+    return true;
 }
 
 }  // namespace pw
