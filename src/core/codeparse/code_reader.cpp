@@ -400,13 +400,33 @@ bool ScanStructure(Tokens tokens, std::size_t callAt, std::string_view pointerOr
         scan.members = inner.members;
     }
     if (!scan.declared) return false;
-    // A value under #ifdef would be read as only one of its branches.
-    for (std::size_t k = 0; k < callAt; ++k)
-        if (tokens[k].kind == TokenKind::Directive)
-            return refusal.Refuse("a preprocessor line stands inside the MSGBOXPARAMS set-up");
+    // How deep in #if blocks each token stands: a member set there, or a
+    // value a preprocessor line cuts, would be read as one branch only.
+    std::vector<int> conditional(callAt + 1, 0);
+    for (std::size_t k = 0, depth = 0; k < callAt; ++k) {
+        conditional[k] = static_cast<int>(depth);
+        if (tokens[k].kind != TokenKind::Directive) continue;
+        std::string_view word = tokens[k].text.substr(1);
+        word.remove_prefix(std::min(word.find_first_not_of(" \t"), word.size()));
+        if (word.starts_with("if"))
+            ++depth;
+        else if (word.starts_with("endif") && depth > 0)
+            --depth;
+    }
+    auto underCondition = [&](Tokens statement) {
+        const std::size_t first = static_cast<std::size_t>(statement.data() - tokens.data());
+        const std::size_t after = first + statement.size();
+        return conditional[first] > 0 || (after < callAt && tokens[after].kind == TokenKind::Directive);
+    };
     // Assignments name.member = value; and name->member = value; a zeroing
     // after them sets everything back.
     for (Tokens s : statements) {
+        const bool member = s.size() >= 3 && ((s[0].IsPunct(".") && pointerOrName.empty()) ||
+                                              (std::find(names.begin(), names.end(), s[0].text) != names.end() &&
+                                               (s[1].IsPunct(".") || s[1].IsPunct("->"))));
+        if ((member || IsZeroing(s, names)) && underCondition(s))
+            return refusal.Refuse("a member of " + (scan.name.empty() ? names.front() : scan.name) +
+                                  " is set under a preprocessor condition");
         if (IsZeroing(s, names)) {
             scan.members.Clear();
             continue;

@@ -189,6 +189,9 @@ const std::vector<LoadCase>& LoadCases() {
         {"MSGBOXPARAMS mbp = { sizeof(mbp), hWnd, NULL, \"t\", \"c\", MB_OKCANCEL };\nMessageBoxIndirect(&mbp);",
          [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "hWnd", s.text = "t", s.title = "c", s.buttons = 2,
                        s.language = 0; }},
+        {"MSGBOXPARAMS mbp = {0};\n#ifdef LOG\nLog(1);\n#endif\nmbp.lpszText = \"t\";\nMessageBoxIndirect(&mbp);",
+         [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "t", s.title = "NULL", s.titleVar = true,
+                       s.language = 0; }},
         {"MSGBOXPARAMS mbp; ZeroMemory(&mbp, sizeof(mbp)); MSGBOXPARAMS* p = &mbp; p->lpszText = \"t\"; MessageBoxIndirect(p);",
          [](auto& s) { s.type = IDC_TYPE_INDIRECT, s.parent = "NULL", s.text = "t", s.title = "NULL", s.titleVar = true,
                        s.language = 0; }},
@@ -246,7 +249,7 @@ TEST_P(LoadCodeTest, RefusesWhatItCannotHoldExactlyAndSaysWhy) {
         {"MSGBOXPARAMS m; m.lpszIcon = L\"ICON\"; MessageBoxIndirect(&m);",
          "the icon L\"ICON\" is no MAKEINTRESOURCE(...) the options can hold"},
         {"MSGBOXPARAMS m;\n#ifdef X\nm.lpszText = \"a\";\n#endif\nMessageBoxIndirect(&m);",
-         "a preprocessor line stands inside the MSGBOXPARAMS set-up"},
+         "a member of m is set under a preprocessor condition"},
         {"MessageBox(NULL,\n#if 1\n\"a\",\n#endif\n\"b\", MB_OK);", "a preprocessor line stands inside the MessageBox call"},
     };
     for (const auto& c : cases) {
