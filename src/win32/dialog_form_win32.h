@@ -20,6 +20,7 @@ public:
     void SetChecked(int id, bool checked) override;
     void CheckRadio(int first, int last, int id) override;
     void UpdateIconPreview() override;
+    bool HasControl(int id) const override { return GetDlgItem(dialog_, id) != nullptr; }
 
 private:
     HWND dialog_;

@@ -33,6 +33,9 @@ public:
     // not in the layout, nothing changes.
     virtual void CheckRadio(int first, int last, int id) = 0;
 
+    // Whether the current layout has the control.
+    virtual bool HasControl(int id) const = 0;
+
     // Called after the icon list may have changed; the dialog shows the icon.
     virtual void UpdateIconPreview() {}
 };

@@ -19,6 +19,7 @@ public:
 
     Layout layout() const { return layout_; }
     bool Has(int id) const { return controls_.count(id) != 0; }
+    bool HasControl(int id) const override { return Has(id); }
 
     std::string Text(int id) const override;
     void SetText(int id, std::string_view text) override;
