@@ -42,42 +42,44 @@ std::size_t Closing(Range r, std::size_t open) {
 }
 
 // Types at least 32 bits wide: a cast to one of them keeps every MB_ bit.
-bool IsWideType(const Token& t) {
+bool IsWideType(const Token& t, bool language = false) {
     static constexpr std::string_view kTypes[] = {
         "UINT",     "DWORD",    "LONG",     "ULONG",     "INT",       "int",       "unsigned", "signed",
         "long",     "UINT32",   "DWORD32",  "ULONG32",   "LONG32",    "INT32",     "uint32_t", "int32_t",
         "UINT_PTR", "DWORD_PTR", "ULONG_PTR", "LONG_PTR", "INT_PTR",   "size_t",    "uint64_t", "int64_t",
         "DWORD64",  "UINT64",   "ULONGLONG", "LONGLONG", "std::uint32_t"};
     if (t.kind != TokenKind::Identifier) return false;
+    // A language identifier is 16 bits: its own types keep it.
+    if (language && (t.text == "WORD" || t.text == "LANGID" || t.text == "USHORT")) return true;
     for (std::string_view type : kTypes)
         if (t.text == type) return true;
     return false;
 }
 
-bool AllWideTypes(Range r) {
+bool AllWideTypes(Range r, bool language) {
     if (r.empty()) return false;
     for (const Token& t : r)
-        if (!IsWideType(t)) return false;
+        if (!IsWideType(t, language)) return false;
     return true;
 }
 
 // The range with casts to wide types ((UINT) x, static_cast<DWORD>(x),
 // UINT(x)) and parentheses around it taken off, outermost first.
-Range LookThrough(Range r) {
+Range LookThrough(Range r, bool language = false) {
     for (;;) {
         if (r.size() >= 2 && r.front().IsPunct("(") && Closing(r, 0) == r.size() - 1) {
             r = r.subspan(1, r.size() - 2);
         } else if (r.size() >= 4 && r.front().IsPunct("(") && Closing(r, 0) + 1 < r.size() &&
-                   AllWideTypes(r.subspan(1, Closing(r, 0) - 1))) {
+                   AllWideTypes(r.subspan(1, Closing(r, 0) - 1), language)) {
             r = r.subspan(Closing(r, 0) + 1);
         } else if (r.size() >= 6 && r[0].Is("static_cast") && r[1].IsPunct("<")) {
             std::size_t close = 2;
             while (close < r.size() && !r[close].IsPunct(">")) ++close;
-            if (close + 1 >= r.size() || !AllWideTypes(r.subspan(2, close - 2)) || !r[close + 1].IsPunct("(") ||
+            if (close + 1 >= r.size() || !AllWideTypes(r.subspan(2, close - 2), language) || !r[close + 1].IsPunct("(") ||
                 Closing(r, close + 1) != r.size() - 1)
                 return r;
             r = r.subspan(close + 2, r.size() - close - 3);
-        } else if (r.size() >= 3 && IsWideType(r[0]) && r[1].IsPunct("(") && Closing(r, 1) == r.size() - 1) {
+        } else if (r.size() >= 3 && IsWideType(r[0], language) && r[1].IsPunct("(") && Closing(r, 1) == r.size() - 1) {
             r = r.subspan(2, r.size() - 3);
         } else {
             return r;
@@ -360,7 +362,7 @@ namespace {
 // nothing for anything else, with `unknownName` set for a LANG_ or SUBLANG_
 // name the headers lack.
 std::optional<std::uint64_t> LanguageValue(Range r, bool& unknownName) {
-    r = LookThrough(r);
+    r = LookThrough(r, true);
     if (r.size() == 1 && r[0].kind == TokenKind::Number) return IntegerLiteralValue(Spelling(r[0]));
     if (r.size() == 1 && r[0].kind == TokenKind::Identifier) {
         if (auto value = LanguageConstant(r[0].text)) return *value;
