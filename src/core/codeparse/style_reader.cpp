@@ -97,8 +97,13 @@ void ForTopLevel(Range r, Visit visit) {
             continue;
         }
         if (r[i].Is("static_cast") && i + 1 < r.size() && r[i + 1].IsPunct("<")) {
-            while (i < r.size() && !r[i].IsPunct(">")) ++i;
-            continue;
+            // Only over a type of names: static_cast<A(>)... keeps its brackets.
+            std::size_t close = i + 2;
+            while (close < r.size() && r[close].kind == TokenKind::Identifier) ++close;
+            if (close < r.size() && r[close].IsPunct(">")) {
+                i = close;
+                continue;
+            }
         }
         visit(i);
     }
@@ -265,6 +270,9 @@ std::string Hex(std::uint32_t value) {
 // The form's state for the terms; each part of a field the form cannot show
 // moves to Other style.
 void Decode(std::vector<Term>& terms, StyleReading& reading) {
+    // The first field that holds no list value loses its terms, and the
+    // fields are looked at again from the first: the same terms read again
+    // (with what moved to Other style) move the same way.
     static const std::vector<std::uint32_t> fields = Fields();
     for (bool changed = true; changed;) {
         changed = false;
@@ -281,8 +289,9 @@ void Decode(std::vector<Term>& terms, StyleReading& reading) {
                 } else {
                     term.known = false;
                 }
-                changed = true;
             }
+            changed = true;
+            break;
         }
     }
 
@@ -323,11 +332,17 @@ bool ReadStyle(std::span<const Token> tokens, StyleReading& reading, std::string
         problem = "the style is empty";
         return false;
     }
-    for (const Token& t : tokens)
+    for (const Token& t : tokens) {
         if (t.kind == TokenKind::Directive) {
             problem = "the style holds a preprocessor line";
             return false;
         }
+        // Written on one line, it would swallow what follows it.
+        if (t.unterminated) {
+            problem = "the style has an unterminated literal";
+            return false;
+        }
+    }
     if (!Balanced(tokens)) {
         problem = "the style has an unbalanced parenthesis";
         return false;

@@ -104,6 +104,7 @@ TEST(StyleReader, RefusesWhatItCannotHoldExactly) {
         {"style |= MB_HELP", "the style uses |=, which binds more loosely than |"},
         {"a, MB_OK", "the style uses ,, which binds more loosely than |"},
         {"MB_OK\n#ifdef X\n| MB_HELP\n#endif\n", "the style holds a preprocessor line"},
+        {"MB_OK | 'x\n| MB_HELP", "the style has an unterminated literal"},
     };
     for (const auto& refusal : refusals) {
         StyleReading reading;
