@@ -13,7 +13,7 @@ namespace pw {
 namespace {
 
 const DWORD kParamsHelpTable[] = {
-    IDC_PARAMS_NAME, 17, IDC_PARAMS_ICONID, 18, IDC_PARAMS_CALLBACK, 19, IDC_PARAMS_HELPID, 20, 0, 0,
+    IDC_PARAMS_NAME, 17, IDC_PARAMS_ICONID, 18, IDC_PARAMS_CALLBACK, 19, IDC_PARAMS_HELPID, 20, IDC_PARAMS_INSTANCE, 26, 0, 0,
 };
 
 // What one opening of the dialog works on; WM_INITDIALOG and OK mirror each other.
@@ -26,7 +26,10 @@ struct ParamsDialogData {
 
 // Every opening starts with empty fields.
 void OnInitDialog(HWND dialog, const ParamsDialogData& data) {
-    if (!data.iconIdApplies) EnableWindow(GetDlgItem(dialog, IDC_PARAMS_ICONID), FALSE);
+    if (!data.iconIdApplies) {
+        EnableWindow(GetDlgItem(dialog, IDC_PARAMS_ICONID), FALSE);
+        EnableWindow(GetDlgItem(dialog, IDC_PARAMS_INSTANCE), FALSE);
+    }
     if (!data.helpApplies) {
         EnableWindow(GetDlgItem(dialog, IDC_PARAMS_CALLBACK), FALSE);
         EnableWindow(GetDlgItem(dialog, IDC_PARAMS_HELPID), FALSE);
@@ -38,6 +41,7 @@ void OnOk(HWND dialog, ParamsDialogData& data) {
     if (GetWindowTextLengthW(GetDlgItem(dialog, IDC_PARAMS_NAME)) == 0) return;
     data.options.structName = WindowText(GetDlgItem(dialog, IDC_PARAMS_NAME));
     data.options.iconId = WindowText(GetDlgItem(dialog, IDC_PARAMS_ICONID));
+    data.options.instance = WindowText(GetDlgItem(dialog, IDC_PARAMS_INSTANCE));
     data.options.callbackName = WindowText(GetDlgItem(dialog, IDC_PARAMS_CALLBACK));
     data.options.contextHelpId = WindowText(GetDlgItem(dialog, IDC_PARAMS_HELPID));
     EndDialog(dialog, 0);

@@ -55,12 +55,12 @@
 #define IDC_TYPE_BOX 1028
 #define IDC_TYPE_BOXEX 1029
 #define IDC_TYPE_INDIRECT 1030
-#define IDC_OTHERSTYLE 1090
 #define IDC_CODE 1031
 #define IDC_SAVEWARN1 1032
 #define IDC_SAVEWARN2 1033
 #define IDC_COPY 1037
 #define IDC_LOADCODE 1039
+#define IDC_OTHERSTYLE 1040
 
 // About box
 #define IDC_ABOUT_LINK 3001
@@ -77,6 +77,7 @@
 #define IDC_PARAMS_ICONID 5002
 #define IDC_PARAMS_CALLBACK 5003
 #define IDC_PARAMS_HELPID 5004
+#define IDC_PARAMS_INSTANCE 5005
 
 // Task dialog designer (9100..9199). The common-button check boxes follow the
 // order of their TDCBF_ bits.

@@ -131,7 +131,8 @@ TEST(UnicodeFields, EveryTextFieldOfEveryWindowHoldsAnyCharacter) {
     // The modal ones: the options dialog (MessageBoxIndirect) and QuickInsert's Code page.
     std::vector<std::string> modal;  // what each field gave back, visited from the watching thread
     const auto visit = [&modal](HWND dialog) {
-        for (int id : {IDC_PARAMS_NAME, IDC_PARAMS_ICONID, IDC_PARAMS_CALLBACK, IDC_PARAMS_HELPID, IDC_QI_CODE})
+        for (int id : {IDC_PARAMS_NAME, IDC_PARAMS_ICONID, IDC_PARAMS_INSTANCE, IDC_PARAMS_CALLBACK, IDC_PARAMS_HELPID,
+                       IDC_QI_CODE})
             if (GetDlgItem(dialog, id) != nullptr) modal.push_back(LineHeldBy(dialog, id));
     };
     context.codeOptions.characterSet = CharacterSet::Wide;  // writes the line: the options dialog opens

@@ -182,7 +182,8 @@ TEST(OwnHelp, HelpMenuOpensTheHelpWindowAndF1ShowsEachControlsNote) {
                             IDC_RIGHT,    IDC_RTLREADING, IDC_SETFOREGROUND, IDC_LANGUAGE,  IDC_DEFAULTDESKTOP,
                             IDC_TOPMOST,  IDC_SERVICE,    IDC_SERVICE_NT3X,  IDC_TITLEVAR,  IDC_TEXTVAR,
                             IDC_TYPE_BOX, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT, IDC_CODE,      IDC_INSERT,
-                            IDC_COPY,     IDC_GENERATE,   IDC_LOADCODE,      IDC_EXIT,      IDC_PREVIEW},
+                            IDC_COPY,     IDC_GENERATE,   IDC_LOADCODE,      IDC_EXIT,      IDC_PREVIEW,
+                            IDC_OTHERSTYLE},
                 notes);
 
     // The options dialog, with every field in use.
@@ -192,7 +193,8 @@ TEST(OwnHelp, HelpMenuOpensTheHelpWindowAndF1ShowsEachControlsNote) {
     Command(form, IDC_GENERATE);
     HWND params = app.WaitWindow("MessageBoxIndirect", 5000);
     ASSERT_NE(params, nullptr);
-    ExpectNotes(app, params, {IDC_PARAMS_NAME, IDC_PARAMS_ICONID, IDC_PARAMS_CALLBACK, IDC_PARAMS_HELPID, IDC_OK},
+    ExpectNotes(app, params,
+                {IDC_PARAMS_NAME, IDC_PARAMS_ICONID, IDC_PARAMS_INSTANCE, IDC_PARAMS_CALLBACK, IDC_PARAMS_HELPID, IDC_OK},
                 notes);
     Close(params);
     EXPECT_TRUE(WaitGone(params));

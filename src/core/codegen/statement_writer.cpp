@@ -231,7 +231,7 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
     StatementBuilder write(out, form, options);
     const CallNames& names = write.names();
     out.reserve(420 + write.Extra() + 12 * n.size() + owner.size() + LiteralRoom(text.size() + title.size()) +
-                style.size() + params.iconId.size() + params.callbackName.size() + params.contextHelpId.size());
+                style.size() + params.iconId.size() + params.instance.size() + params.callbackName.size() + params.contextHelpId.size());
 
     // One member line: N.member= value;
     auto member = [&](std::string_view name, auto&&... value) {
@@ -249,7 +249,9 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
     out += ";\n";
     member("cbSize", "sizeof(", names.params, ")");
     member("hwndOwner", owner);
-    if (userIcon) member("hInstance", "GetModuleHandle(NULL)");
+    // A read statement's own instance is kept even without the user icon.
+    if (userIcon || !params.instance.empty())
+        member("hInstance", params.instance.empty() ? std::string_view("GetModuleHandle(NULL)") : params.instance);
     out += n;
     out += ".lpszText= ";
     write.Value(text, form.IsChecked(IDC_TEXTVAR));

@@ -10,9 +10,11 @@
 
 namespace pw {
 
-// The MSGBOXPARAMS options. Texts of any length.
+// The MSGBOXPARAMS options. Texts of any length. `instance` is hInstance as
+// source text (hInst); empty writes GetModuleHandle(NULL).
 struct ParamsOptions {
     std::string structName, iconId, callbackName, contextHelpId;
+    std::string instance{};
 };
 
 // Runs the MessageBoxIndirect options dialog modally (owned by the main form) and

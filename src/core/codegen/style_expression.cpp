@@ -46,6 +46,10 @@ std::string BuildStyleExpression(const Form& form) {
     for (const CheckEntry& flag : kFlags)
         if (form.IsChecked(flag.control)) Append(out, flag.constant);
 
+    // Every term of Other style binds at least as tightly as | (the reader
+    // keeps no other), so it joins as it stands.
+    if (const std::string other = form.Text(IDC_OTHERSTYLE); !other.empty()) Append(out, other);
+
     return out;
 }
 

@@ -13,7 +13,9 @@ namespace pw {
 // (position 0, no selection or an unknown position append nothing), then the
 // ten check-state entries: system modal, task modal, help, right, RTL reading,
 // set foreground, default desktop only, topmost, service notification,
-// service notification NT3X. Controls the layout lacks read as unchecked.
+// service notification NT3X, and last the Other style field's text as typed
+// (a variable, a macro, an expression). Controls the layout lacks read as
+// unchecked and empty.
 std::string BuildStyleExpression(const Form& form);
 
 }  // namespace pw

@@ -12,6 +12,9 @@ namespace pw {
 // reading, set foreground and topmost. Default desktop only and both service
 // notification boxes never enter it. A list with no selection or a position it
 // does not have adds nothing (the Buttons list then counts as MB_OK, 0).
+// Or'ed in: the numbers and MB_ constants among the Other style field's terms
+// (split at | and + outside parentheses); the rest (variables, macros,
+// expressions) cannot be known here and is passed over.
 std::uint32_t ComputeStyleValue(const Form& form);
 
 }  // namespace pw

@@ -482,7 +482,7 @@ bool ReadStructureMembers(const MemberValues& members, BoxReading& box, Refusal&
     if (const auto* v = value("dwLanguageId"); v && !ReadLanguageArgument(tokens(v), box, refusal)) return false;
     if (const auto* v = value("hInstance")) {
         std::string instance = Source(tokens(v));
-        if (instance != "GetModuleHandle(NULL)") box.params.iconId = box.params.iconId;  // TODO instance
+        if (instance != "GetModuleHandle(NULL)") box.params.instance = std::move(instance);
     }
     if (const auto* v = value("lpszIcon"); v && !IsNullToken(tokens(v))) {
         const std::optional<std::string> id = IconIdOf(tokens(v));

@@ -21,6 +21,7 @@ void ClearForm(Form& form) {
 
     form.SetText(IDC_TITLE, "");
     form.SetText(IDC_TEXT, "");
+    form.SetText(IDC_OTHERSTYLE, "");
 
     form.UpdateIconPreview();
 }

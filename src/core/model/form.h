@@ -34,7 +34,7 @@ public:
     virtual void CheckRadio(int first, int last, int id) = 0;
 
     // Whether the current layout has the control.
-    virtual bool HasControl(int id) const { return id != 0; }
+    virtual bool HasControl(int id) const = 0;
 
     // Called after the icon list may have changed; the dialog shows the icon.
     virtual void UpdateIconPreview() {}

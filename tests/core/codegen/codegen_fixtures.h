@@ -55,6 +55,7 @@ public:
         for (int other = first; other <= last; ++other) checked.erase(other);
         checked.insert(id);
     }
+    bool HasControl(int) const override { return true; }
 
     std::map<int, std::string> texts;
     std::map<int, int> positions;

@@ -206,6 +206,19 @@ const StatementCase kStatementCases[] = {
      "params.dwLanguageId= 0x0400;\n"
      "MessageBoxIndirect(&params);",
      "MessageBox(hwnd, szText, \"Caption\", MB_OK | MB_ICONINFORMATION);"},
+    {"IndirectOwnInstance", {"hwnd", "szText", "Caption", true, false}, Call::Indirect, 5, false, 1,
+     {"p", "IDI_APP", "", "", "g_hInstance"},
+     "MSGBOXPARAMS p;\n"
+     "p.cbSize= sizeof(MSGBOXPARAMS);\n"
+     "p.hwndOwner= hwnd;\n"
+     "p.hInstance= g_hInstance;\n"
+     "p.lpszText= szText;\n"
+     "p.lpszCaption= \"Caption\";\n"
+     "p.dwStyle= MB_OK | MB_USERICON;\n"
+     "p.lpszIcon= MAKEINTRESOURCE(IDI_APP);\n"
+     "p.dwLanguageId= 0x0400;\n"
+     "MessageBoxIndirect(&p);",
+     "MessageBox(hwnd, szText, \"Caption\", MB_OK | MB_USERICON);"},
     {"IndirectUserIconOnly", {"NULL", "T", "szTitle", false, true}, Call::Indirect, 5, false, 1,
      {"m", "101", "", ""},
      "MSGBOXPARAMS m;\n"

@@ -150,6 +150,16 @@ TEST(StyleExpression, IsRebuiltFromTheFormAtEveryCall) {
     EXPECT_EQ(BuildStyleExpression(form), "MB_OK");
 }
 
+TEST(StyleExpression, WritesOtherStyleLastAsTyped) {
+    PlainForm form(Layout::Advanced);
+    form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, IDC_SYSTEMMODAL);
+    form.SetText(IDC_OTHERSTYLE, "anBtns | flags & 3");
+    EXPECT_EQ(BuildStyleExpression(form), "MB_OK | MB_SYSTEMMODAL | anBtns | flags & 3");
+    PlainForm simple(Layout::Simple);
+    simple.SetText(IDC_OTHERSTYLE, "anBtns");
+    EXPECT_EQ(BuildStyleExpression(simple), "MB_OK");
+}
+
 TEST(StyleExpression, ListsWithoutSelectionOrUnknownPositionsAddNothing) {
     test::RawForm form;  // reports no selection for every list
     EXPECT_EQ(BuildStyleExpression(form), "MB_OK");

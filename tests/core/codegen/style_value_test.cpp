@@ -121,3 +121,28 @@ TEST(StyleValue, ListsWithoutSelectionOrUnknownPositionsAddNothing) {
 
 }  // namespace
 }  // namespace pw
+
+namespace pw {
+namespace {
+
+TEST(StyleValue, TakesTheNumbersAndConstantsOfOtherStyleAndPassesOverTheRest) {
+    const struct {
+        std::string other;
+        std::uint32_t value;
+    } cases[] = {
+        {"", 0x4u},
+        {"0x8000", 0x8004u},
+        {"MB_NOFOCUS | uType | (MB_ICONSTOP) + 0x40L", 0x8054u},
+        {"flags & 3 | etypes[i] | GetStyle(a | b) | MB_SERVICE_NOTIFICATION", 0x4u},
+        {"MB_CANCELTRYCONTINUE | 060", 0x36u},
+    };
+    for (const auto& c : cases) {
+        PlainForm form(Layout::Advanced);
+        form.SetListPosition(IDC_BUTTONS, 4);  // MB_YESNO
+        form.SetText(IDC_OTHERSTYLE, c.other);
+        EXPECT_EQ(ComputeStyleValue(form), c.value) << c.other;
+    }
+}
+
+}  // namespace
+}  // namespace pw

@@ -1,0 +1,255 @@
+#include "core/model/header_names.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace pw {
+namespace {
+
+struct HeaderName {
+    std::string_view name;
+    std::uint32_t value;
+};
+
+// As <winuser.h> defines them.
+constexpr std::array<HeaderName, 37> kMessageBoxNames{{
+    {"MB_OK", 0x0},
+    {"MB_OKCANCEL", 0x1},
+    {"MB_ABORTRETRYIGNORE", 0x2},
+    {"MB_YESNOCANCEL", 0x3},
+    {"MB_YESNO", 0x4},
+    {"MB_RETRYCANCEL", 0x5},
+    {"MB_CANCELTRYCONTINUE", 0x6},
+    {"MB_ICONHAND", 0x10},
+    {"MB_ICONERROR", 0x10},
+    {"MB_ICONSTOP", 0x10},
+    {"MB_ICONQUESTION", 0x20},
+    {"MB_ICONEXCLAMATION", 0x30},
+    {"MB_ICONWARNING", 0x30},
+    {"MB_ICONASTERISK", 0x40},
+    {"MB_ICONINFORMATION", 0x40},
+    {"MB_USERICON", 0x80},
+    {"MB_DEFBUTTON1", 0x0},
+    {"MB_DEFBUTTON2", 0x100},
+    {"MB_DEFBUTTON3", 0x200},
+    {"MB_DEFBUTTON4", 0x300},
+    {"MB_APPLMODAL", 0x0},
+    {"MB_SYSTEMMODAL", 0x1000},
+    {"MB_TASKMODAL", 0x2000},
+    {"MB_HELP", 0x4000},
+    {"MB_NOFOCUS", 0x8000},
+    {"MB_SETFOREGROUND", 0x10000},
+    {"MB_DEFAULT_DESKTOP_ONLY", 0x20000},
+    {"MB_TOPMOST", 0x40000},
+    {"MB_RIGHT", 0x80000},
+    {"MB_RTLREADING", 0x100000},
+    {"MB_SERVICE_NOTIFICATION", 0x200000},
+    {"MB_SERVICE_NOTIFICATION_NT3X", 0x40000},
+    {"MB_TYPEMASK", 0xF},
+    {"MB_ICONMASK", 0xF0},
+    {"MB_DEFMASK", 0xF00},
+    {"MB_MODEMASK", 0x3000},
+    {"MB_MISCMASK", 0xC000},
+}};
+
+// As <winnt.h> defines them, sorted by name.
+const std::array<HeaderName, 139> kLanguageNames{{
+    {"LANG_AFRIKAANS", 0x36}, {"LANG_ALBANIAN", 0x1c}, {"LANG_ALSATIAN", 0x84}, {"LANG_AMHARIC", 0x5e},
+    {"LANG_ARABIC", 0x1}, {"LANG_ARMENIAN", 0x2b}, {"LANG_ASSAMESE", 0x4d}, {"LANG_AZERBAIJANI", 0x2c},
+    {"LANG_AZERI", 0x2c}, {"LANG_BANGLA", 0x45}, {"LANG_BASHKIR", 0x6d}, {"LANG_BASQUE", 0x2d},
+    {"LANG_BELARUSIAN", 0x23}, {"LANG_BENGALI", 0x45}, {"LANG_BOSNIAN", 0x1a}, {"LANG_BOSNIAN_NEUTRAL", 0x781a},
+    {"LANG_BRETON", 0x7e}, {"LANG_BULGARIAN", 0x2}, {"LANG_CATALAN", 0x3}, {"LANG_CENTRAL_KURDISH", 0x92},
+    {"LANG_CHEROKEE", 0x5c}, {"LANG_CHINESE", 0x4}, {"LANG_CHINESE_SIMPLIFIED", 0x4},
+    {"LANG_CHINESE_TRADITIONAL", 0x7c04}, {"LANG_CORSICAN", 0x83}, {"LANG_CROATIAN", 0x1a}, {"LANG_CZECH", 0x5},
+    {"LANG_DANISH", 0x6}, {"LANG_DARI", 0x8c}, {"LANG_DIVEHI", 0x65}, {"LANG_DUTCH", 0x13}, {"LANG_ENGLISH", 0x9},
+    {"LANG_ESTONIAN", 0x25}, {"LANG_FAEROESE", 0x38}, {"LANG_FARSI", 0x29}, {"LANG_FILIPINO", 0x64},
+    {"LANG_FINNISH", 0xb}, {"LANG_FRENCH", 0xc}, {"LANG_FRISIAN", 0x62}, {"LANG_FULAH", 0x67},
+    {"LANG_GALICIAN", 0x56}, {"LANG_GEORGIAN", 0x37}, {"LANG_GERMAN", 0x7}, {"LANG_GREEK", 0x8},
+    {"LANG_GREENLANDIC", 0x6f}, {"LANG_GUJARATI", 0x47}, {"LANG_HAUSA", 0x68}, {"LANG_HEBREW", 0xd},
+    {"LANG_HINDI", 0x39}, {"LANG_HUNGARIAN", 0xe}, {"LANG_ICELANDIC", 0xf}, {"LANG_IGBO", 0x70},
+    {"LANG_INDONESIAN", 0x21}, {"LANG_INUKTITUT", 0x5d}, {"LANG_INVARIANT", 0x7f}, {"LANG_IRISH", 0x3c},
+    {"LANG_ITALIAN", 0x10}, {"LANG_JAPANESE", 0x11}, {"LANG_KANNADA", 0x4b}, {"LANG_KASHMIRI", 0x60},
+    {"LANG_KAZAK", 0x3f}, {"LANG_KHMER", 0x53}, {"LANG_KICHE", 0x86}, {"LANG_KINYARWANDA", 0x87},
+    {"LANG_KONKANI", 0x57}, {"LANG_KOREAN", 0x12}, {"LANG_KYRGYZ", 0x40}, {"LANG_LAO", 0x54}, {"LANG_LATVIAN", 0x26},
+    {"LANG_LITHUANIAN", 0x27}, {"LANG_LOWER_SORBIAN", 0x2e}, {"LANG_LUXEMBOURGISH", 0x6e}, {"LANG_MACEDONIAN", 0x2f},
+    {"LANG_MALAY", 0x3e}, {"LANG_MALAYALAM", 0x4c}, {"LANG_MALTESE", 0x3a}, {"LANG_MANIPURI", 0x58},
+    {"LANG_MAORI", 0x81}, {"LANG_MAPUDUNGUN", 0x7a}, {"LANG_MARATHI", 0x4e}, {"LANG_MOHAWK", 0x7c},
+    {"LANG_MONGOLIAN", 0x50}, {"LANG_NEPALI", 0x61}, {"LANG_NEUTRAL", 0x0}, {"LANG_NORWEGIAN", 0x14},
+    {"LANG_OCCITAN", 0x82}, {"LANG_ODIA", 0x48}, {"LANG_ORIYA", 0x48}, {"LANG_PASHTO", 0x63}, {"LANG_PERSIAN", 0x29},
+    {"LANG_POLISH", 0x15}, {"LANG_PORTUGUESE", 0x16}, {"LANG_PULAR", 0x67}, {"LANG_PUNJABI", 0x46},
+    {"LANG_QUECHUA", 0x6b}, {"LANG_ROMANIAN", 0x18}, {"LANG_ROMANSH", 0x17}, {"LANG_RUSSIAN", 0x19},
+    {"LANG_SAKHA", 0x85}, {"LANG_SAMI", 0x3b}, {"LANG_SANSKRIT", 0x4f}, {"LANG_SCOTTISH_GAELIC", 0x91},
+    {"LANG_SERBIAN", 0x1a}, {"LANG_SERBIAN_NEUTRAL", 0x7c1a}, {"LANG_SINDHI", 0x59}, {"LANG_SINHALESE", 0x5b},
+    {"LANG_SLOVAK", 0x1b}, {"LANG_SLOVENIAN", 0x24}, {"LANG_SOTHO", 0x6c}, {"LANG_SPANISH", 0xa},
+    {"LANG_SWAHILI", 0x41}, {"LANG_SWEDISH", 0x1d}, {"LANG_SYRIAC", 0x5a}, {"LANG_TAJIK", 0x28},
+    {"LANG_TAMAZIGHT", 0x5f}, {"LANG_TAMIL", 0x49}, {"LANG_TATAR", 0x44}, {"LANG_TELUGU", 0x4a}, {"LANG_THAI", 0x1e},
+    {"LANG_TIBETAN", 0x51}, {"LANG_TIGRIGNA", 0x73}, {"LANG_TIGRINYA", 0x73}, {"LANG_TSWANA", 0x32},
+    {"LANG_TURKISH", 0x1f}, {"LANG_TURKMEN", 0x42}, {"LANG_UIGHUR", 0x80}, {"LANG_UKRAINIAN", 0x22},
+    {"LANG_UPPER_SORBIAN", 0x2e}, {"LANG_URDU", 0x20}, {"LANG_UZBEK", 0x43}, {"LANG_VALENCIAN", 0x3},
+    {"LANG_VIETNAMESE", 0x2a}, {"LANG_WELSH", 0x52}, {"LANG_WOLOF", 0x88}, {"LANG_XHOSA", 0x34}, {"LANG_YAKUT", 0x85},
+    {"LANG_YI", 0x78}, {"LANG_YORUBA", 0x6a}, {"LANG_ZULU", 0x35},
+}};
+
+const std::array<HeaderName, 250> kSublanguageNames{{
+    {"SUBLANG_AFRIKAANS_SOUTH_AFRICA", 0x1}, {"SUBLANG_ALBANIAN_ALBANIA", 0x1}, {"SUBLANG_ALSATIAN_FRANCE", 0x1},
+    {"SUBLANG_AMHARIC_ETHIOPIA", 0x1}, {"SUBLANG_ARABIC_ALGERIA", 0x5}, {"SUBLANG_ARABIC_BAHRAIN", 0xf},
+    {"SUBLANG_ARABIC_EGYPT", 0x3}, {"SUBLANG_ARABIC_IRAQ", 0x2}, {"SUBLANG_ARABIC_JORDAN", 0xb},
+    {"SUBLANG_ARABIC_KUWAIT", 0xd}, {"SUBLANG_ARABIC_LEBANON", 0xc}, {"SUBLANG_ARABIC_LIBYA", 0x4},
+    {"SUBLANG_ARABIC_MOROCCO", 0x6}, {"SUBLANG_ARABIC_OMAN", 0x8}, {"SUBLANG_ARABIC_QATAR", 0x10},
+    {"SUBLANG_ARABIC_SAUDI_ARABIA", 0x1}, {"SUBLANG_ARABIC_SYRIA", 0xa}, {"SUBLANG_ARABIC_TUNISIA", 0x7},
+    {"SUBLANG_ARABIC_UAE", 0xe}, {"SUBLANG_ARABIC_YEMEN", 0x9}, {"SUBLANG_ARMENIAN_ARMENIA", 0x1},
+    {"SUBLANG_ASSAMESE_INDIA", 0x1}, {"SUBLANG_AZERBAIJANI_AZERBAIJAN_CYRILLIC", 0x2},
+    {"SUBLANG_AZERBAIJANI_AZERBAIJAN_LATIN", 0x1}, {"SUBLANG_AZERI_CYRILLIC", 0x2}, {"SUBLANG_AZERI_LATIN", 0x1},
+    {"SUBLANG_BANGLA_BANGLADESH", 0x2}, {"SUBLANG_BANGLA_INDIA", 0x1}, {"SUBLANG_BASHKIR_RUSSIA", 0x1},
+    {"SUBLANG_BASQUE_BASQUE", 0x1}, {"SUBLANG_BELARUSIAN_BELARUS", 0x1}, {"SUBLANG_BENGALI_BANGLADESH", 0x2},
+    {"SUBLANG_BENGALI_INDIA", 0x1}, {"SUBLANG_BOSNIAN_BOSNIA_HERZEGOVINA_CYRILLIC", 0x8},
+    {"SUBLANG_BOSNIAN_BOSNIA_HERZEGOVINA_LATIN", 0x5}, {"SUBLANG_BRETON_FRANCE", 0x1},
+    {"SUBLANG_BULGARIAN_BULGARIA", 0x1}, {"SUBLANG_CATALAN_CATALAN", 0x1}, {"SUBLANG_CENTRAL_KURDISH_IRAQ", 0x1},
+    {"SUBLANG_CHEROKEE_CHEROKEE", 0x1}, {"SUBLANG_CHINESE_HONGKONG", 0x3}, {"SUBLANG_CHINESE_MACAU", 0x5},
+    {"SUBLANG_CHINESE_SIMPLIFIED", 0x2}, {"SUBLANG_CHINESE_SINGAPORE", 0x4}, {"SUBLANG_CHINESE_TRADITIONAL", 0x1},
+    {"SUBLANG_CORSICAN_FRANCE", 0x1}, {"SUBLANG_CROATIAN_BOSNIA_HERZEGOVINA_LATIN", 0x4},
+    {"SUBLANG_CROATIAN_CROATIA", 0x1}, {"SUBLANG_CUSTOM_DEFAULT", 0x3}, {"SUBLANG_CUSTOM_UNSPECIFIED", 0x4},
+    {"SUBLANG_CZECH_CZECH_REPUBLIC", 0x1}, {"SUBLANG_DANISH_DENMARK", 0x1}, {"SUBLANG_DARI_AFGHANISTAN", 0x1},
+    {"SUBLANG_DEFAULT", 0x1}, {"SUBLANG_DIVEHI_MALDIVES", 0x1}, {"SUBLANG_DUTCH", 0x1},
+    {"SUBLANG_DUTCH_BELGIAN", 0x2}, {"SUBLANG_ENGLISH_AUS", 0x3}, {"SUBLANG_ENGLISH_BELIZE", 0xa},
+    {"SUBLANG_ENGLISH_CAN", 0x4}, {"SUBLANG_ENGLISH_CARIBBEAN", 0x9}, {"SUBLANG_ENGLISH_EIRE", 0x6},
+    {"SUBLANG_ENGLISH_INDIA", 0x10}, {"SUBLANG_ENGLISH_IRELAND", 0x6}, {"SUBLANG_ENGLISH_JAMAICA", 0x8},
+    {"SUBLANG_ENGLISH_MALAYSIA", 0x11}, {"SUBLANG_ENGLISH_NZ", 0x5}, {"SUBLANG_ENGLISH_PHILIPPINES", 0xd},
+    {"SUBLANG_ENGLISH_SINGAPORE", 0x12}, {"SUBLANG_ENGLISH_SOUTH_AFRICA", 0x7}, {"SUBLANG_ENGLISH_TRINIDAD", 0xb},
+    {"SUBLANG_ENGLISH_UK", 0x2}, {"SUBLANG_ENGLISH_US", 0x1}, {"SUBLANG_ENGLISH_ZIMBABWE", 0xc},
+    {"SUBLANG_ESTONIAN_ESTONIA", 0x1}, {"SUBLANG_FAEROESE_FAROE_ISLANDS", 0x1}, {"SUBLANG_FILIPINO_PHILIPPINES", 0x1},
+    {"SUBLANG_FINNISH_FINLAND", 0x1}, {"SUBLANG_FRENCH", 0x1}, {"SUBLANG_FRENCH_BELGIAN", 0x2},
+    {"SUBLANG_FRENCH_CANADIAN", 0x3}, {"SUBLANG_FRENCH_LUXEMBOURG", 0x5}, {"SUBLANG_FRENCH_MONACO", 0x6},
+    {"SUBLANG_FRENCH_SWISS", 0x4}, {"SUBLANG_FRISIAN_NETHERLANDS", 0x1}, {"SUBLANG_FULAH_SENEGAL", 0x2},
+    {"SUBLANG_GALICIAN_GALICIAN", 0x1}, {"SUBLANG_GEORGIAN_GEORGIA", 0x1}, {"SUBLANG_GERMAN", 0x1},
+    {"SUBLANG_GERMAN_AUSTRIAN", 0x3}, {"SUBLANG_GERMAN_LIECHTENSTEIN", 0x5}, {"SUBLANG_GERMAN_LUXEMBOURG", 0x4},
+    {"SUBLANG_GERMAN_SWISS", 0x2}, {"SUBLANG_GREEK_GREECE", 0x1}, {"SUBLANG_GREENLANDIC_GREENLAND", 0x1},
+    {"SUBLANG_GUJARATI_INDIA", 0x1}, {"SUBLANG_HAUSA_NIGERIA", 0x1}, {"SUBLANG_HAUSA_NIGERIA_LATIN", 0x1},
+    {"SUBLANG_HAWAIIAN_US", 0x1}, {"SUBLANG_HEBREW_ISRAEL", 0x1}, {"SUBLANG_HINDI_INDIA", 0x1},
+    {"SUBLANG_HUNGARIAN_HUNGARY", 0x1}, {"SUBLANG_ICELANDIC_ICELAND", 0x1}, {"SUBLANG_IGBO_NIGERIA", 0x1},
+    {"SUBLANG_INDONESIAN_INDONESIA", 0x1}, {"SUBLANG_INUKTITUT_CANADA", 0x1}, {"SUBLANG_INUKTITUT_CANADA_LATIN", 0x2},
+    {"SUBLANG_IRISH_IRELAND", 0x2}, {"SUBLANG_ITALIAN", 0x1}, {"SUBLANG_ITALIAN_SWISS", 0x2},
+    {"SUBLANG_JAPANESE_JAPAN", 0x1}, {"SUBLANG_KANNADA_INDIA", 0x1}, {"SUBLANG_KASHMIRI_INDIA", 0x2},
+    {"SUBLANG_KASHMIRI_SASIA", 0x2}, {"SUBLANG_KAZAK_KAZAKHSTAN", 0x1}, {"SUBLANG_KHMER_CAMBODIA", 0x1},
+    {"SUBLANG_KICHE_GUATEMALA", 0x1}, {"SUBLANG_KINYARWANDA_RWANDA", 0x1}, {"SUBLANG_KONKANI_INDIA", 0x1},
+    {"SUBLANG_KOREAN", 0x1}, {"SUBLANG_KYRGYZ_KYRGYZSTAN", 0x1}, {"SUBLANG_LAO_LAO", 0x1},
+    {"SUBLANG_LAO_LAO_PDR", 0x1}, {"SUBLANG_LATVIAN_LATVIA", 0x1}, {"SUBLANG_LITHUANIAN", 0x1},
+    {"SUBLANG_LITHUANIAN_LITHUANIA", 0x1}, {"SUBLANG_LOWER_SORBIAN_GERMANY", 0x2},
+    {"SUBLANG_LUXEMBOURGISH_LUXEMBOURG", 0x1}, {"SUBLANG_MACEDONIAN_MACEDONIA", 0x1},
+    {"SUBLANG_MALAYALAM_INDIA", 0x1}, {"SUBLANG_MALAY_BRUNEI_DARUSSALAM", 0x2}, {"SUBLANG_MALAY_MALAYSIA", 0x1},
+    {"SUBLANG_MALTESE_MALTA", 0x1}, {"SUBLANG_MAORI_NEW_ZEALAND", 0x1}, {"SUBLANG_MAPUDUNGUN_CHILE", 0x1},
+    {"SUBLANG_MARATHI_INDIA", 0x1}, {"SUBLANG_MOHAWK_MOHAWK", 0x1}, {"SUBLANG_MONGOLIAN_CYRILLIC_MONGOLIA", 0x1},
+    {"SUBLANG_MONGOLIAN_PRC", 0x2}, {"SUBLANG_NEPALI_INDIA", 0x2}, {"SUBLANG_NEPALI_NEPAL", 0x1},
+    {"SUBLANG_NEUTRAL", 0x0}, {"SUBLANG_NORWEGIAN_BOKMAL", 0x1}, {"SUBLANG_NORWEGIAN_NYNORSK", 0x2},
+    {"SUBLANG_OCCITAN_FRANCE", 0x1}, {"SUBLANG_ORIYA_INDIA", 0x1}, {"SUBLANG_PASHTO_AFGHANISTAN", 0x1},
+    {"SUBLANG_PERSIAN_IRAN", 0x1}, {"SUBLANG_POLISH_POLAND", 0x1}, {"SUBLANG_PORTUGUESE", 0x2},
+    {"SUBLANG_PORTUGUESE_BRAZILIAN", 0x1}, {"SUBLANG_PORTUGUESE_PORTUGAL", 0x2}, {"SUBLANG_PULAR_SENEGAL", 0x2},
+    {"SUBLANG_PUNJABI_INDIA", 0x1}, {"SUBLANG_PUNJABI_PAKISTAN", 0x2}, {"SUBLANG_QUECHUA_BOLIVIA", 0x1},
+    {"SUBLANG_QUECHUA_ECUADOR", 0x2}, {"SUBLANG_QUECHUA_PERU", 0x3}, {"SUBLANG_ROMANIAN_ROMANIA", 0x1},
+    {"SUBLANG_ROMANSH_SWITZERLAND", 0x1}, {"SUBLANG_RUSSIAN_RUSSIA", 0x1}, {"SUBLANG_SAKHA_RUSSIA", 0x1},
+    {"SUBLANG_SAMI_INARI_FINLAND", 0x9}, {"SUBLANG_SAMI_LULE_NORWAY", 0x4}, {"SUBLANG_SAMI_LULE_SWEDEN", 0x5},
+    {"SUBLANG_SAMI_NORTHERN_FINLAND", 0x3}, {"SUBLANG_SAMI_NORTHERN_NORWAY", 0x1},
+    {"SUBLANG_SAMI_NORTHERN_SWEDEN", 0x2}, {"SUBLANG_SAMI_SKOLT_FINLAND", 0x8}, {"SUBLANG_SAMI_SOUTHERN_NORWAY", 0x6},
+    {"SUBLANG_SAMI_SOUTHERN_SWEDEN", 0x7}, {"SUBLANG_SANSKRIT_INDIA", 0x1}, {"SUBLANG_SCOTTISH_GAELIC", 0x1},
+    {"SUBLANG_SERBIAN_BOSNIA_HERZEGOVINA_CYRILLIC", 0x7}, {"SUBLANG_SERBIAN_BOSNIA_HERZEGOVINA_LATIN", 0x6},
+    {"SUBLANG_SERBIAN_CYRILLIC", 0x3}, {"SUBLANG_SERBIAN_LATIN", 0x2}, {"SUBLANG_SERBIAN_MONTENEGRO_CYRILLIC", 0xc},
+    {"SUBLANG_SERBIAN_MONTENEGRO_LATIN", 0xb}, {"SUBLANG_SERBIAN_SERBIA_CYRILLIC", 0xa},
+    {"SUBLANG_SERBIAN_SERBIA_LATIN", 0x9}, {"SUBLANG_SINDHI_AFGHANISTAN", 0x2}, {"SUBLANG_SINDHI_INDIA", 0x1},
+    {"SUBLANG_SINDHI_PAKISTAN", 0x2}, {"SUBLANG_SINHALESE_SRI_LANKA", 0x1}, {"SUBLANG_SLOVAK_SLOVAKIA", 0x1},
+    {"SUBLANG_SLOVENIAN_SLOVENIA", 0x1}, {"SUBLANG_SOTHO_NORTHERN_SOUTH_AFRICA", 0x1}, {"SUBLANG_SPANISH", 0x1},
+    {"SUBLANG_SPANISH_ARGENTINA", 0xb}, {"SUBLANG_SPANISH_BOLIVIA", 0x10}, {"SUBLANG_SPANISH_CHILE", 0xd},
+    {"SUBLANG_SPANISH_COLOMBIA", 0x9}, {"SUBLANG_SPANISH_COSTA_RICA", 0x5},
+    {"SUBLANG_SPANISH_DOMINICAN_REPUBLIC", 0x7}, {"SUBLANG_SPANISH_ECUADOR", 0xc},
+    {"SUBLANG_SPANISH_EL_SALVADOR", 0x11}, {"SUBLANG_SPANISH_GUATEMALA", 0x4}, {"SUBLANG_SPANISH_HONDURAS", 0x12},
+    {"SUBLANG_SPANISH_MEXICAN", 0x2}, {"SUBLANG_SPANISH_MODERN", 0x3}, {"SUBLANG_SPANISH_NICARAGUA", 0x13},
+    {"SUBLANG_SPANISH_PANAMA", 0x6}, {"SUBLANG_SPANISH_PARAGUAY", 0xf}, {"SUBLANG_SPANISH_PERU", 0xa},
+    {"SUBLANG_SPANISH_PUERTO_RICO", 0x14}, {"SUBLANG_SPANISH_URUGUAY", 0xe}, {"SUBLANG_SPANISH_US", 0x15},
+    {"SUBLANG_SPANISH_VENEZUELA", 0x8}, {"SUBLANG_SWAHILI_KENYA", 0x1}, {"SUBLANG_SWEDISH", 0x1},
+    {"SUBLANG_SWEDISH_FINLAND", 0x2}, {"SUBLANG_SWEDISH_SWEDEN", 0x1}, {"SUBLANG_SYRIAC", 0x1},
+    {"SUBLANG_SYRIAC_SYRIA", 0x1}, {"SUBLANG_SYS_DEFAULT", 0x2}, {"SUBLANG_TAJIK_TAJIKISTAN", 0x1},
+    {"SUBLANG_TAMAZIGHT_ALGERIA_LATIN", 0x2}, {"SUBLANG_TAMAZIGHT_MOROCCO_TIFINAGH", 0x4},
+    {"SUBLANG_TAMIL_INDIA", 0x1}, {"SUBLANG_TAMIL_SRI_LANKA", 0x2}, {"SUBLANG_TATAR_RUSSIA", 0x1},
+    {"SUBLANG_TELUGU_INDIA", 0x1}, {"SUBLANG_THAI_THAILAND", 0x1}, {"SUBLANG_TIBETAN_BHUTAN", 0x2},
+    {"SUBLANG_TIBETAN_PRC", 0x1}, {"SUBLANG_TIGRIGNA_ERITREA", 0x2}, {"SUBLANG_TIGRINYA_ERITREA", 0x2},
+    {"SUBLANG_TIGRINYA_ETHIOPIA", 0x1}, {"SUBLANG_TSWANA_BOTSWANA", 0x2}, {"SUBLANG_TSWANA_SOUTH_AFRICA", 0x1},
+    {"SUBLANG_TURKISH_TURKEY", 0x1}, {"SUBLANG_TURKMEN_TURKMENISTAN", 0x1}, {"SUBLANG_UIGHUR_PRC", 0x1},
+    {"SUBLANG_UI_CUSTOM_DEFAULT", 0x5}, {"SUBLANG_UKRAINIAN_UKRAINE", 0x1}, {"SUBLANG_UPPER_SORBIAN_GERMANY", 0x1},
+    {"SUBLANG_URDU_INDIA", 0x2}, {"SUBLANG_URDU_PAKISTAN", 0x1}, {"SUBLANG_UZBEK_CYRILLIC", 0x2},
+    {"SUBLANG_UZBEK_LATIN", 0x1}, {"SUBLANG_VALENCIAN_VALENCIA", 0x2}, {"SUBLANG_VIETNAMESE_VIETNAM", 0x1},
+    {"SUBLANG_WELSH_UNITED_KINGDOM", 0x1}, {"SUBLANG_WOLOF_SENEGAL", 0x1}, {"SUBLANG_XHOSA_SOUTH_AFRICA", 0x1},
+    {"SUBLANG_YAKUT_RUSSIA", 0x1}, {"SUBLANG_YI_PRC", 0x1}, {"SUBLANG_YORUBA_NIGERIA", 0x1},
+    {"SUBLANG_ZULU_SOUTH_AFRICA", 0x1},
+}};
+
+template <std::size_t N>
+std::optional<std::uint32_t> Find(const std::array<HeaderName, N>& names, std::string_view name) {
+    auto it = std::lower_bound(names.begin(), names.end(), name,
+                               [](const HeaderName& entry, std::string_view key) { return entry.name < key; });
+    if (it == names.end() || it->name != name) return std::nullopt;
+    return it->value;
+}
+
+int DigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return 99;
+}
+
+bool IsIntegerSuffix(std::string_view s) {
+    std::string lower;
+    for (char c : s) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (std::string_view msvc : {"i8", "i16", "i32", "i64", "ui8", "ui16", "ui32", "ui64"})
+        if (lower == msvc) return true;
+    // u with at most one of l, ll and z, in either order ("lL" is no suffix).
+    if (s.find("lL") != std::string_view::npos || s.find("Ll") != std::string_view::npos) return false;
+    for (std::string_view ok : {"", "u", "l", "ll", "ul", "lu", "ull", "llu", "z", "uz", "zu"})
+        if (lower == ok) return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> MessageBoxConstant(std::string_view name) {
+    for (const HeaderName& entry : kMessageBoxNames)
+        if (entry.name == name) return entry.value;
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> LanguageConstant(std::string_view name) {
+    // MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT) and (..., SUBLANG_SYS_DEFAULT).
+    if (name == "LANG_USER_DEFAULT") return 0x400;
+    if (name == "LANG_SYSTEM_DEFAULT") return 0x800;
+    if (auto value = Find(kLanguageNames, name)) return value;
+    return Find(kSublanguageNames, name);
+}
+
+std::optional<std::uint64_t> IntegerLiteralValue(std::string_view text) {
+    int base = 10;
+    std::size_t i = 0;
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16, i = 2;
+    } else if (text.size() >= 2 && text[0] == '0' && (text[1] == 'b' || text[1] == 'B')) {
+        base = 2, i = 2;
+    } else if (!text.empty() && text[0] == '0') {
+        base = 8;
+    }
+    std::uint64_t value = 0;
+    std::size_t digits = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] == '\'' && digits > 0 && i + 1 < text.size() && DigitValue(text[i + 1]) < base) continue;
+        const int digit = DigitValue(text[i]);
+        if (digit >= base) break;
+        if (value > (UINT64_MAX - static_cast<std::uint64_t>(digit)) / static_cast<std::uint64_t>(base))
+            return std::nullopt;
+        value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
+        ++digits;
+    }
+    if (digits == 0 && base != 8) return std::nullopt;
+    // 8 and 9 end an octal number's digits: "09" is no literal.
+    if (!IsIntegerSuffix(text.substr(i))) return std::nullopt;
+    return value;
+}
+
+}  // namespace pw
