@@ -261,11 +261,13 @@ std::string WriteIndirect(const Form& form, ParamsPrompt& prompt, CodeOptions op
     write.Value(title, form.IsChecked(IDC_TITLEVAR));
     out += ";\n";
     member("dwStyle", style);
-    if (userIcon) member("lpszIcon", names.makeIntResource, "(", params.iconId, ")");
-    if (help) {
-        member("dwContextHelpId", params.contextHelpId);
-        member("lpfnMsgBoxCallback", params.callbackName);
-    }
+    // A style term the form cannot see (a variable, a macro) may hold
+    // MB_USERICON or MB_HELP: then the options that go with them are kept.
+    const bool unseenStyle = !form.Text(IDC_OTHERSTYLE).empty();
+    if (userIcon || (unseenStyle && !params.iconId.empty()))
+        member("lpszIcon", names.makeIntResource, "(", params.iconId, ")");
+    if (help || (unseenStyle && !params.contextHelpId.empty())) member("dwContextHelpId", params.contextHelpId);
+    if (help || (unseenStyle && !params.callbackName.empty())) member("lpfnMsgBoxCallback", params.callbackName);
     member("dwLanguageId", LanguageId(form));
     write.BeginCall();
     out += names.indirect;

@@ -157,7 +157,7 @@ bool AppendLiterals(Tokens tokens, bool inMacro, LiteralTextReader& reader, Text
 
 // A literal text or title (adjacent literals are one), else a variable kept
 // as written. Nothing when a literal in it cannot be read.
-std::optional<TextValue> ReadText(Tokens tokens, Refusal& refusal, std::string_view what) {
+std::optional<TextValue> ReadText(Tokens tokens, Refusal& refusal, std::string_view what, bool title) {
     TextValue value;
     LiteralTextReader reader;
     if (AppendLiterals(tokens, false, reader, value, refusal, what)) {
@@ -167,7 +167,8 @@ std::optional<TextValue> ReadText(Tokens tokens, Refusal& refusal, std::string_v
     if (refusal.refused) return std::nullopt;
     value = TextValue{};
     value.variable = true;
-    value.text = Source(tokens);
+    // No title (NULL, 0, nullptr) is the system's default title, written as NULL.
+    value.text = title && IsNullToken(tokens) ? std::string("NULL") : Source(tokens);
     return value;
 }
 
@@ -199,8 +200,8 @@ bool ReadLanguageArgument(Tokens tokens, BoxReading& box, Refusal& refusal) {
     return true;
 }
 
-bool ReadTextArgument(Tokens tokens, TextValue& out, Refusal& refusal, std::string_view what) {
-    std::optional<TextValue> value = ReadText(tokens, refusal, what);
+bool ReadTextArgument(Tokens tokens, TextValue& out, Refusal& refusal, std::string_view what, bool title = false) {
+    std::optional<TextValue> value = ReadText(tokens, refusal, what, title);
     if (!value) return false;
     out = std::move(*value);
     return true;
@@ -231,7 +232,7 @@ bool ReadCallArguments(const CallName& call, std::span<const Tokens> args, BoxRe
     }
     box.owner = Source(args[0]);
     if (!ReadTextArgument(args[1], box.text, refusal, "text argument")) return false;
-    if (!ReadTextArgument(args[2], box.title, refusal, "title argument")) return false;
+    if (!ReadTextArgument(args[2], box.title, refusal, "title argument", true)) return false;
     box.hasText = box.hasTitle = true;
     if (!ReadStyleArgument(args[3], box, refusal)) return false;
     if (call.kind == CallKind::BoxEx && !ReadLanguageArgument(args[4], box, refusal)) return false;
@@ -473,7 +474,7 @@ bool ReadStructureMembers(const MemberValues& members, BoxReading& box, Refusal&
     box.text = TextValue{"NULL", true};
     box.title = TextValue{"NULL", true};
     if (const auto* v = value("lpszText"); v && !ReadTextArgument(tokens(v), box.text, refusal, "lpszText member")) return false;
-    if (const auto* v = value("lpszCaption"); v && !ReadTextArgument(tokens(v), box.title, refusal, "lpszCaption member"))
+    if (const auto* v = value("lpszCaption"); v && !ReadTextArgument(tokens(v), box.title, refusal, "lpszCaption member", true))
         return false;
     box.hasText = box.hasTitle = true;
     if (const auto* v = value("dwStyle"); v && !ReadStyleArgument(tokens(v), box, refusal)) return false;

@@ -96,6 +96,13 @@ TEST(RestateStatement, TypedAndConvertedStatementsComeOutAsTheWriterWritesThem) 
         {"MessageBoxEx(NULL, \"a\", \"b\", MB_OK, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL));",
          {CharacterSet::Wide},
          "MessageBoxExW(NULL, L\"a\", L\"b\", MB_OK, 0x0000);"},
+        // A set-up as people write it; a style the form cannot see keeps the icon and help options.
+        {"MSGBOXPARAMS mbp = { sizeof(mbp), 0, 0, 0, 0, 0, MAKEINTRESOURCE(IDI_APP) };\nmbp.hwndOwner = g_hwnd;\n"
+         "mbp.hInstance = g_hInstance;\nmbp.lpszText = text;\nmbp.dwStyle = uType;\nreturn MessageBoxIndirect(&mbp);",
+         {CharacterSet::Wide},
+         "MSGBOXPARAMSW mbp;\nmbp.cbSize= sizeof(MSGBOXPARAMSW);\nmbp.hwndOwner= g_hwnd;\nmbp.hInstance= g_hInstance;\n"
+         "mbp.lpszText= text;\nmbp.lpszCaption= NULL;\nmbp.dwStyle= MB_OK | uType;\nmbp.lpszIcon= MAKEINTRESOURCEW(IDI_APP);\n"
+         "mbp.dwLanguageId= 0x0000;\nMessageBoxIndirectW(&mbp);"},
         // The MSGBOXPARAMS options as typed, white space aside.
         {"MSGBOXPARAMS p;\np.cbSize = sizeof(MSGBOXPARAMS);\np.hwndOwner = NULL;\np.hInstance = "
          "GetModuleHandle(NULL);\np.lpszText = \"t\";\np.lpszCaption = \"c\";\np.dwStyle = MB_OK | MB_USERICON | "
