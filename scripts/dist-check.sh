@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Shows that `make dist` gives the same bytes for the same commit: two fresh
-# clones of the last commit, in folders of different names and depths (both
-# with spaces, as in "My Projects", which every path must survive), each
+# clones of the last commit, in folders of different names and depths (the
+# second with spaces, as in "My Projects", which every path must survive), each
 # running `make dist` at its own time (the second also in another time zone),
 # and every file under their dist/ compared. Prints both sets of checksums and
 # the verdict; exits 0 only when they are identical. The clones are removed
@@ -14,8 +14,8 @@ if [ -n "$(git -C "$ROOT" status --porcelain --untracked-files=no)" ]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pw-dist-check.XXXXXX")
-first="$work/My Projects/promptwright"
-second="$work/another folder/promptwright clone two"
+first="$work/one"
+second="$work/My Projects/promptwright clone two"
 
 run() {
   local dir=$1 zone=$2 log

@@ -129,7 +129,7 @@ TEST(Keyboard, EveryWindowHasItsTabStopsRadioGroupsAndAccessKeysWithoutAClash) {
             texts.push_back(WindowText(child));
             const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
             const int id = GetDlgCtrlID(child);
-            // The template's styles: a check has changed them.
+            // The template's styles, as long as no check has changed them.
             if (IsRadio(child) && window.checked.empty()) {
                 EXPECT_EQ(
                     style & (WS_GROUP | WS_TABSTOP),
