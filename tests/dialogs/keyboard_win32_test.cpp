@@ -109,7 +109,8 @@ TEST(Keyboard, EveryWindowHasItsTabStopsRadioGroupsAndAccessKeysWithoutAClash) {
         RECT client{};
         GetClientRect(dialog, &client);
         std::set<int> reached;
-        HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        // From the last control, as Tab wraps: Windows refuses a null start.
+        HWND first = GetNextDlgTabItem(dialog, GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST), FALSE);
         for (HWND at = first; at != nullptr && reached.insert(GetDlgCtrlID(at)).second;) {
             RECT rect{};
             GetWindowRect(at, &rect);
