@@ -97,13 +97,13 @@ bool HelpFileBeside(const std::string& programPath) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// WinHelp starts winhlp32.exe from the Windows folder (not System32, so no
-// WOW64 redirection). Where Windows Help is not installed, Windows 10 and 11
-// always and Windows 7 and 8 without the download of KB917607, the file there
-// is a stub of a few kilobytes that only says that Windows Help is not
-// supported; the viewer itself is some hundreds of kilobytes. The size tells
-// them apart where the version of Windows cannot: 7 and 8 may lack the
-// viewer, and 10 may have one copied in.
+// WinHelp starts winhlp32.exe, which lives in the Windows folder (not in
+// System32, so WOW64 redirects nothing). Where Windows Help is not
+// installed, Windows 10 and 11 always and Windows 7 and 8 without the
+// download of KB917607, the file there is a stub of a few kilobytes that only
+// says that Windows Help is not supported; the viewer itself is some hundreds
+// of kilobytes. The size tells them apart where the version of Windows
+// cannot: 7 and 8 may lack the viewer, and 10 may have one copied in.
 bool WinHelpViewerIn(const std::string& windowsFolder) {
     if (windowsFolder.empty()) return false;
     WIN32_FILE_ATTRIBUTE_DATA data{};
