@@ -8,5 +8,5 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 make x86_64 >/dev/null
 export PW_BENCH_REPETITIONS=$2 PW_BENCH_TEST=$1
-exec bash scripts/testbed.sh bash -c 'PW_EXE=$PWD/build/x86_64/promptwright.exe timeout 900 taskset -c 0 $WINE \
+exec bash scripts/testbed.sh bash -c 'PW_EXE=$PWD/build/x86_64/promptwright.exe timeout 900 taskset -c 0 "$WINE" \
   build/cmake-x86_64/e2e_tests.exe --gtest_also_run_disabled_tests --gtest_filter="$PW_BENCH_TEST"'

@@ -28,6 +28,7 @@ fi
 echo "baseline: $(git log -1 --format='%h %s' "$commit")"
 
 # One CPU: Wine's start-up times swing less.
-exec bash scripts/testbed.sh bash -c "PW_EXE=\$PWD/build/x86_64/promptwright.exe PW_BASELINE_EXE=$B/bin/promptwright.exe \
-  timeout 1800 taskset -c 0 \$WINE build/cmake-x86_64/e2e_tests.exe --gtest_also_run_disabled_tests \
-  --gtest_filter=StartupBench.DISABLED_TimeToWindowAgainstBaseline"
+export PW_EXE="$ROOT/build/x86_64/promptwright.exe" PW_BASELINE_EXE="$B/bin/promptwright.exe"
+exec bash scripts/testbed.sh timeout 1800 taskset -c 0 "$ROOT/scripts/wine.sh" \
+  build/cmake-x86_64/e2e_tests.exe --gtest_also_run_disabled_tests \
+  --gtest_filter=StartupBench.DISABLED_TimeToWindowAgainstBaseline

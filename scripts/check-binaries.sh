@@ -34,8 +34,8 @@ for arch in i686 x86_64; do
     dlls=\$($objdump -p '$exe' | sed -n 's/^\tDLL Name: //p')
     [ -n \"\$dlls\" ] && ! printf '%s\n' \"\$dlls\" | grep -Ev '$system_dlls'"
   check "$arch: common controls 6 manifest" grep -q 'Microsoft.Windows.Common-Controls' "$exe"
-  check "$arch: per-monitor v2 DPI awareness, system-aware fallback" bash -c "
-    grep -aq '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' '$exe' && grep -aq '<dpiAware [^>]*>true</dpiAware>' '$exe'"
+  check "$arch: per-monitor v2 DPI awareness, per-monitor and system-aware fallbacks" bash -c "
+    grep -aq '<dpiAwareness[^>]*>PerMonitorV2, PerMonitor</dpiAwareness>' '$exe' && grep -aq '<dpiAware [^>]*>true</dpiAware>' '$exe'"
   # Functions of later Windows are looked up at run time, so the program starts
   # on Windows 7. In the 64-bit build the window DLLs are delay-loaded, and objdump does not list
   # what is imported that way: the link map names every symbol taken from the

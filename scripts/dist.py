@@ -2,11 +2,16 @@
 """Packs the built programs for download: a zip per architecture, SHA256SUMS,
 and the winget and Scoop manifests that point at the zips.
 
-    scripts/dist.py [--out DIR] [--release-url URL]
+    SIGN='command' scripts/dist.py [--out DIR] [--release-url URL]
 
 The zips are the same bytes for the same commit wherever and whenever they are
 made: entries in a fixed order, each with the last commit's time
-(SOURCE_DATE_EPOCH when set) and fixed attributes. The version is the one
+(SOURCE_DATE_EPOCH when set) and fixed attributes. SIGN, when set, is run by
+bash on a copy of each program before it is zipped, its placeholders replaced
+by quoted paths: {in} the unsigned program and {out} the signed one to write
+(osslsigncode), or {} the program to sign in place (signtool). A signed
+program must come back with a signature in it; a signature's time stamp makes
+each signed zip its own. The version is the one
 CMake wrote into the build tree from project(VERSION). DIR (default dist/) is
 emptied first, so that it holds only what this run wrote.
 """
@@ -15,6 +20,7 @@ import hashlib
 import json
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -66,6 +72,46 @@ def source_epoch():
             fail('no last commit to take the time from: set SOURCE_DATE_EPOCH')
     # A zip's DOS time starts in 1980.
     return max(int(value), 315532800)
+
+
+def has_signature(data):
+    """Whether a PE file has an Authenticode signature: a security directory."""
+    try:
+        pe = int.from_bytes(data[0x3c:0x40], 'little')
+        if data[:2] != b'MZ' or data[pe:pe + 4] != b'PE\0\0':
+            return False
+        optional = pe + 24
+        directories = optional + {0x10b: 96, 0x20b: 112}[int.from_bytes(data[optional:optional + 2], 'little')]
+        security = directories + 4 * 8
+        return int.from_bytes(data[security + 4:security + 8], 'little') > 0
+    except (KeyError, IndexError):
+        return False
+
+
+def signed(program, command, work):
+    """The bytes of `program` after SIGN ran on a copy of it (see the top)."""
+    has_pair = '{in}' in command and '{out}' in command
+    if has_pair == ('{}' in command):
+        fail('SIGN must hold either {in} and {out} (the command writes a signed copy) '
+             'or {} (it signs the file in place)')
+    os.makedirs(work)
+    unsigned = os.path.join(work, 'unsigned', 'promptwright.exe')
+    result = os.path.join(work, 'promptwright.exe')
+    os.makedirs(os.path.dirname(unsigned))
+    shutil.copyfile(program, unsigned if has_pair else result)
+    line = (command.replace('{in}', shlex.quote(unsigned)).replace('{out}', shlex.quote(result)) if has_pair
+            else command.replace('{}', shlex.quote(result)))
+    if subprocess.run(['bash', '-c', line]).returncode != 0:
+        fail(f'SIGN failed on {program}: {line}')
+    try:
+        with open(result, 'rb') as f:
+            data = f.read()
+    except OSError:
+        fail(f'SIGN wrote no {result}: {line}')
+    if not has_signature(data):
+        fail(f'SIGN left {program} without a signature: {line}')
+    shutil.rmtree(work)
+    return data
 
 
 def windows_text(text):
@@ -173,6 +219,7 @@ def main():
     parser.add_argument('--out', default=os.path.join(ROOT, 'dist'))
     parser.add_argument('--release-url', default='', help='the address the zips are published under')
     args = parser.parse_args()
+    sign = os.environ.get('SIGN', '')
 
     ver = version()
     epoch = source_epoch()
@@ -189,8 +236,14 @@ def main():
         exe = os.path.join(BUILD, arch, 'promptwright.exe')
         if not os.path.isfile(exe):
             fail(f'{exe} is not built')
-        with open(exe, 'rb') as f:
-            entries = dict(documents, **{'promptwright.exe': f.read()})
+        # The build tree's program stays unsigned: the tests run it, and a
+        # second run signs it once again.
+        if sign:
+            program = signed(exe, sign, os.path.join(args.out, f'.sign-{arch}'))
+        else:
+            with open(exe, 'rb') as f:
+                program = f.read()
+        entries = dict(documents, **{'promptwright.exe': program})
         zips[suffix] = f'promptwright-{ver}-{suffix}.zip'
         write_zip(os.path.join(args.out, zips[suffix]), entries, epoch)
 

@@ -30,11 +30,24 @@ HWND DialogChild(HWND dialog, HWND window) {
     return window;
 }
 
+std::string WindowsFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = GetSystemWindowsDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+        if (length == 0) return {};
+        if (length < folder.size()) {
+            folder.resize(length);
+            return Utf8(folder);
+        }
+        folder.resize(length);  // the length it needs, with its terminating zero
+    }
+}
+
 }  // namespace
 
 HelpSystem HelpSystem::ForProgram() {
     HelpSystem help;
-    help.helpFileExists = [] { return HelpFileBeside(ModulePath()); };
+    help.helpFileUsable = [] { return HelpFileBeside(ModulePath()) && WinHelpViewerIn(WindowsFolder()); };
     help.winHelp = [](HWND window, const char* file, UINT command, ULONG_PTR data) {
         return WinHelpW(window, Utf16(file).c_str(), command, data);
     };
@@ -44,14 +57,14 @@ HelpSystem HelpSystem::ForProgram() {
 }
 
 void ShowHelpContents(const HelpSystem& help, HWND form) {
-    if (help.helpFileExists())
+    if (help.helpFileUsable())
         help.winHelp(form, kHelpFile, HELP_CONTENTS, 0);
     else
         help.openHelpWindow(form);
 }
 
 void ShowContextHelp(const HelpSystem& help, HWND dialog, const HELPINFO& request, const DWORD* helpTable) {
-    if (help.helpFileExists()) {
+    if (help.helpFileUsable()) {
         help.winHelp(static_cast<HWND>(request.hItemHandle), kHelpFile, HELP_WM_HELP,
                      reinterpret_cast<ULONG_PTR>(helpTable));
         return;
@@ -82,6 +95,22 @@ bool HelpFileBeside(const std::string& programPath) {
     const std::string folder = slash == std::string::npos ? std::string() : programPath.substr(0, slash + 1);
     const DWORD attributes = GetFileAttributesW(Utf16(folder + kHelpFile).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// WinHelp starts winhlp32.exe, which lives in the Windows folder (not in
+// System32, so WOW64 redirects nothing). Where Windows Help is not
+// installed, Windows 10 and 11 always and Windows 7 and 8 without the
+// download of KB917607, the file there is a stub of a few kilobytes that only
+// says that Windows Help is not supported; the viewer itself is some hundreds
+// of kilobytes. The size tells them apart where the version of Windows
+// cannot: 7 and 8 may lack the viewer, and 10 may have one copied in.
+bool WinHelpViewerIn(const std::string& windowsFolder) {
+    if (windowsFolder.empty()) return false;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Utf16(windowsFolder + "\\winhlp32.exe").c_str(), GetFileExInfoStandard, &data))
+        return false;
+    const ULONGLONG size = (ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && size >= kLeastWinHelpViewerSize;
 }
 
 }  // namespace pw

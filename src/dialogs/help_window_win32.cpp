@@ -122,9 +122,9 @@ void OnInitDialog(HWND window, HWND owner) {
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(topic.title).c_str()));
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     ShowTopic(window, *data, 0);
-    Annotator annotator;  // the window has no labels
-    NameControl(annotator, window, IDC_HELP_TOPICS, "Help topics");
-    NameControl(annotator, window, IDC_HELP_TEXT, "Help text");
+    // The window has no labels.
+    NameControl(window, IDC_HELP_TOPICS, "Help topics");
+    NameControl(window, IDC_HELP_TEXT, "Help text");
     ApplyDpi(window, *data, WindowDpi(window));
     SetPropW(window, kHelpWindowMark, window);
     if (owner != nullptr) SetPropW(owner, kOpenHelpWindow, window);

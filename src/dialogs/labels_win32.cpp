@@ -263,7 +263,7 @@ bool InstallLinkLabel(HWND dialog, int id, const char* target, COLORREF color) {
         InvalidateRect(control, nullptr, FALSE);
         return true;
     }
-    Annotator().Link(control, WindowText(control));
+    NameForScreenReaders(control, WindowText(control), AccessibleRole::Link);
     Count(Root(control), &LabelResourceCounts::recordsMade);
     data->resources = JoinResources(control);
     AddNotifyStyle(control);

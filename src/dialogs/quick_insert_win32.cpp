@@ -99,9 +99,8 @@ void OnInitDialog(HWND dialog, QuickInsertData& data) {
     LeaveEscapeToDialog(dialog, IDC_QI_CODE);
     data.pageKeys = SwitchPagesWithCtrlTab(dialog, IDC_QI_TABS);
     // The pages have no labels of their own, only the tab names.
-    Annotator annotator;
-    NameControl(annotator, dialog, IDC_QI_LIST, "QuickBox slots");
-    NameControl(annotator, dialog, IDC_QI_CODE, "Code to insert");
+    NameControl(dialog, IDC_QI_LIST, "QuickBox slots");
+    NameControl(dialog, IDC_QI_CODE, "Code to insert");
     HWND tabs = GetDlgItem(dialog, IDC_QI_TABS);
     AddTab(tabs, kQuickBoxPage, L"QuickBox");
     AddTab(tabs, kCodePage, L"Code");

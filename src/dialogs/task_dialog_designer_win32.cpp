@@ -558,14 +558,13 @@ void OnInitDialog(HWND designer) {
         SendDlgItemMessageW(designer, IDC_TD_OWNER, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16(parent).c_str()));
     SendDlgItemMessageW(designer, IDC_TD_WIDTH, EM_LIMITTEXT, 10, 0);
     // Six boxes read "Variable": a screen reader is told which field each is for.
-    Annotator annotator;
     for (const auto& [id, name] : {std::pair{IDC_TD_TITLEVAR, "Window title is a variable"},
                                    {IDC_TD_MAININSTRVAR, "Main instruction is a variable"},
                                    {IDC_TD_CONTENTVAR, "Content is a variable"},
                                    {IDC_TD_FOOTERVAR, "Footer is a variable"},
                                    {IDC_TD_VERIFYVAR, "Verification text is a variable"},
                                    {IDC_TD_EXPANDEDVAR, "Expanded information is a variable"}})
-        NameControl(annotator, designer, id, name);
+        NameControl(designer, id, name);
     if (context.settings.targetFiles.empty()) {
         Enable(designer, IDC_TD_INSERT, false);
         EnableMenuItem(GetMenu(designer), IDC_TD_INSERT, MF_BYCOMMAND | MF_GRAYED);

@@ -4,56 +4,129 @@
 #include <initguid.h>
 #include <objbase.h>
 #include <oleacc.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "win32/text_win32.h"
 
 namespace pw {
 namespace {
 
-IAccPropServices* Services(void* services) { return static_cast<IAccPropServices*>(services); }
+constexpr wchar_t kNamesProp[] = L"Promptwright.ScreenReaderNames";
+constexpr UINT_PTR kNamesSubclass = 0x5057414e;  // "PWAN"
+
+struct NamedControl {
+    HWND control;
+    std::wstring name;
+    AccessibleRole role;
+};
+
+// Kept on the top-level window, whose WM_NCDESTROY frees it.
+struct PendingNames {
+    std::vector<NamedControl> controls;
+    bool given = false;
+};
+
+// The service in the calling thread's COM apartment, the program's (made at
+// start, before any window); where there is none, as in tests that make a
+// window alone, it is not made and nothing is named. Making it loads oleacc
+// (about 80 ms under Wine), which is why it waits for a client's request.
+class Annotator {
+public:
+    Annotator() {
+        void* services = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                       &services)))
+            services_ = static_cast<IAccPropServices*>(services);
+    }
+    ~Annotator() {
+        if (services_ != nullptr) services_->Release();
+    }
+    Annotator(const Annotator&) = delete;
+    Annotator& operator=(const Annotator&) = delete;
+
+    // A failure leaves the control's own name and role: nothing worse than before.
+    void Give(const NamedControl& named) {
+        if (services_ == nullptr) return;
+        services_->SetHwndPropStr(named.control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                  named.name.c_str());
+        if (named.role != AccessibleRole::Link) return;
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = ROLE_SYSTEM_LINK;
+        services_->SetHwndProp(named.control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE, value);
+    }
+
+private:
+    IAccPropServices* services_ = nullptr;
+};
+
+PendingNames* NamesOf(HWND window) {
+    HWND root = window != nullptr ? GetAncestor(window, GA_ROOT) : nullptr;
+    return root != nullptr ? static_cast<PendingNames*>(GetPropW(root, kNamesProp)) : nullptr;
+}
+
+// On the top-level window and on each named control: a client may ask any
+// of them first (a focus event names the control, a foreground event the
+// window). The request is then answered as it would have been.
+LRESULT CALLBACK NamesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    switch (message) {
+    case WM_GETOBJECT:
+        if (PendingNames* names = NamesOf(window); names != nullptr && !names->given) {
+            names->given = true;
+            Annotator annotator;
+            for (const NamedControl& named : names->controls) annotator.Give(named);
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, NamesProc, id);
+        // Only the top-level window holds the record; its controls go first.
+        delete static_cast<PendingNames*>(RemovePropW(window, kNamesProp));
+        if (PendingNames* names = NamesOf(window))
+            std::erase_if(names->controls, [window](const NamedControl& named) { return named.control == window; });
+        break;
+    default: break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
 
 }  // namespace
 
-// The thread's apartment is the program's (made at start, before any
-// window); where there is none, as in tests that make a window alone, the
-// object is not made and nothing is named. Only while a screen reader runs
-// (screen readers say so through SPI_SETSCREENREADER): making the service
-// loads oleacc and costs about 80 ms of every start under Wine, which no one
-// else should wait for.
-Annotator::Annotator() {
-    BOOL screenReader = FALSE;
-    if (!SystemParametersInfoW(SPI_GETSCREENREADER, 0, &screenReader, 0) || !screenReader) return;
-    void* services = nullptr;
-    if (SUCCEEDED(
-            CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &services)))
-        services_ = services;
+void NameForScreenReaders(HWND control, std::string_view name, AccessibleRole role) {
+    HWND root = control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
+    if (root == nullptr || root == control) return;
+    auto* names = static_cast<PendingNames*>(GetPropW(root, kNamesProp));
+    if (names == nullptr) {
+        if (!SetWindowSubclass(root, NamesProc, kNamesSubclass, 0)) return;
+        names = new PendingNames;
+        if (!SetPropW(root, kNamesProp, names)) {
+            delete names;
+            return;
+        }
+    }
+    // Installed again, the subclass stays where it is.
+    if (!SetWindowSubclass(control, NamesProc, kNamesSubclass, 0)) return;
+    NamedControl named{control, Utf16(name), role};
+    auto it = std::find_if(names->controls.begin(), names->controls.end(),
+                           [control](const NamedControl& known) { return known.control == control; });
+    if (it != names->controls.end())
+        *it = named;
+    else
+        names->controls.push_back(named);
+    // A client that has asked already hears the change at once.
+    if (names->given) Annotator().Give(named);
 }
 
-Annotator::~Annotator() {
-    if (services_ != nullptr) Services(services_)->Release();
+void NameControl(HWND dialog, int id, std::string_view name) {
+    if (HWND control = GetDlgItem(dialog, id)) NameForScreenReaders(control, name);
 }
 
-void Annotator::Name(HWND control, std::string_view name) {
-    if (services_ == nullptr || control == nullptr) return;
-    const std::wstring wide = Utf16(name);
-    // A failure leaves the control's own name: nothing worse than before.
-    Services(services_)->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
-                                        wide.c_str());
-}
-
-void Annotator::Link(HWND control, std::string_view name) {
-    Name(control, name);
-    if (services_ == nullptr || control == nullptr) return;
-    VARIANT value{};
-    value.vt = VT_I4;
-    value.lVal = ROLE_SYSTEM_LINK;
-    Services(services_)->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_ROLE, value);
-}
-
-void NameControl(Annotator& annotator, HWND dialog, int id, std::string_view name) {
-    annotator.Name(GetDlgItem(dialog, id), name);
+bool ScreenReaderNamesGiven(HWND window) {
+    const PendingNames* names = NamesOf(window);
+    return names != nullptr && names->given;
 }
 
 }  // namespace pw

@@ -1,7 +1,10 @@
 // Names and roles for screen readers where a control's visible text cannot
-// say it (Dynamic Annotation, IAccPropServices), while a screen reader runs.
-// Soft: where the system lacks the service, nothing is named and nothing
-// fails.
+// say it (Dynamic Annotation, IAccPropServices). They are given when an
+// accessibility client first asks the control's window, or one of its named
+// controls, for its object (WM_GETOBJECT): every client asks so, also those
+// that never announce themselves (SPI_SETSCREENREADER), and a start without
+// one makes no service. Soft: where the system lacks the service, nothing is
+// named and nothing fails.
 #pragma once
 
 #include <windows.h>
@@ -10,27 +13,16 @@
 
 namespace pw {
 
-class Annotator {
-public:
-    // Reaches the service in the calling thread's COM apartment; Available()
-    // says whether it did.
-    Annotator();
-    ~Annotator();
-    Annotator(const Annotator&) = delete;
-    Annotator& operator=(const Annotator&) = delete;
+enum class AccessibleRole { Own, Link };
 
-    bool Available() const { return services_ != nullptr; }
-
-    // The name a screen reader gives `control` (UTF-8), in place of its text.
-    void Name(HWND control, std::string_view name);
-    // `control` reports the role "link", named `name`.
-    void Link(HWND control, std::string_view name);
-
-private:
-    void* services_ = nullptr;  // IAccPropServices*, released by the destructor
-};
+// The name a screen reader gives `control` (UTF-8), in place of its text,
+// and its role. Named again, the newer name is given.
+void NameForScreenReaders(HWND control, std::string_view name, AccessibleRole role = AccessibleRole::Own);
 
 // Names control `id` of `dialog`, when there is one.
-void NameControl(Annotator& annotator, HWND dialog, int id, std::string_view name);
+void NameControl(HWND dialog, int id, std::string_view name);
+
+// Whether the names of `window`'s top-level window have been given.
+bool ScreenReaderNamesGiven(HWND window);
 
 }  // namespace pw

@@ -122,7 +122,7 @@ void ShowIconPreview(HWND form, bool remake) {
         // An image has no text of its own for a screen reader to give.
         const bool listed = position > 0 && position < static_cast<LRESULT>(kIcons.size());
         const std::string_view shown = listed ? kIcons[static_cast<std::size_t>(position)].text : "none";
-        Annotator().Name(control, "Icon preview: " + std::string(shown));
+        NameForScreenReaders(control, "Icon preview: " + std::string(shown));
     }
     preview->position = position;
 }

@@ -102,7 +102,7 @@ TEST_F(HelpTest, HelpFileGetsTheCallsItAlwaysGotElseTheOwnHelpAnswers) {
     const std::string topmost = std::to_string(IDC_TOPMOST), parent = std::to_string(IDC_PARENT);
     for (const bool fileThere : {true, false}) {
         SCOPED_TRACE(fileThere);
-        help_.helpFileExists = [fileThere] { return fileThere; };
+        help_.helpFileUsable = [fileThere] { return fileThere; };
         calls.clear();
         ShowHelpContents(help_, form);
         Request(GetDlgItem(form, IDC_TOPMOST));
@@ -133,6 +133,29 @@ TEST_F(HelpTest, HelpFileIsLookedForBesideTheProgram) {
     dir.Write("PROMPTWRIGHT HELP.HLP", "");
     EXPECT_TRUE(HelpFileBeside(program));
     EXPECT_FALSE(HelpFileBeside(elsewhere.File("promptwright.exe")));
+}
+
+// Windows 10 and 11 hold a stub winhlp32.exe that only says Windows Help
+// is not supported; the .HLP is shown only where the viewer is.
+TEST_F(HelpTest, HelpFileIsShownOnlyWhereTheWindowsFolderHoldsTheViewer) {
+    const struct {
+        const char* what;
+        std::size_t size;  // of winhlp32.exe; 0: none
+        bool folder;       // a folder of that name
+        bool viewer;
+    } cases[] = {
+        {"none", 0, false, false},
+        {"the stub", 9 * 1024, false, false},
+        {"the viewer", 300 * 1024, false, true},
+        {"a folder", 0, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::TempDir windows;
+        if (c.size > 0) windows.Write("winhlp32.exe", std::string(c.size, 'x'));
+        if (c.folder) CreateDirectoryA(windows.File("winhlp32.exe").c_str(), nullptr);
+        EXPECT_EQ(WinHelpViewerIn(windows.path()), c.viewer);
+    }
 }
 
 LONG FontHeight(HWND control) {

@@ -82,10 +82,13 @@ TEST(Keyboard, EveryWindowHasItsTabStopsRadioGroupsAndAccessKeysWithoutAClash) {
         int dialog;
         std::vector<int> reached;     // by Tab from the first tab stop
         std::vector<int> notReached;  // out of sight, or inside a group
+        std::vector<int> checked = {};  // radio buttons checked before Tab, as ClearForm does
     } windows[] = {
         {IDD_MAIN_SIMPLE,
          {IDC_TITLE, IDC_TEXT, IDC_PARENT, IDC_BUTTONS, IDC_ICON, IDC_TOPMOST, IDC_EXIT},
          {IDC_TYPE_BOX}},
+        // Checked, the out-of-sight radio button makes itself a tab stop.
+        {IDD_MAIN_SIMPLE, {IDC_TITLE, IDC_EXIT}, {IDC_TYPE_BOX}, {IDC_TYPE_BOX}},
         {IDD_MAIN_ADVANCED,
          {IDC_PARENT, IDC_APPLMODAL, IDC_HELPBUTTON, IDC_LANGUAGE, IDC_TYPE_BOX, IDC_OTHERSTYLE, IDC_CODE, IDC_PREVIEW},
          {IDC_SYSTEMMODAL, IDC_TASKMODAL, IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT}},
@@ -102,10 +105,20 @@ TEST(Keyboard, EveryWindowHasItsTabStopsRadioGroupsAndAccessKeysWithoutAClash) {
         ASSERT_NE(dialog, nullptr);
         ShowWindow(dialog, SW_SHOWNA);
 
+        for (int id : window.checked) SendDlgItemMessageW(dialog, id, BM_SETCHECK, BST_CHECKED, 0);
+        RECT client{};
+        GetClientRect(dialog, &client);
         std::set<int> reached;
-        HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-        for (HWND at = first; at != nullptr && reached.insert(GetDlgCtrlID(at)).second;)
+        // From the last control, as Tab wraps: Windows refuses a null start.
+        HWND first = GetNextDlgTabItem(dialog, GetWindow(GetWindow(dialog, GW_CHILD), GW_HWNDLAST), FALSE);
+        for (HWND at = first; at != nullptr && reached.insert(GetDlgCtrlID(at)).second;) {
+            RECT rect{};
+            GetWindowRect(at, &rect);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+            RECT seen{};
+            EXPECT_TRUE(IntersectRect(&seen, &rect, &client)) << GetDlgCtrlID(at) << " is reached outside the window";
             at = GetNextDlgTabItem(dialog, at, FALSE);
+        }
         for (int id : window.reached) EXPECT_TRUE(reached.count(id)) << id << " is not reached with Tab";
         for (int id : window.notReached) EXPECT_FALSE(reached.count(id)) << id << " is reached with Tab";
 
@@ -117,7 +130,8 @@ TEST(Keyboard, EveryWindowHasItsTabStopsRadioGroupsAndAccessKeysWithoutAClash) {
             texts.push_back(WindowText(child));
             const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
             const int id = GetDlgCtrlID(child);
-            if (IsRadio(child)) {
+            // The template's styles, as long as no check has changed them.
+            if (IsRadio(child) && window.checked.empty()) {
                 EXPECT_EQ(
                     style & (WS_GROUP | WS_TABSTOP),
                     inGroup ? 0 : WS_GROUP | (id == IDC_TYPE_BOX && window.dialog == IDD_MAIN_SIMPLE ? 0 : WS_TABSTOP))
