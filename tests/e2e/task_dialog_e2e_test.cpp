@@ -167,7 +167,7 @@ TEST(TaskDialogE2E, GenerateCodeWritesTheStatementOrSaysWhyNot) {
     Command(designer, IDC_TD_LOADCODE);
     box = app.WaitMessageBox();
     ASSERT_NE(box.window, nullptr);
-    EXPECT_EQ(box.text, "Unrecognised code");
+    EXPECT_EQ(box.text, "Unrecognised code: the text has no TaskDialog or TaskDialogIndirect call");
     Close(box.window);
     EXPECT_TRUE(WaitGone(box.window));
     SetText(designer, IDC_TD_CODE, code);

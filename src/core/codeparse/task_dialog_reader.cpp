@@ -755,7 +755,7 @@ private:
 
 bool IsTaskDialogStatement(std::string_view text) {
     Lexer lexer(text);
-    Token t, previous;
+    Token t;
     bool call = false;
     while (lexer.Next(t)) {
         if (call && t.IsPunct("(")) return true;
