@@ -29,12 +29,14 @@ struct ProfileValue {
 };
 
 // Stores the values in a copy of the settings file beside it, in the file's
-// own encoding, and puts the copy in place of the file: a run ended at any
-// moment leaves the old file or the new one, never a mix. Where a swap would
-// cut the file from its other hard links, or cannot be made (no copy beside
-// it, a replace the system refuses), the values go into the file itself as
-// the profile functions write them. A read-only file is refused and left as
-// it is. False when the values could not all be stored.
+// own encoding, and puts the copy in place of the file by one rename
+// (SwapIn): a run ended at any moment leaves the old file or the new one,
+// never a mix. Where a swap would cut the file from its other hard links, or
+// cannot be made (no copy beside it, permissions it cannot take), the values
+// go into the file itself as the profile functions write them. A read-only
+// file is refused and left as it is, and so is one whose copy or rename
+// another program holds past a scanner's moment. False when the values could
+// not all be stored.
 bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>& values);
 bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value);
