@@ -21,7 +21,8 @@ bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HAN
 // standard handles without being attached to that console, so that they work
 // for nothing until it attaches (GetStdHandle, "Attach/detach behavior").
 // Kernel handles never carry those bits: such a value is a console handle
-// that works, or none at all.
+// that works, or none at all. (Wine duplicates the standard handles into a
+// new process, so a program there never receives these values.)
 bool IsUsable(HANDLE handle) {
     if (!IsHandle(handle)) return false;
     if ((reinterpret_cast<std::uintptr_t>(handle) & 3) != 3) return true;

@@ -33,7 +33,8 @@ enum class Rename { Done, Refused, Unsupported };
 // replacing the file there even while others hold it open with
 // FILE_SHARE_DELETE. Windows before 10 1607 does not know the information
 // class (ERROR_INVALID_PARAMETER); FAT volumes and some network shares lack
-// POSIX semantics (ERROR_NOT_SUPPORTED, ERROR_INVALID_FUNCTION).
+// POSIX semantics (ERROR_NOT_SUPPORTED, ERROR_INVALID_FUNCTION). Wine 8 does
+// not know the class either, so under Wine the classic rename always runs.
 Rename RenameByHandle(HANDLE file, const std::wstring& target) {
     const std::size_t nameBytes = target.size() * sizeof(WCHAR);
     const std::size_t size = offsetof(RenameInfoEx, fileName) + nameBytes + sizeof(WCHAR);

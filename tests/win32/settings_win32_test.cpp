@@ -130,6 +130,8 @@ TEST_F(StartupFiles, Utf16AndCodePageFiles) {
 // Windows reads a settings file as the code page unless it starts with FF FE:
 // a UTF-8 one is converted once, every character kept, and then read; one
 // that cannot be converted is named, not read as if it had no sections.
+// (Wine's profile functions read UTF-8 after its mark too: the bytes of the
+// file tell the conversion.)
 TEST_F(StartupFiles, Utf8FilesAreConvertedOnceOrNamed) {
     SetEnvironmentVariableA("PW_TEST_DIR", dir_.c_str());
     const std::string bom = "\xEF\xBB\xBF";
