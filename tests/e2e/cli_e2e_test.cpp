@@ -320,7 +320,7 @@ TEST(Cli, StartedByNameThroughPathItReadsTheSettingsBesideIt) {
 // Makes `link` (a name in `folder`) a symbolic link to `target` (relative to
 // `folder`) as Linux makes one: Wine follows it as Windows follows a link a
 // winget portable install makes in its shared Links folder. (Wine 8's
-// CreateSymbolicLinkW reports success but makes no link a program can start.)
+// CreateSymbolicLinkW reported success here without making a link.)
 bool LinkFromLinux(const std::string& folder, const std::string& target, const std::string& link) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
