@@ -19,7 +19,10 @@
 #include <vector>
 
 #include "core/output/source_encoding.h"
+#include "win32/file_swap_win32.h"
 #include "win32/insert_source_win32.h"
+#include "win32/raii_win32.h"
+#include "win32/text_win32.h"
 
 #include "source_text.h"
 
@@ -94,21 +97,20 @@ bool ReadAndWrite(const std::string& path) {
 }
 
 // The same bytes taken through what a safe insertion cannot do without: read
-// the file, write them into a new file beside it, flush that, replace the file
-// with it, close the old one (which frees its blocks).
+// the file, write them into a new file beside it, flush that, rename it over
+// the file (SwapIn, as the insertion does), close the old one (which frees its
+// blocks).
 bool ReadAndSwap(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    pw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
     std::string text;
-    bool ok = ReadOpenFile(file, text, kChunk, nullptr);
+    bool ok = ReadOpenFile(file.Get(), text, kChunk, nullptr);
     const std::string swap = path + ".swap";
-    HANDLE out = CreateFileA(swap.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ok = ok && out != INVALID_HANDLE_VALUE && WriteWhole(out, text) && FlushFileBuffers(out);
-    if (out != INVALID_HANDLE_VALUE) CloseHandle(out);
-    ok = ok && ReplaceFileA(path.c_str(), swap.c_str(), nullptr, 0, nullptr, nullptr);
-    CloseHandle(file);
-    return ok;
+    pw::UniqueHandle out(
+        CreateFileA(swap.c_str(), pw::kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ok = ok && out.Valid() && WriteWhole(out.Get(), text) && FlushFileBuffers(out.Get());
+    return ok && pw::SwapIn(pw::Wide(path), file, pw::Wide(swap), out);
 }
 
 std::size_t FileSize(const std::string& path) {

@@ -11,7 +11,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 file(GLOB PW_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
   ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp ${CMAKE_SOURCE_DIR}/src/console/*.cpp)
 add_library(pw_shell STATIC ${PW_SHELL_SOURCES})
-target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 ole32 gdi32 user32 kernel32)
+target_link_libraries(pw_shell PUBLIC pw_core comctl32 shell32 ole32 gdi32 user32 advapi32 kernel32)
 target_compile_options(pw_shell PRIVATE ${PW_WARNINGS})
 # The shell is a Unicode program: the plain names are the W functions.
 target_compile_definitions(pw_shell PUBLIC UNICODE _UNICODE)

@@ -44,6 +44,8 @@ int Main() {
     std::vector<std::string> args = Arguments();
     if (!args.empty()) args[0] = ProgramPathForSettings(args[0]);
     AppSettings settings = ReadStartup(args, environment);
+    // A settings file read as missing would be written over by the first save.
+    for (const std::string& problem : environment.Problems()) settings.windowless.errors.push_back(problem);
 
     // Before the context and the common controls: this run opens no window.
     if (settings.windowless.action != WindowlessAction::None)

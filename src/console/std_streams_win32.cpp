@@ -1,6 +1,7 @@
 #include "console/std_streams_win32.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "core/model/utf8.h"
@@ -14,6 +15,21 @@ namespace {
 constexpr std::size_t kPiece = std::size_t{1} << 20;
 
 bool IsHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+// Before Windows 8 a console handle is no kernel handle but a value whose two
+// low bits are set (3, 7, 11, ...), which kernel32 passes to the console. A
+// GUI program started from cmd.exe on Windows 7 is given its parent's as
+// standard handles without being attached to that console, so that they work
+// for nothing until it attaches (GetStdHandle, "Attach/detach behavior").
+// Kernel handles never carry those bits: such a value is a console handle
+// that works, or none at all. (Wine duplicates the standard handles into a
+// new process, so a program there never receives these values.)
+bool IsUsable(HANDLE handle) {
+    if (!IsHandle(handle)) return false;
+    if ((reinterpret_cast<std::uintptr_t>(handle) & 3) != 3) return true;
+    DWORD mode = 0;
+    return GetConsoleMode(handle, &mode) != FALSE;
+}
 
 bool IsConsoleHandle(HANDLE handle) {
     DWORD mode = 0;
@@ -129,21 +145,26 @@ std::optional<std::string> StandardHandle::ReadAll() const {
 }
 
 StandardStreams StandardStreams::OfProcess() {
-    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
-    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    const auto usable = [](DWORD which) {
+        const HANDLE handle = GetStdHandle(which);
+        return IsUsable(handle) ? handle : nullptr;
+    };
+    const HANDLE input = usable(STD_INPUT_HANDLE);
+    const HANDLE output = usable(STD_OUTPUT_HANDLE);
+    const HANDLE error = usable(STD_ERROR_HANDLE);
     StandardStreams streams;
     streams.input = StandardHandle::Borrowed(input);
     streams.output = StandardHandle::Borrowed(output);
     streams.error = StandardHandle::Borrowed(error);
-    if (IsHandle(output) && IsHandle(error)) return streams;
+    if (output != nullptr && error != nullptr) return streams;
     // Started from a console without redirection: a GUI program gets no
-    // handles of its own, but may write to its parent's console.
+    // handles of its own (or, on Windows 7, ones that do not work yet), but
+    // may write to its parent's console.
     if (!AttachConsole(ATTACH_PARENT_PROCESS)) return streams;
-    if (!IsHandle(output))
+    if (output == nullptr)
         streams.output = StandardHandle::Owned(OpenConsole(L"CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(error)) streams.error = StandardHandle::Owned(OpenConsole(L"CONOUT$", GENERIC_READ | GENERIC_WRITE));
-    if (!IsHandle(input)) streams.input = StandardHandle::Owned(OpenConsole(L"CONIN$", GENERIC_READ | GENERIC_WRITE));
+    if (error == nullptr) streams.error = StandardHandle::Owned(OpenConsole(L"CONOUT$", GENERIC_READ | GENERIC_WRITE));
+    if (input == nullptr) streams.input = StandardHandle::Owned(OpenConsole(L"CONIN$", GENERIC_READ | GENERIC_WRITE));
     return streams;
 }
 

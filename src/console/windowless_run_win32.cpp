@@ -116,6 +116,7 @@ private:
         for (const std::string& file : request_.files) {
             switch (InsertInSource(code, file, settings_.markers, settings_.asciiFiles)) {
             case InsertOutcome::Inserted: break;
+            case InsertOutcome::InsertedInPlace: Tell(file + ": " + std::string(kInPlaceNote)); break;
             case InsertOutcome::NoMarker: Fail(kExitNoMarker, file + ": no insertion marker"); break;
             case InsertOutcome::OpenFailed: Fail(kExitError, file + ": Error while opening file"); break;
             case InsertOutcome::ReadFailed:

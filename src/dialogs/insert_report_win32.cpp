@@ -11,6 +11,7 @@ bool ReportInsertOutcome(HWND owner, InsertOutcome outcome, std::string_view cod
     if (mode == ClipboardMode::CopyFile && fileText) copied = CopyOrWarn(owner, *fileText);
     switch (outcome) {
     case InsertOutcome::Inserted: break;
+    case InsertOutcome::InsertedInPlace: ShowWarning(owner, path + ": " + std::string(kInPlaceNote)); break;
     case InsertOutcome::OpenFailed: ShowWarning(owner, "Error while opening file"); break;
     case InsertOutcome::ReadFailed: ShowWarning(owner, "Error while reading file"); break;
     case InsertOutcome::WriteFailed: ShowWarning(owner, "Error while writing file"); break;

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+
+#include "win32/raii_win32.h"
 
 namespace pw {
 
@@ -23,24 +26,46 @@ std::wstring FinalPathOf(HANDLE file);
 // Whether a swap would cut the file open as `file` from another of its names.
 bool HasOtherHardLinks(HANDLE file);
 
-// Gives the file open as `replacement` (with FILE_WRITE_ATTRIBUTES) the
-// attributes and creation time of the file open as `target`, read-only aside
-// (a read-only file is never written), as ReplaceFileW does on Windows but
-// Wine does not.
-bool CopyBasicInfo(HANDLE target, HANDLE replacement);
+// Virus scanners, search indexers and sync clients open a file for a few
+// milliseconds right after it is written or closed. Whether `error` is what
+// such a hold gives: a sharing or lock violation, or (on a file of our own,
+// which nothing else has reason to refuse us) a denied access.
+bool IsPassingHold(DWORD error, bool ownFile);
 
-enum class SwapResult {
-    Swapped,          // `target` now holds the replacement's bytes
-    TargetUntouched,  // nothing changed; the replacement is still there
-    Failed,           // the target may be gone: its new text stays in the replacement
-};
+// Calls `attempt` until it succeeds or fails for another reason than a
+// passing hold, for about a second, and at least a few times however slow
+// the machine, so that what a test holds for one attempt never decides the
+// outcome by the clock.
+bool Patiently(const std::function<bool()>& attempt, bool ownFile);
 
-// Replaces the file at `target` (full path), open in this process as
-// `targetFile` with FILE_SHARE_READ | FILE_SHARE_DELETE, by the file at
-// `replacement` in the same folder. A failed ReplaceFileW can leave the target
-// renamed away; this tells the cases apart by the files' identities and
-// completes the swap where the target is gone.
-SwapResult SwapIn(const std::wstring& target, HANDLE targetFile, const std::wstring& replacement);
+// The access a new file needs for SwapIn: renamed through its handle, its
+// attributes and permissions set through it.
+inline constexpr DWORD kSwapFileAccess = GENERIC_WRITE | DELETE | READ_CONTROL | WRITE_DAC;
+
+// Opens the new file at `path` with kSwapFileAccess and no sharing, so that
+// nothing can open it from here to the swap; retries a passing hold.
+UniqueHandle OpenSwapFile(const std::wstring& path);
+
+// Gives the new file open as `replacement` (kSwapFileAccess) what the file
+// open as `target` (with READ_CONTROL) has and a new file does not take from
+// its folder: the attributes (read-only aside: a read-only file is never
+// written), the creation time, and the permissions where they differ from
+// those the folder gave it. Alternate data streams (such as the mark of a
+// download) stay behind. False when the permissions could not be given:
+// swapping then would open the file to those the target kept out.
+bool CopyIdentity(HANDLE target, HANDLE replacement);
+
+// Puts the new file at `replacementPath`, open as `replacement`, in place of
+// `target` (a full path) by one rename, which leaves the one file or the
+// other under the target's name whenever the run ends or the power fails:
+// through the handle with POSIX semantics where Windows has them (10 1607
+// and later, NTFS), which replaces the target even while `targetFile` holds
+// it; elsewhere by MoveFileExW, which needs both handles closed first. A
+// passing hold is retried. `hold`, when given, is asked before each attempt;
+// true makes that attempt fail as a held file does (tests pass one).
+// On failure the target is as it was, but the handles may have been closed.
+bool SwapIn(const std::wstring& target, UniqueHandle& targetFile, const std::wstring& replacementPath,
+            UniqueHandle& replacement, const std::function<bool()>& hold = {});
 
 // Removes the file at `path` on every way out, unless Keep() was called.
 class RemoveOnExit {

@@ -37,7 +37,7 @@ public:
 
 private:
     const FileFaultHook& faults_;
-    std::array<int, 6> counts_{};
+    std::array<int, 7> counts_{};
 };
 
 // The file operations on one open file, each open to the fault hook.
@@ -151,42 +151,46 @@ InsertOutcome RewriteInPlace(SourceFile& file, std::string_view code, std::strin
 }
 
 // Writes the spliced text into a new file beside the target, flushes it and
-// swaps it in; falls back to RewriteInPlace where the swap cannot be made.
-// The new file is gone afterwards, unless it alone holds the new text.
+// swaps it in; falls back to RewriteInPlace where the swap cannot be made,
+// but not where the rename is refused. The new file is gone afterwards.
 // Throws only before the target is touched.
-InsertOutcome Rewrite(SourceFile& target, FileSteps& steps, const std::wstring& finalPath, std::string_view code,
-                      std::string_view text, std::span<const MarkerOccurrence> occurrences) {
+InsertOutcome Rewrite(UniqueHandle& targetHandle, FileSteps& steps, const std::wstring& finalPath,
+                      std::string_view code, std::string_view text, std::span<const MarkerOccurrence> occurrences) {
+    SourceFile target(targetHandle.Get(), steps);
     std::string buffer;
     buffer.reserve(kChunk);
+    const auto inPlace = [&] {
+        const InsertOutcome outcome = RewriteInPlace(target, code, text, occurrences, buffer);
+        return outcome == InsertOutcome::Inserted ? InsertOutcome::InsertedInPlace : outcome;
+    };
     // A swap would leave the other names of a hard-linked file on the old text.
-    if (finalPath.empty() || HasOtherHardLinks(target.Handle()))
-        return RewriteInPlace(target, code, text, occurrences, buffer);
+    if (finalPath.empty() || HasOtherHardLinks(target.Handle())) return inPlace();
 
     const std::wstring swapPath = SwapFilePath(finalPath);
     RemoveOnExit removeSwap(swapPath);  // after the handle below is closed
     UniqueHandle swap;
     if (!steps.Fails(FileStep::CreateSwap)) {
-        swap = UniqueHandle(CreateFileW(swapPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        swap = UniqueHandle(
+            CreateFileW(swapPath.c_str(), kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (!swap.Valid()) {  // the folder is not writable, or another program holds a file of that name
         removeSwap.Keep();
-        return RewriteInPlace(target, code, text, occurrences, buffer);
+        return inPlace();
     }
 
     SourceFile out(swap.Get(), steps);
-    CopyBasicInfo(target.Handle(), swap.Get());  // best effort, as ReplaceFileW's own copy is
     if (!WriteSpliced(out, code, text, occurrences, 0, buffer) || !out.Flush()) return InsertOutcome::WriteFailed;
-    swap.Reset();
-
-    const SwapResult swapped = steps.Fails(FileStep::Replace) ? SwapResult::TargetUntouched
-                                                              : SwapIn(finalPath, target.Handle(), swapPath);
-    switch (swapped) {
-    case SwapResult::Swapped: removeSwap.Keep(); return InsertOutcome::Inserted;
-    case SwapResult::TargetUntouched: break;
-    case SwapResult::Failed: removeSwap.Keep(); return InsertOutcome::WriteFailedDamaged;
+    if (!CopyIdentity(target.Handle(), swap.Get())) {
+        swap.Reset();
+        return inPlace();
     }
-    return RewriteInPlace(target, code, text, occurrences, buffer);
+    if (SwapIn(finalPath, targetHandle, swapPath, swap, [&] { return steps.Fails(FileStep::Replace); })) {
+        removeSwap.Keep();
+        return InsertOutcome::Inserted;
+    }
+    // Held past a scanner's moment: another program has the file, and a write
+    // in place now is what the swap is there to avoid. The file is as it was.
+    return InsertOutcome::WriteFailed;
 }
 
 // Windows refuses write access to a read-only file, but Wine running as root
@@ -254,22 +258,39 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
                              const FileFaultHook& faults) {
     if (fileText != nullptr) fileText->reset();
     const std::wstring widePath = Utf16(path);
+    FileSteps steps(faults);
     {
         // The swap needs the handle below to share deleting, which would let
         // it open a file another program already holds: ask without sharing.
-        const UniqueHandle probe(
-            CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        // A scanner's moment is waited out; a denied access is the file's own.
+        UniqueHandle probe;
+        Patiently(
+            [&] {
+                if (steps.Fails(FileStep::Open)) {
+                    SetLastError(ERROR_SHARING_VIOLATION);
+                    return false;
+                }
+                probe = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr));
+                return probe.Valid();
+            },
+            false);
         if (!probe.Valid() || IsReadOnly(probe.Get())) return InsertOutcome::OpenFailed;
     }
     // Others may read the file from here to the swap, but not write it.
-    const UniqueHandle handle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle handle;
+    Patiently(
+        [&] {
+            handle = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+            return handle.Valid();
+        },
+        false);
     if (!handle.Valid()) return InsertOutcome::OpenFailed;
     const std::wstring finalPath = FinalPathOf(handle.Get());
     if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());  // left by a run that was ended
 
-    FileSteps steps(faults);
     SourceFile file(handle.Get(), steps);
     std::string text;
     Utf8Check check;
@@ -293,7 +314,7 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
             if (std::optional<std::string> spliced = SplicedOrNothing(*fileCode, text, occurrences))
                 *fileText = FromFileEncoding(*spliced, encoding);
         }
-        return Rewrite(file, steps, finalPath, *fileCode, text, occurrences);
+        return Rewrite(handle, steps, finalPath, *fileCode, text, occurrences);
     } catch (const std::exception&) {  // out of memory before the file was touched
         return InsertOutcome::WriteFailed;
     }

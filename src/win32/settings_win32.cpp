@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "core/model/utf8.h"
+#include "core/output/source_encoding.h"
 #include "win32/file_swap_win32.h"
 #include "win32/raii_win32.h"
 #include "win32/text_win32.h"
@@ -100,9 +102,43 @@ bool CreateProfile(const std::wstring& path, const std::vector<ProfileValue>& va
         return WriteInPlace(path, values);
     if (!WriteCopy(copy, values)) return false;
     // No replace: a file made meanwhile by another program is not overwritten.
-    if (!MoveFileExW(copy.c_str(), full.c_str(), MOVEFILE_WRITE_THROUGH)) return false;
+    if (!Patiently([&] { return MoveFileExW(copy.c_str(), full.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE; }, true))
+        return false;
     ForgetParse(path);
     return true;
+}
+
+// Opens a path only to learn which file it names.
+UniqueHandle OpenToIdentify(const std::wstring& path) {
+    return UniqueHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION x, y;
+    return GetFileInformationByHandle(a, &x) && GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber && x.nFileIndexHigh == y.nFileIndexHigh &&
+           x.nFileIndexLow == y.nFileIndexLow;
+}
+
+// A settings file is small: more than this is no settings file to convert.
+constexpr LONGLONG kLargestConverted = 16 << 20;
+
+bool ReadWhole(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file, &size) || size.QuadPart < 0 || size.QuadPart > kLargestConverted) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) return false;
+    bytes.resize(got);
+    return true;
+}
+
+bool WriteWhole(HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && FlushFileBuffers(file);
 }
 
 }  // namespace
@@ -140,8 +176,14 @@ bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>
     const std::wstring path = Wide(ProfileFilePath(file));
     // Read access without shared writing keeps other writers out from the copy
     // to the swap; shared deletion lets the swap replace the file.
-    UniqueHandle target(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle target;
+    Patiently(
+        [&] {
+            target = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return target.Valid();
+        },
+        false);
     if (!target.Valid()) {
         if (GetLastError() == ERROR_FILE_NOT_FOUND) return CreateProfile(path, values);
         return WriteInPlace(path, values);  // held by another program, a folder gone: as the profile functions say
@@ -165,21 +207,19 @@ bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>
         return WriteInPlace(path, values);
     }
     if (!WriteCopy(copy, values)) return false;
-    {
-        const UniqueHandle written(CreateFileW(copy.c_str(), FILE_WRITE_ATTRIBUTES,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        // Attributes are kept where the system allows; the settings matter more.
-        if (written.Valid()) CopyBasicInfo(target.Get(), written.Get());
+    UniqueHandle written = OpenSwapFile(copy);
+    if (!written.Valid()) return false;  // held past a scanner's moment: the file stays as it was
+    if (!CopyIdentity(target.Get(), written.Get())) {
+        // A swap would open the file to those it kept out.
+        written.Reset();
+        target.Reset();
+        return WriteInPlace(path, values);
     }
-    switch (SwapIn(real, target.Get(), copy)) {
-    case SwapResult::Swapped: ForgetParse(path); return true;
-    case SwapResult::TargetUntouched: target.Reset(); return WriteInPlace(path, values);
-    case SwapResult::Failed: break;
-    }
-    // With the file gone, the copy holds the only settings there are.
-    if (GetFileAttributesW(real.c_str()) == INVALID_FILE_ATTRIBUTES) removeCopy.Keep();
-    return false;
+    // A refused rename leaves the file as it was: refused, not written in place.
+    if (!SwapIn(real, target, copy, written)) return false;
+    removeCopy.Keep();
+    ForgetParse(path);
+    return true;
 }
 
 bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
@@ -204,9 +244,70 @@ std::string ModuleFilePath() {
 }
 
 std::string ProgramPathForSettings(const std::string& typed) {
-    if (typed.find_first_of("\\/:") != std::string::npos) return typed;
-    std::string path = ModuleFilePath();
-    return path.empty() ? typed : path;
+    const std::wstring module = Wide(ModuleFilePath());
+    if (module.empty()) return typed;
+    // GetModuleFileNameW gives the path the program was started by, a
+    // symbolic link's own (a winget portable install's shared Links folder).
+    const UniqueHandle self = OpenToIdentify(module);
+    std::wstring real = self.Valid() ? PlainPath(FinalPathOf(self.Get())) : std::wstring();
+    if (real.empty()) real = module;
+    if (typed.find_first_of("\\/:") == std::string::npos) return Utf8(real);
+    // A path typed to the program (with or without ".exe") is a path to its
+    // real file too; one to another file is kept as typed.
+    for (const std::wstring& name : {Wide(typed), Wide(typed + ".exe")}) {
+        const UniqueHandle named = OpenToIdentify(name);
+        if (named.Valid() && self.Valid() && SameFile(named.Get(), self.Get())) return Utf8(real);
+    }
+    return typed;
+}
+
+ProfileCheck ConvertUtf8Profile(const std::string& file) {
+    const std::wstring path = Wide(ProfileFilePath(file));
+    UniqueHandle target;
+    Patiently(
+        [&] {
+            target = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+            return target.Valid();
+        },
+        false);
+    if (!target.Valid()) return ProfileCheck::Readable;  // no file, or none to read: the profile functions say so
+    std::string bytes;
+    if (!ReadWhole(target.Get(), bytes)) return ProfileCheck::Readable;
+    const SourceFileEncoding encoding = DecideSourceEncoding(bytes, AsciiFileEncoding::CodePage);
+    if (encoding.encoding != SourceEncoding::Utf8) return ProfileCheck::Readable;
+    const std::string_view text = std::string_view(bytes).substr(encoding.bomSize);
+    // Bytes that make no character would not survive the conversion.
+    if (!IsValidUtf8(text)) return ProfileCheck::Unconvertible;
+
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(target.Get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ||
+        info.nNumberOfLinks > 1)
+        return ProfileCheck::Unconvertible;
+    const std::wstring real = PlainPath(FinalPathOf(target.Get()));
+    if (real.empty()) return ProfileCheck::Unconvertible;
+    const std::wstring wide = Utf16(text);
+    std::string utf16 = "\xFF\xFE";
+    utf16.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+
+    const std::wstring copy = SwapFilePath(real);
+    ClearLeftover(copy);
+    RemoveOnExit removeCopy(copy);
+    UniqueHandle written(
+        CreateFileW(copy.c_str(), kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!written.Valid() || !WriteWhole(written.Get(), utf16) || !CopyIdentity(target.Get(), written.Get()) ||
+        !SwapIn(real, target, copy, written))
+        return ProfileCheck::Unconvertible;
+    removeCopy.Keep();
+    ForgetParse(path);
+    return ProfileCheck::Converted;
+}
+
+std::string Utf8ProfileProblem(const std::string& file) {
+    return file +
+           " is saved as UTF-8, which Windows does not read as a settings file, and could not be converted (it is "
+           "read-only, held by another program, or holds bytes that are no UTF-8); nothing was read from it. Save "
+           "it as \"UTF-16 LE\" (\"Unicode\"), or make it writable and start again.";
 }
 
 bool FileExists(const std::string& path) {
@@ -218,14 +319,23 @@ bool FileExists(const std::string& path) {
 
 bool Win32StartupEnvironment::FileExists(const std::string& path) { return pw::FileExists(path); }
 
+bool Win32StartupEnvironment::Readable(const std::string& file) {
+    auto checked = std::find_if(checked_.begin(), checked_.end(), [&](const auto& c) { return c.first == file; });
+    if (checked == checked_.end()) checked = checked_.insert(checked_.end(), {file, ConvertUtf8Profile(file)});
+    if (checked->second != ProfileCheck::Unconvertible) return true;
+    if (std::find(problems_.begin(), problems_.end(), Utf8ProfileProblem(file)) == problems_.end())
+        problems_.push_back(Utf8ProfileProblem(file));
+    return false;
+}
+
 std::string Win32StartupEnvironment::ReadString(const std::string& file, const std::string& section,
                                                 const std::string& key, const std::string& fallback) {
-    return ReadProfileString(file, section, key, fallback);
+    return Readable(file) ? ReadProfileString(file, section, key, fallback) : fallback;
 }
 
 int Win32StartupEnvironment::ReadInt(const std::string& file, const std::string& section, const std::string& key,
                                      int fallback) {
-    return ReadProfileInt(file, section, key, fallback);
+    return Readable(file) ? ReadProfileInt(file, section, key, fallback) : fallback;
 }
 
 std::string Win32StartupEnvironment::ExpandEnvironment(const std::string& text) {

@@ -338,6 +338,47 @@ TEST(Cli, StartedByNameThroughPathItReadsTheSettingsBesideIt) {
     EXPECT_EQ(run.output, "Ask\r\nZebra\r\nAlpha\r\nBad\r\n");
 }
 
+// Makes `link` (a name in `folder`) a symbolic link to `target` (relative to
+// `folder`) as Linux makes one: Wine follows it as Windows follows a link a
+// winget portable install makes in its shared Links folder. (Wine 8's
+// CreateSymbolicLinkW reported success here without making a link.)
+bool LinkFromLinux(const std::string& folder, const std::string& target, const std::string& link) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = test::Wide("/bin/ln -s " + target + " " + link);
+    if (!CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, test::Wide(folder).c_str(),
+                        &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return GetFileAttributesW(test::Wide(folder + "\\" + link).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Started through a symbolic link in another folder, by name through PATH or
+// by the link's own path: the settings file is the one beside the program's
+// real file, not one beside the link.
+TEST(Cli, StartedThroughASymbolicLinkItReadsTheSettingsBesideTheRealFile) {
+    const Program program(Settings());
+    const TempDir links;  // beside the program's folder, both in the temporary folder
+    links.Write("promptwright.ini", "[QuickBox]\r\nWrong=MessageBox(NULL, \"w\", \"W\", MB_OK);\r\n");
+    const std::string folder = program.dir().path().substr(program.dir().path().find_last_of('\\') + 1);
+    ASSERT_TRUE(LinkFromLinux(links.path(), "../" + folder + "/promptwright.exe", "promptwright.exe"));
+    std::string path(32767, '\0');
+    path.resize(GetEnvironmentVariableA("PATH", path.data(), static_cast<DWORD>(path.size())));
+    SetEnvironmentVariableA("PATH", (links.path() + ";" + path).c_str());
+    for (const bool byName : {true, false}) {
+        SCOPED_TRACE(byName ? "by name" : "by the link's path");
+        ConsoleRunOptions options;
+        options.byName = byName;
+        const ConsoleRun run = RunConsole(links.File("promptwright.exe"), {"-LIST"}, links.path(), options);
+        EXPECT_EQ(run.exitCode, 0) << run.error;
+        EXPECT_EQ(run.output, "Ask\r\nZebra\r\nAlpha\r\nBad\r\n");
+    }
+    SetEnvironmentVariableA("PATH", path.c_str());
+}
+
 TEST(Cli, ListWritesTheSlotNamesInFileOrder) {
     const Program program(Settings());
     const ConsoleRun run = program.Run({"-LIST"});

@@ -299,10 +299,11 @@ TEST_F(InsertSource, LargeFileIsRewrittenWholeWhileOthersMayOnlyRead) {
     EXPECT_TRUE(ReadBytes(path) == Spliced(text, kCode));
 }
 
-// Fails the listed steps, each at its count.
+// Fails the listed steps, each at its count (0: at every count).
 FileFaultHook FailAt(std::vector<std::pair<FileStep, int>> steps, bool* injected = nullptr) {
     return [steps = std::move(steps), injected](FileStep step, int count) {
-        const bool fail = std::find(steps.begin(), steps.end(), std::pair{step, count}) != steps.end();
+        const bool fail = std::find(steps.begin(), steps.end(), std::pair{step, count}) != steps.end() ||
+                          std::find(steps.begin(), steps.end(), std::pair{step, 0}) != steps.end();
         if (fail && injected != nullptr) *injected = true;
         return fail;
     };
@@ -310,7 +311,7 @@ FileFaultHook FailAt(std::vector<std::pair<FileStep, int>> steps, bool* injected
 
 // Every failure leaves the file as it was and no new file beside it, on the
 // way through a new file and in place (where no new file can be made or the
-// replace fails). The new text is still given once the file was read, as the
+// rename is held past a second). The new text is still given once the file was read, as the
 // clipboard takes it before the write.
 TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
     const std::string large = LargeSource(10 << 20);
@@ -339,8 +340,7 @@ TEST_F(InsertSource, FailedFileWorkLeavesTheFileAsItWas) {
          &largeSpliced},
         {"in place: shrink", shrinking, "", {{S::CreateSwap, 1}, {S::SetLength, 1}}, InsertOutcome::WriteFailed,
          &shrunk},
-        {"replace, then in place: flush", large, kCode, {{S::Replace, 1}, {S::Flush, 2}}, InsertOutcome::WriteFailed,
-         &largeSpliced},
+        {"rename held throughout", large, kCode, {{S::Replace, 0}}, InsertOutcome::WriteFailed, &largeSpliced},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -382,10 +382,15 @@ TEST_F(InsertSource, FailedUndoIsToldApartFromAnUnchangedFile) {
     }
 }
 
+// What a scanner does to a file it checks: opens it for reading, sharing
+// neither writing nor deleting, for one attempt at the step, then lets go.
+enum class Holder { None, Target, NewFile };
+
 // How the new text gets in: through a new file swapped in, keeping the
-// file's attributes; in place where a swap would cut a hard link or cannot be
-// made. Either way the result is the same and nothing is left beside it, not
-// even what an ended run left.
+// file's attributes, after a scanner's hold on the target or the new file; in
+// place, and told so, where a swap would cut a hard link or cannot be made.
+// Either way the result is the same and nothing is left beside it, not even
+// what an ended run left.
 TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
     const std::string text = "int a; /*MB*/\r\n";
     const std::string done = "int a; " + kCode + "\r\n";
@@ -395,13 +400,20 @@ TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
         bool secondLink;
         bool leftover;
         std::vector<std::pair<FileStep, int>> fail;
-        bool swapped;
+        Holder holder;
+        InsertOutcome outcome;
     } cases[] = {
-        {"plain file", false, false, {}, true},
-        {"leftover of an ended run", false, true, {}, true},
-        {"second hard link", true, false, {}, false},
-        {"no file can be made beside it", false, false, {{FileStep::CreateSwap, 1}}, false},
-        {"replace fails", false, true, {{FileStep::Replace, 1}}, false},
+        {"plain file", false, false, {}, Holder::None, InsertOutcome::Inserted},
+        {"leftover of an ended run", false, true, {}, Holder::None, InsertOutcome::Inserted},
+        {"second hard link", true, false, {}, Holder::None, InsertOutcome::InsertedInPlace},
+        {"no file can be made beside it", false, false, {{FileStep::CreateSwap, 1}}, Holder::None,
+         InsertOutcome::InsertedInPlace},
+        {"target held at the probe", false, false, {}, Holder::Target, InsertOutcome::Inserted},
+        // Where the rename goes through the new file's own handle (Windows 10),
+        // nothing can open the file to hold it; the rename itself is held then.
+        {"new file held at the rename", false, false, {}, Holder::NewFile, InsertOutcome::Inserted},
+        {"rename held twice", false, false, {{FileStep::Replace, 1}, {FileStep::Replace, 2}}, Holder::None,
+         InsertOutcome::Inserted},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -418,7 +430,28 @@ TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
         if (c.leftover) WriteBytes(swap, "half a new file");
         const test::FileId before = test::IdOf(path);
 
-        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, FailAt(c.fail)), InsertOutcome::Inserted);
+        const FileFaultHook failing = FailAt(c.fail);
+        UniqueHandle scanner;
+        int holds = 0;
+        const FileFaultHook faults = [&](FileStep step, int count) {
+            const FileStep at = c.holder == Holder::Target ? FileStep::Open : FileStep::Replace;
+            if (c.holder != Holder::None && step == at) {
+                const bool letGo = scanner.Valid();
+                scanner.Reset();
+                if (!letGo && holds == 0) {
+                    scanner = UniqueHandle(CreateFileW(test::Wide(c.holder == Holder::Target ? path : swap).c_str(),
+                                                       GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                       nullptr));
+                    holds += scanner.Valid() ? 1 : 0;
+                }
+            }
+            return failing(step, count);
+        };
+        EXPECT_EQ(InsertInSource(kCode, path, kMarkers, kAnsi, nullptr, faults), c.outcome);
+        if (c.holder == Holder::Target) {
+            EXPECT_EQ(holds, 1);
+        }
+        scanner.Reset();
         EXPECT_EQ(ReadBytes(path), done);
         if (c.secondLink) {
             EXPECT_EQ(ReadBytes(link), done);
@@ -427,7 +460,7 @@ TEST_F(InsertSource, NewTextGoesInThroughANewFileOrInPlace) {
         WIN32_FILE_ATTRIBUTE_DATA after{};
         ASSERT_TRUE(GetFileAttributesExW(test::Wide(path).c_str(), GetFileExInfoStandard, &after));
         EXPECT_EQ(after.dwFileAttributes & hidden, hidden);
-        EXPECT_EQ(test::IdOf(path) != before, c.swapped);
+        EXPECT_EQ(test::IdOf(path) != before, c.outcome == InsertOutcome::Inserted);
     }
 }
 

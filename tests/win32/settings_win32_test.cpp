@@ -127,6 +127,52 @@ TEST_F(StartupFiles, Utf16AndCodePageFiles) {
     EXPECT_EQ(temp_.Read("ansi.ini"), "[QuickBox]\r\nM\xFCnchen=\"B(\"\xE0\")\"\r\n");
 }
 
+// Windows reads a settings file as the code page unless it starts with FF FE:
+// a UTF-8 one is converted once, every character kept, and then read; one
+// that cannot be converted is named, not read as if it had no sections.
+// (Wine's profile functions read UTF-8 after its mark too: the bytes of the
+// file tell the conversion.)
+TEST_F(StartupFiles, Utf8FilesAreConvertedOnceOrNamed) {
+    SetEnvironmentVariableA("PW_TEST_DIR", dir_.c_str());
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string redirect = "[Settings]\r\nlocation=%PW_TEST_DIR%\\moved.ini\r\n";
+    const std::string slots =
+        "[Settings]\r\nStartupQuickBox=" + kNihon + "\r\n[QuickBox]\r\n" + kNihon + "=\"f(\"\xC3\xA9\");\"\r\n";
+    const std::string ansi = "[Settings]\r\nStartupQuickBox=M\xFCnchen\r\n";
+    const struct {
+        const char* name;
+        std::string prog, moved;  // the bytes of prog.ini and of the file its location names
+        bool readOnly;
+        std::string startupQuickBox;
+        bool converted, named;
+    } cases[] = {
+        {"UTF-8 with a BOM, then without", bom + redirect, slots, false, kNihon, true, false},
+        {"read-only UTF-8", bom + redirect, slots, true, "", false, true},
+        {"code page", ansi, ansi, false, "M\xC3\xBCnchen", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string prog = Write("prog.ini", c.prog), moved = Write("moved.ini", c.moved);
+        if (c.readOnly) SetFileAttributesW(Wide(prog).c_str(), FILE_ATTRIBUTE_READONLY);
+        Win32StartupEnvironment env;
+        const AppSettings s = ReadStartup({dir_ + "\\prog.exe"}, env);
+        SetFileAttributesW(Wide(prog).c_str(), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(s.startupQuickBox, c.startupQuickBox);
+        EXPECT_EQ(env.Problems(), c.named ? std::vector<std::string>{Utf8ProfileProblem(prog)}
+                                          : std::vector<std::string>{});
+        const auto after = [&](const std::string& bytes) {
+            return c.converted ? Utf16File(bytes.substr(bytes.rfind(bom, 0) == 0 ? 3 : 0)) : bytes;
+        };
+        EXPECT_EQ(temp_.Read("prog.ini"), after(c.prog));
+        if (c.converted) {
+            EXPECT_EQ(s.settingsPath, moved);
+            EXPECT_EQ(temp_.Read("moved.ini"), after(c.moved));
+            EXPECT_EQ(ReadQuickBoxSlot(moved, kNihon).statement, "f(\"\xC3\xA9\");");
+        }
+        EXPECT_EQ(temp_.Read("prog.ini.~promptwright"), "");
+    }
+}
+
 // A change goes into a copy that then takes the file's place, or, where that
 // would be wrong or cannot be, into the file itself; either way the bytes are
 // those the profile functions write in place, and the copy is gone after.

@@ -33,6 +33,9 @@ void ForEachTargetFile(std::span<const std::string> files, ClipboardMode mode, I
 // How the insertion into one source file went.
 enum class InsertOutcome {
     Inserted,     // every marker replaced, the file written back
+    // Inserted, but by writing the file in place (a hard link, a folder where
+    // no file can be made): a crash meanwhile could have mixed old and new.
+    InsertedInPlace,
     NoMarker,     // the file holds no marker and is left as it was
     OpenFailed,   // missing, held open by another program, read-only or no access
     ReadFailed,   // the file stays as it was
