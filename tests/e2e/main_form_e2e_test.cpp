@@ -52,7 +52,7 @@ TEST(MainFormE2E, AdvancedSettingOpensTheAdvancedLayout) {
     HWND form = app.MainForm();
     ASSERT_NE(form, nullptr);
     ASSERT_NE(Control(form, IDC_CODE), nullptr);
-    EXPECT_EQ(ListCount(form, IDC_LANGUAGE), 106);
+    EXPECT_EQ(ListCount(form, IDC_LANGUAGE), 107);
     EXPECT_EQ(ListPosition(form, IDC_LANGUAGE), 1);
     EXPECT_EQ(ListText(form, IDC_LANGUAGE, 0), "Language Neutral");
     EXPECT_EQ(ListText(form, IDC_LANGUAGE, 2), "Arabic (Saudi Arabia)");

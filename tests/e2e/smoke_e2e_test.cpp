@@ -235,7 +235,7 @@ TEST_F(Smoke, AdvancedFormOptionsDialogAndInsertionMessagesInOneStart) {
     HWND form = app.MainForm(kStart);
     ASSERT_NE(form, nullptr) << "the main form did not open";
     ASSERT_NE(Control(form, IDC_CODE), nullptr) << "advanced layout";
-    EXPECT_EQ(ListCount(form, IDC_LANGUAGE), 106);
+    EXPECT_EQ(ListCount(form, IDC_LANGUAGE), 107);
     EXPECT_TRUE(WaitFor([&] { return CountColor(Control(form, IDC_SAVEWARN2), kRed) > 0; }, kStep));
 
     SetText(form, IDC_TITLE, "Greeting");

@@ -158,6 +158,8 @@ const std::array<LanguageRow, kLanguageCount> kLanguages{{
     {"0x042d", "Basque"},
     {"0x0436", "Afrikaans"},
     {"0x0438", "Faeroese"},
+    // Last, so that the positions of the rows before it stay what they were.
+    {"0x0800", "System Default Language"},
 }};
 
 int FixedListSize(int id) {

@@ -43,7 +43,7 @@ struct LanguageRow {
     std::string_view id;    // "0x" and four lower-case hex digits
     std::string_view name;  // shown in the language list
 };
-inline constexpr int kLanguageCount = 106;
+inline constexpr int kLanguageCount = 107;
 extern const std::array<LanguageRow, kLanguageCount> kLanguages;
 
 // Clear-state positions.

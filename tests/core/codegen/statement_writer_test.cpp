@@ -352,7 +352,7 @@ TEST(GenerateStatement, EveryLanguagePositionWritesItsRowIdentifier) {
 
 TEST(GenerateStatement, LanguageWithoutSelectionOrOutOfRangeWritesTheClearIdentifier) {
     // PlainForm: a position the list lacks leaves it without a selection.
-    for (int position : {-1, 106, 500}) {
+    for (int position : {-1, 107, 500}) {
         PlainForm form(Layout::Advanced);
         form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_BOXEX);
         form.SetListPosition(IDC_LANGUAGE, position);
@@ -362,7 +362,7 @@ TEST(GenerateStatement, LanguageWithoutSelectionOrOutOfRangeWritesTheClearIdenti
         EXPECT_TRUE(statement.ends_with(", 0x0400);")) << statement;
     }
     // A form that reports any position at all.
-    for (int position : {-1, -2, 106, 107, 1 << 20, 2147483647, -2147483647 - 1}) {
+    for (int position : {-1, -2, 107, 108, 1 << 20, 2147483647, -2147483647 - 1}) {
         for (int type : {IDC_TYPE_BOXEX, IDC_TYPE_INDIRECT}) {
             RawForm form;
             form.CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, type);
@@ -378,7 +378,7 @@ TEST(GenerateStatement, LanguageWithoutSelectionOrOutOfRangeWritesTheClearIdenti
 
 TEST(GenerateStatement, UnknownListPositionsNeverReadOutOfRange) {
     const std::pair<int, int> positions[] = {
-        {-1, -1}, {6, 106}, {99, 4096}, {1 << 30, 1 << 30}, {-(1 << 30), -2147483647 - 1}};
+        {-1, -1}, {6, 107}, {99, 4096}, {1 << 30, 1 << 30}, {-(1 << 30), -2147483647 - 1}};
     for (auto [position, language] : positions) {
         RawForm form;
         form.SetText(IDC_PARENT, "NULL");

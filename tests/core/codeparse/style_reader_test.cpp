@@ -129,6 +129,7 @@ TEST(StyleReader, ReadsLanguagesByValueAndRefusesTheRestByName) {
         {"0x0409", "0x0409", ""}, {"0x409", "0x0409", ""}, {"1033", "0x0409", ""}, {"0X0C0AL", "0x0c0a", ""},
         {"MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)", "0x0409", ""},
         {"MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL)", "0x0000", ""},
+        {"LANG_SYSTEM_DEFAULT", "0x0800", ""},
         {"(WORD)MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)", "0x0407", ""},
         {"LANG_NEUTRAL", "0x0000", ""}, {"LANG_USER_DEFAULT", "0x0400", ""},
         {"MAKELANGID(LANG_FOO, SUBLANG_BAR)", "", "the language MAKELANGID(LANG_FOO, SUBLANG_BAR) is not in the language list"},
