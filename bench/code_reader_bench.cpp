@@ -18,6 +18,7 @@
 #include "core/model/plain_form.h"
 #include "core/model/utf8.h"
 #include "res/resource.h"
+#include "side_by_side.h"
 #include "source_text.h"
 
 #include "baseline_code_reader.inc"
@@ -102,36 +103,13 @@ void BM_LoadCodeSideBySide(benchmark::State& state) {
     pw::PlainForm form(pw::Layout::Advanced);
     SilentReport report;
     BaselineReport baselineReport;
-    using Clock = std::chrono::steady_clock;
-    std::vector<double> now, before;
-    auto timed = [](auto&& work) {
-        const auto start = Clock::now();
-        work();
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
-    bool first = true;
-    for (auto _ : state) {
-        auto reader = [&] { benchmark::DoNotOptimize(pw::LoadCode(form, statement, report)); };
-        auto baseline = [&] {
+    bench::SideBySide(
+        state, "before",
+        [&] {
             std::string text = statement;  // it normalised in place
             benchmark::DoNotOptimize(pw::baseline::LoadCode(form, text, baselineReport, nullptr));
-        };
-        if (first) {
-            now.push_back(timed(reader));
-            before.push_back(timed(baseline));
-        } else {
-            before.push_back(timed(baseline));
-            now.push_back(timed(reader));
-        }
-        first = !first;
-    }
-    auto median = [](std::vector<double> v) {
-        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    state.counters["reader_ms"] = median(now);
-    state.counters["before_ms"] = median(before);
-    state.counters["ratio"] = median(now) / median(before);
+        },
+        "reader", [&] { benchmark::DoNotOptimize(pw::LoadCode(form, statement, report)); });
 }
 
 BENCHMARK_TEMPLATE(BM_LoadCodeSideBySide, CallStatement)->Arg(1 << 20)->Unit(benchmark::kMillisecond);

@@ -13,6 +13,7 @@
 
 #include "core/output/splice.h"
 
+#include "side_by_side.h"
 #include "source_text.h"
 
 namespace {
@@ -57,60 +58,25 @@ void BM_SpliceCode(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * source.size()));
 }
 
-// A copy and a splice, taken in turns within one loop (each first every other
-// time) so that both see the same machine: on a shared machine the other load
-// comes and goes. Reports the median time of each and the ratio of the
-// medians.
-template <typename Copy, typename Splice>
-void SideBySide(benchmark::State& state, Copy copy, Splice splice) {
-    std::vector<double> copyTimes;
-    std::vector<double> spliceTimes;
-    using Clock = std::chrono::steady_clock;
-    auto timed = [](auto&& work) {
-        const auto start = Clock::now();
-        work();
-        benchmark::ClobberMemory();
-        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    };
-    bool copyFirst = true;
-    for (auto _ : state) {
-        if (copyFirst) {
-            copyTimes.push_back(timed(copy));
-            spliceTimes.push_back(timed(splice));
-        } else {
-            spliceTimes.push_back(timed(splice));
-            copyTimes.push_back(timed(copy));
-        }
-        copyFirst = !copyFirst;
-    }
-    auto median = [](std::vector<double> v) {
-        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
-        return v[v.size() / 2];
-    };
-    state.counters["copy_ms"] = median(copyTimes);
-    state.counters["splice_ms"] = median(spliceTimes);
-    state.counters["ratio"] = median(spliceTimes) / median(copyTimes);
-}
-
 // The search against memcpy of the text into a buffer already there.
 void BM_FindSideBySide(benchmark::State& state) {
     const std::string source = Source(state);
     std::string out(source.size(), '\0');
-    SideBySide(
-        state,
+    bench::SideBySide(
+        state, "copy",
         [&] {
             std::memcpy(out.data(), source.data(), source.size());
             benchmark::DoNotOptimize(out.data());
         },
-        [&] { benchmark::DoNotOptimize(pw::FindMarkerOccurrences(source, kMarkers)); });
+        "splice", [&] { benchmark::DoNotOptimize(pw::FindMarkerOccurrences(source, kMarkers)); });
 }
 
 // The search and the new text against copying the text into a fresh string:
 // both pay for fresh memory.
 void BM_SpliceSideBySide(benchmark::State& state) {
     const std::string source = Source(state);
-    SideBySide(
-        state, [&] { benchmark::DoNotOptimize(std::string(source)); },
+    bench::SideBySide(
+        state, "copy", [&] { benchmark::DoNotOptimize(std::string(source)); }, "splice",
         [&] { benchmark::DoNotOptimize(pw::SpliceCode(kCode, source, pw::FindMarkerOccurrences(source, kMarkers))); });
 }
 

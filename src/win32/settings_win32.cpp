@@ -172,10 +172,12 @@ std::vector<std::string> ReadProfileKeys(const std::string& file, const std::str
     return keys;
 }
 
-bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>& values) {
-    const std::wstring path = Wide(ProfileFilePath(file));
-    // Read access without shared writing keeps other writers out from the copy
-    // to the swap; shared deletion lets the swap replace the file.
+namespace {
+
+// Read access without shared writing keeps other writers out from the copy to
+// the swap; shared deletion lets the swap replace the file. A scanner's hold
+// is waited out.
+UniqueHandle OpenForSwap(const std::wstring& path) {
     UniqueHandle target;
     Patiently(
         [&] {
@@ -184,6 +186,14 @@ bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>
             return target.Valid();
         },
         false);
+    return target;
+}
+
+}  // namespace
+
+bool WriteProfileValues(const std::string& file, const std::vector<ProfileValue>& values) {
+    const std::wstring path = Wide(ProfileFilePath(file));
+    UniqueHandle target = OpenForSwap(path);
     if (!target.Valid()) {
         if (GetLastError() == ERROR_FILE_NOT_FOUND) return CreateProfile(path, values);
         return WriteInPlace(path, values);  // held by another program, a folder gone: as the profile functions say
@@ -263,14 +273,7 @@ std::string ProgramPathForSettings(const std::string& typed) {
 
 ProfileCheck ConvertUtf8Profile(const std::string& file) {
     const std::wstring path = Wide(ProfileFilePath(file));
-    UniqueHandle target;
-    Patiently(
-        [&] {
-            target = UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-            return target.Valid();
-        },
-        false);
+    UniqueHandle target = OpenForSwap(path);
     if (!target.Valid()) return ProfileCheck::Readable;  // no file, or none to read: the profile functions say so
     std::string bytes;
     if (!ReadWhole(target.Get(), bytes)) return ProfileCheck::Readable;
