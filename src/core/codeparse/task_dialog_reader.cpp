@@ -669,6 +669,11 @@ private:
             if (!indirect && !t->Is("TaskDialog")) continue;
             const Token* close = Closing(t + 1, s.end);
             if (close == s.end) return Refuse(std::string(t->text) + "( has no closing parenthesis");
+            // Written on one line, a preprocessor line in the call would no
+            // longer be one.
+            for (const Token* k = t + 2; k != close; ++k)
+                if (k->kind == TokenKind::Directive)
+                    return Refuse("a preprocessor line stands inside the " + std::string(t->text) + " call");
             const std::vector<Span> args = Split({t + 2, close});
             const bool ok = indirect ? IndirectCall(args) : ShortCall(args);
             if (!ok) return std::nullopt;

@@ -231,6 +231,8 @@ TEST(TaskDialogReader, RefusalsSayWhatAndWhere) {
         {"hr = TaskDialogIndirect(&tdc, &n, NULL, NULL);",
          "TaskDialogIndirect(&tdc) needs the TASKDIALOGCONFIG set-up in the text"},
         {"TaskDialog(NULL, NULL, L\"T\", NULL, NULL, 0, NULL);", "this TaskDialog call has 7 arguments; TaskDialog takes 8"},
+        {"TaskDialog(NULL, NULL,\n#if 1\nL\"T\",\n#endif\nNULL, NULL, 0, NULL, NULL);",
+         "a preprocessor line stands inside the TaskDialog call"},
         {"TaskDialog(NULL, NULL, \"T\", NULL, NULL, 0, NULL, NULL);",
          "the window title is a narrow literal; a task dialog takes wide strings (L\"...\")"},
         {"TASKDIALOGCONFIG c = {0};\nif (warn) c.pszMainIcon = TD_WARNING_ICON;\nTaskDialogIndirect(&c, 0, 0, 0);",
