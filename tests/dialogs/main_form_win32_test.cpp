@@ -119,7 +119,7 @@ TEST(UnicodeFields, EveryTextFieldOfEveryWindowHoldsAnyCharacter) {
         HWND window;
         std::vector<int> fields;
     } modeless[] = {
-        {form, {IDC_TITLE, IDC_TEXT, IDC_PARENT, IDC_CODE}},
+        {form, {IDC_TITLE, IDC_TEXT, IDC_PARENT, IDC_CODE, IDC_OTHERSTYLE}},
         {designer,
          {IDC_TD_TITLE, IDC_TD_MAININSTR, IDC_TD_CONTENT, IDC_TD_VERIFY, IDC_TD_EXPANDED, IDC_TD_EXPANDEDTEXT,
           IDC_TD_COLLAPSEDTEXT, IDC_TD_FOOTER, IDC_TD_OWNER, IDC_TD_DEFBUTTON, IDC_TD_DEFRADIO, IDC_TD_BUTTONID,
@@ -139,7 +139,7 @@ TEST(UnicodeFields, EveryTextFieldOfEveryWindowHoldsAnyCharacter) {
     DialogForm(form).CheckRadio(IDC_TYPE_BOX, IDC_TYPE_INDIRECT, IDC_TYPE_INDIRECT);
     test::BoxesShownBy([&] { GenerateFromDialog(form, context); }, visit);
     test::BoxesShownBy([&] { RunQuickInsert(form, context); }, visit);
-    EXPECT_EQ(modal, std::vector<std::string>(5, ""));
+    EXPECT_EQ(modal, std::vector<std::string>(6, ""));
 
     DestroyWindow(designer);
     DestroyWindow(form);
