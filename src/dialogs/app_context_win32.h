@@ -41,6 +41,9 @@ struct AppContext {
 
     // The MessageBoxIndirect options of the last OK, kept for the run.
     ParamsOptions paramsOptions;
+    // paramsOptions came from a statement Load code read, not from an OK: the
+    // next opening of the options dialog shows them, so that OK keeps them.
+    bool paramsFromStatement = false;
 
     // Opens the main form as a modeless window (QuickInsert's Edit under -QI).
     // Set by the app layer, which alone knows both windows.

@@ -31,7 +31,10 @@ bool LoadCodeIntoForm(HWND form, std::string text, AppContext& context) {
     CodeReading read{context.codeOptions, {}};
     if (!LoadCode(dialog, text, report, &read)) return false;
     // A structure statement's options are what the options dialog offers next.
-    if (!read.params.structName.empty()) context.paramsOptions = std::move(read.params);
+    if (!read.params.structName.empty()) {
+        context.paramsOptions = std::move(read.params);
+        context.paramsFromStatement = true;
+    }
     if (read.options != context.codeOptions) ChooseCodeOptions(form, context, read.options);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "dialogs/params_dialog_win32.h"
 
+#include <utility>
+
 #include "core/model/option_tables.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/help_win32.h"
@@ -18,14 +20,23 @@ const DWORD kParamsHelpTable[] = {
 
 // What one opening of the dialog works on; WM_INITDIALOG and OK mirror each other.
 struct ParamsDialogData {
-    const AppContext& context;
+    AppContext& context;
     ParamsOptions& options;  // written on OK only
     bool iconIdApplies;
     bool helpApplies;
 };
 
-// Every opening starts with empty fields.
+// Every opening starts with empty fields, but for one after Load code read
+// a structure statement: it shows what the statement carried.
 void OnInitDialog(HWND dialog, const ParamsDialogData& data) {
+    if (data.context.paramsFromStatement) {
+        const ParamsOptions& read = data.options;
+        for (auto [id, value] : {std::pair{IDC_PARAMS_NAME, &read.structName}, std::pair{IDC_PARAMS_ICONID, &read.iconId},
+                                 std::pair{IDC_PARAMS_INSTANCE, &read.instance},
+                                 std::pair{IDC_PARAMS_CALLBACK, &read.callbackName},
+                                 std::pair{IDC_PARAMS_HELPID, &read.contextHelpId}})
+            SetWindowTextW(GetDlgItem(dialog, id), Wide(*value).c_str());
+    }
     if (!data.iconIdApplies) {
         EnableWindow(GetDlgItem(dialog, IDC_PARAMS_ICONID), FALSE);
         EnableWindow(GetDlgItem(dialog, IDC_PARAMS_INSTANCE), FALSE);
@@ -44,6 +55,7 @@ void OnOk(HWND dialog, ParamsDialogData& data) {
     data.options.instance = WindowText(GetDlgItem(dialog, IDC_PARAMS_INSTANCE));
     data.options.callbackName = WindowText(GetDlgItem(dialog, IDC_PARAMS_CALLBACK));
     data.options.contextHelpId = WindowText(GetDlgItem(dialog, IDC_PARAMS_HELPID));
+    data.context.paramsFromStatement = false;
     EndDialog(dialog, 0);
 }
 

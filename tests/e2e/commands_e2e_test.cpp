@@ -189,6 +189,14 @@ TEST_F(AdvancedForm, LoadCodeReadsTheIndirectFormBack) {
     EXPECT_EQ(ListPosition(form_, IDC_BUTTONS), 2);
     EXPECT_TRUE(Checked(form_, IDC_HELPBUTTON));
     EXPECT_EQ(ListPosition(form_, IDC_LANGUAGE), 26);
+
+    // The options dialog shows what the statement carried.
+    Command(form_, IDC_GENERATE);
+    HWND params = WaitParamsDialog();
+    ASSERT_NE(params, nullptr);
+    EXPECT_EQ(Text(params, IDC_PARAMS_NAME), "mbp");
+    Close(params);
+    ASSERT_TRUE(WaitGone(params));
 }
 
 TEST_F(AdvancedForm, TextThatIsNoStatementIsReportedAndLeavesTheFormAsItWas) {
