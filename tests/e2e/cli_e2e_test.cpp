@@ -4,6 +4,8 @@
 // creates; the last case shows that the count sees one).
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <string>
 #include <vector>
 
@@ -348,12 +350,17 @@ bool LinkFromLinux(const std::string& folder, const std::string& target, const s
     PROCESS_INFORMATION process{};
     std::wstring line = test::Wide("/bin/ln -s " + target + " " + link);
     if (!CreateProcessW(L"Z:\\bin\\ln", line.data(), nullptr, nullptr, FALSE, 0, nullptr, test::Wide(folder).c_str(),
-                        &startup, &process))
+                        &startup, &process)) {
+        std::fprintf(stderr, "CreateProcessW(/bin/ln): error %lu\n", GetLastError());
         return false;
-    WaitForSingleObject(process.hProcess, 10000);
+    }
+    // Wine hands back a handle that may be signalled before the Unix program
+    // has run: wait for the link itself.
+    WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return GetFileAttributesW(test::Wide(folder + "\\" + link).c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::wstring made = test::Wide(folder + "\\" + link);
+    return WaitFor([&] { return GetFileAttributesW(made.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000);
 }
 
 // Started through a symbolic link in another folder, by name through PATH or
