@@ -18,6 +18,26 @@ const ListEntry* EntryAt(const Table& table, int position) {
     return &table[static_cast<std::size_t>(position)];
 }
 
+// Whether `expression` holds ?, || or && outside parentheses and literals.
+bool Chooses(std::string_view expression) {
+    int depth = 0;
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        if (c == '"' || c == '\'') {
+            for (++i; i < expression.size() && expression[i] != c; ++i)
+                if (expression[i] == '\\') ++i;
+        } else if (c == '(' || c == '[') {
+            ++depth;
+        } else if (c == ')' || c == ']') {
+            --depth;
+        } else if (depth == 0 && (c == '?' || ((c == '|' || c == '&') && i + 1 < expression.size() &&
+                                               expression[i + 1] == c))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void Append(std::string& out, std::string_view name) {
     out += kSeparator;
     out += name;
@@ -46,9 +66,17 @@ std::string BuildStyleExpression(const Form& form) {
     for (const CheckEntry& flag : kFlags)
         if (form.IsChecked(flag.control)) Append(out, flag.constant);
 
-    // Every term of Other style binds at least as tightly as | (the reader
-    // keeps no other), so it joins as it stands.
-    if (const std::string other = form.Text(IDC_OTHERSTYLE); !other.empty()) Append(out, other);
+    // Other style joins as it stands, but for a choice (a ? b : c, a || b),
+    // which binds more loosely than |: alone where nothing but MB_OK stands
+    // before it, else in parentheses.
+    if (const std::string other = form.Text(IDC_OTHERSTYLE); !other.empty()) {
+        if (!Chooses(other))
+            Append(out, other);
+        else if (out == kButtonSets[kClearButtons].constant)
+            out = other;
+        else
+            Append(out, "(" + other + ")");
+    }
 
     return out;
 }

@@ -347,6 +347,22 @@ bool ReadStyle(std::span<const Token> tokens, StyleReading& reading, std::string
         problem = "the style has an unbalanced parenthesis";
         return false;
     }
+    // A whole style that chooses (warning ? MB_ICONWARNING : MB_ICONINFORMATION,
+    // a || b) is kept whole in Other style; the writer puts it in parentheses
+    // where known terms stand before it. An assignment or a comma is refused.
+    bool chooses = false, assigns = false;
+    ForTopLevel(tokens, [&](std::size_t i) {
+        const Token& t = tokens[i];
+        if (t.IsPunct("?") || t.IsPunct(":") || t.IsPunct("||") || t.IsPunct("&&"))
+            chooses = true;
+        else if (IsOneOf(t, kLooser))
+            assigns = true;
+    });
+    if (chooses && !assigns) {
+        reading = StyleReading{};
+        reading.other = SourceOf(&tokens.front(), &tokens.back());
+        return true;
+    }
     std::vector<Term> terms;
     if (std::string failure = StyleParser().ReadOr(tokens, terms); !failure.empty()) {
         problem = std::move(failure);

@@ -155,6 +155,11 @@ TEST(StyleExpression, WritesOtherStyleLastAsTyped) {
     form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, IDC_SYSTEMMODAL);
     form.SetText(IDC_OTHERSTYLE, "anBtns | flags & 3");
     EXPECT_EQ(BuildStyleExpression(form), "MB_OK | MB_SYSTEMMODAL | anBtns | flags & 3");
+    // A choice stands alone after nothing but MB_OK, else in parentheses.
+    form.SetText(IDC_OTHERSTYLE, "warn ? MB_ICONWARNING : MB_OK");
+    EXPECT_EQ(BuildStyleExpression(form), "MB_OK | MB_SYSTEMMODAL | (warn ? MB_ICONWARNING : MB_OK)");
+    form.CheckRadio(IDC_APPLMODAL, IDC_TASKMODAL, IDC_APPLMODAL);
+    EXPECT_EQ(BuildStyleExpression(form), "warn ? MB_ICONWARNING : MB_OK");
     PlainForm simple(Layout::Simple);
     simple.SetText(IDC_OTHERSTYLE, "anBtns");
     EXPECT_EQ(BuildStyleExpression(simple), "MB_OK");
