@@ -1,0 +1,342 @@
+#include "core/codeparse/call_finder.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+
+#include "core/codeparse/c_lexer.h"
+
+namespace pw {
+namespace {
+
+using Tokens = std::span<const Token>;
+
+bool IsMessageBoxName(std::string_view s) {
+    if (!s.starts_with("MessageBox")) return false;
+    s.remove_prefix(10);
+    if (s.starts_with("Ex"))
+        s.remove_prefix(2);
+    else if (s.starts_with("Indirect"))
+        s.remove_prefix(8);
+    return s.empty() || s == "A" || s == "W";
+}
+
+bool IsTaskDialogName(std::string_view s) { return s == "TaskDialog" || s == "TaskDialogIndirect"; }
+
+bool IsCallName(const Token& t) {
+    if (t.kind != TokenKind::Identifier || t.text.size() < 10) return false;
+    return t.text[0] == 'M' ? IsMessageBoxName(t.text) : t.text[0] == 'T' && IsTaskDialogName(t.text);
+}
+
+bool IsIdentifier(const Token& t, std::string_view s) { return t.kind == TokenKind::Identifier && t.text == s; }
+
+// The types a structure form's set-up declares.
+bool IsSetUpType(const Token& t) {
+    if (t.kind != TokenKind::Identifier) return false;
+    for (std::string_view type : {"MSGBOXPARAMS", "MSGBOXPARAMSA", "MSGBOXPARAMSW", "LPMSGBOXPARAMS", "LPMSGBOXPARAMSA",
+                                  "LPMSGBOXPARAMSW", "TASKDIALOGCONFIG", "TASKDIALOG_BUTTON"})
+        if (t.text == type) return true;
+    return false;
+}
+
+// Where one statement ends and the next begins, looking back from a call.
+bool IsBoundary(const Token& t) {
+    return t.kind == TokenKind::Directive || t.IsPunct(";") || t.IsPunct("{") || t.IsPunct("}");
+}
+
+bool IsOpen(const Token& t) { return t.kind == TokenKind::Punctuator && (t.text == "(" || t.text == "[" || t.text == "{"); }
+bool IsClose(const Token& t) { return t.kind == TokenKind::Punctuator && (t.text == ")" || t.text == "]" || t.text == "}"); }
+
+// The closing bracket of the one at `open`, or npos when they do not pair up.
+std::size_t MatchingClose(Tokens tokens, std::size_t open) {
+    int depth = 0;
+    for (std::size_t i = open; i < tokens.size(); ++i) {
+        if (IsOpen(tokens[i])) {
+            ++depth;
+        } else if (IsClose(tokens[i])) {
+            if (--depth == 0) return i;
+            if (depth < 0) break;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t StatementStart(Tokens tokens, std::size_t at) {
+    while (at > 0 && !IsBoundary(tokens[at - 1])) --at;
+    return at;
+}
+
+// The index of the declaration of `name` before `before`: its name token
+// right after a set-up type (or "type *"); npos when there is none.
+std::size_t DeclarationOf(Tokens tokens, std::string_view name, std::size_t before) {
+    for (std::size_t j = before; j-- > 1;) {
+        if (tokens[j].kind != TokenKind::Identifier || tokens[j].text != name) continue;
+        if (IsSetUpType(tokens[j - 1]) || (tokens[j - 1].IsPunct("*") && j > 1 && IsSetUpType(tokens[j - 2]))) return j;
+    }
+    return std::string_view::npos;
+}
+
+bool IsZeroing(const Token& t) {
+    return t.kind == TokenKind::Identifier &&
+           (t.text == "ZeroMemory" || t.text == "memset" || t.text == "SecureZeroMemory" || t.text == "RtlZeroMemory");
+}
+
+// Whether tokens[from, to) are set-up statements only: declarations of set-up
+// types, zeroings and member assignments of the names.
+bool OnlySetUp(Tokens tokens, std::size_t from, std::size_t to, std::span<const std::string_view> names) {
+    std::size_t s = from;
+    while (s < to) {
+        std::size_t e = s;
+        int depth = 0;
+        while (e < to && !(depth == 0 && tokens[e].IsPunct(";"))) {
+            if (IsOpen(tokens[e])) ++depth;
+            if (IsClose(tokens[e])) --depth;
+            if (depth < 0 || tokens[e].kind == TokenKind::Directive || IsCallName(tokens[e])) return false;
+            ++e;
+        }
+        const Tokens st = tokens.subspan(s, e - s);
+        bool known = false;
+        if (!st.empty()) {
+            const std::size_t k = st[0].IsPunct("::") ? 1 : 0;
+            const bool named = std::find(names.begin(), names.end(), st[0].text) != names.end();
+            if (named && st.size() > 1 && (st[1].IsPunct(".") || st[1].IsPunct("->")))
+                known = true;
+            else if (k < st.size() && IsZeroing(st[k]))
+                known = true;
+            else
+                for (const Token& t : st)
+                    if (IsSetUpType(t)) known = true;
+        }
+        if (!known) return false;
+        s = e + 1;
+    }
+    return true;
+}
+
+constexpr std::string_view kOtherCode = "statements other than its set-up stand between its declaration and the call";
+
+class Finder {
+public:
+    explicit Finder(std::string_view text) : text_(text) {}
+
+    // Reads blocks and hands each call to `take`, until `take` returns false
+    // after a whole block.
+    template <typename Take>
+    void Run(std::size_t stopAfter, Take&& take) {
+        Lexer lexer(text_);
+        Token t;
+        int depth = 0;
+        int transparent = 0;
+        while (lexer.Next(t)) {
+            block_.push_back(t);
+            bool end = false;
+            if (t.kind == TokenKind::Punctuator && t.text.size() == 1) {
+                const char c = t.text[0];
+                if (c == '{') {
+                    if (depth == 0 && OpensNamespace()) {
+                        ++transparent;
+                        end = true;
+                    } else {
+                        ++depth;
+                    }
+                } else if (c == '}') {
+                    if (depth == 0 && transparent > 0) {
+                        --transparent;
+                        end = true;
+                    } else if (--depth <= 0) {
+                        depth = 0;
+                        end = true;
+                    }
+                } else if (c == ';' && depth == 0) {
+                    end = true;
+                }
+            } else if (t.kind == TokenKind::Directive && depth == 0) {
+                end = true;
+            }
+            if (end) {
+                Flush(take);
+                if (t.end() > stopAfter) return;
+            }
+        }
+        Flush(take);
+    }
+
+private:
+    // "namespace x {", "namespace {", 'extern "C" {': their braces hold
+    // whole files, not one function.
+    bool OpensNamespace() const {
+        const std::size_t n = block_.size();
+        if (n >= 2 && IsIdentifier(block_[n - 2], "namespace")) return true;
+        if (n >= 3 && IsIdentifier(block_[n - 3], "namespace") && block_[n - 2].kind == TokenKind::Identifier)
+            return true;
+        return n >= 3 && IsIdentifier(block_[n - 3], "extern") && block_[n - 2].kind == TokenKind::String;
+    }
+
+    template <typename Take>
+    void Flush(Take& take) {
+        const Tokens tokens(block_);
+        for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
+            if (IsCallName(tokens[i]) && tokens[i + 1].IsPunct("(")) take(Describe(tokens, i));
+        block_.clear();
+    }
+
+    std::size_t LineOf(std::size_t offset) {
+        // Names come in text order: count only the new part.
+        if (offset < counted_) {
+            counted_ = 0;
+            line_ = 1;
+        }
+        const char* p = text_.data() + counted_;
+        const char* const end = text_.data() + offset;
+        while (p < end) {
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+            if (nl == nullptr) break;
+            ++line_;
+            p = static_cast<const char*>(nl) + 1;
+        }
+        counted_ = offset;
+        return line_;
+    }
+
+    FoundCall Describe(Tokens tokens, std::size_t i) {
+        FoundCall call;
+        const Token& name = tokens[i];
+        call.name = name.text;
+        call.taskDialog = name.text[0] == 'T';
+        call.line = LineOf(name.offset);
+        call.column = ColumnOf(text_, name.offset);
+        std::size_t close = MatchingClose(tokens, i + 1);
+        if (close == std::string_view::npos) close = tokens.size() - 1;  // the reader says why
+        const std::size_t start = i > 0 && tokens[i - 1].IsPunct("::") ? i - 1 : i;
+        call.nameStart = tokens[start].offset;
+        call.callEnd = tokens[close].end();
+        const std::size_t context = StatementStart(tokens, start);
+        call.contextStart = tokens[context].offset;
+        const bool semicolon = close + 1 < tokens.size() && tokens[close + 1].IsPunct(";");
+        bool labelOnly = context == start;
+        if (!labelOnly && (tokens[context].Is("case") || tokens[context].Is("default")) && tokens[start - 1].IsPunct(":")) {
+            labelOnly = true;
+            for (std::size_t k = context; k < start; ++k)
+                if (tokens[k].IsPunct("?")) labelOnly = false;
+        }
+        if (start == context + 2 && tokens[context].kind == TokenKind::Identifier && tokens[context + 1].IsPunct(":"))
+            labelOnly = true;
+        if (start == context + 1 && IsIdentifier(tokens[context], "else")) labelOnly = true;
+        call.ownStatement = labelOnly && semicolon;
+        call.statementEnd = call.ownStatement ? tokens[close + 1].end() : call.callEnd;
+
+        // What the reader needs to see before the name.
+        std::size_t read = start;
+        if (start >= 2 && tokens[start - 1].IsPunct("(") &&
+            (IsIdentifier(tokens[start - 2], "if") || IsIdentifier(tokens[start - 2], "switch")))
+            read = start - 2;
+        else if (i >= 2 && (tokens[i - 1].IsPunct(".") || tokens[i - 1].IsPunct("->") ||
+                            (tokens[i - 1].IsPunct("::") && tokens[i - 2].kind == TokenKind::Identifier)))
+            read = i - 2;
+        call.readStart = tokens[read].offset;
+        call.readEnd = call.statementEnd;
+
+        if (name.text.find("Indirect") != std::string_view::npos) FindSetUp(tokens, i, close, context, call);
+        return call;
+    }
+
+    // The structure the call is given, declared before it: the set-up starts
+    // at the first of its declaration, a pointer's, and the button arrays'.
+    void FindSetUp(Tokens tokens, std::size_t i, std::size_t close, std::size_t context, FoundCall& call) {
+        std::size_t a = i + 2;
+        if (a < close && tokens[a].IsPunct("&")) ++a;
+        if (a >= close || tokens[a].kind != TokenKind::Identifier) return;
+        std::string_view names[4] = {tokens[a].text};
+        std::size_t count = 1;
+        std::size_t decl = DeclarationOf(tokens, names[0], context);
+        if (decl == std::string_view::npos) return;
+        // "LPMSGBOXPARAMS p = &mbp;": the structure is declared before.
+        if (decl + 3 < tokens.size() && tokens[decl + 1].IsPunct("=") && tokens[decl + 2].IsPunct("&") &&
+            tokens[decl + 3].kind == TokenKind::Identifier) {
+            names[count++] = tokens[decl + 3].text;
+            const std::size_t target = DeclarationOf(tokens, tokens[decl + 3].text, decl);
+            if (target != std::string_view::npos) decl = target;
+        }
+        std::size_t first = StatementStart(tokens, decl);
+        // Button arrays: "config.pButtons = buttons;" and the like.
+        if (call.taskDialog) {
+            for (std::size_t k = first; k + 2 < context && count < 4; ++k) {
+                if (!(tokens[k].Is("pButtons") || tokens[k].Is("pRadioButtons")) || !tokens[k + 1].IsPunct("=") ||
+                    tokens[k + 2].kind != TokenKind::Identifier)
+                    continue;
+                names[count++] = tokens[k + 2].text;
+                const std::size_t array = DeclarationOf(tokens, tokens[k + 2].text, first);
+                if (array != std::string_view::npos) first = std::min(first, StatementStart(tokens, array));
+            }
+        }
+        call.setUpStart = tokens[first].offset;
+        call.readStart = call.setUpStart;
+        if (!OnlySetUp(tokens, first, context, std::span<const std::string_view>(names, count)))
+            call.rewriteProblem = kOtherCode;
+    }
+
+    std::string_view text_;
+    std::vector<Token> block_;
+    std::size_t counted_ = 0, line_ = 1;
+};
+
+}  // namespace
+
+std::size_t ColumnOf(std::string_view text, std::size_t offset) {
+    const std::size_t nl = offset == 0 ? std::string_view::npos : text.rfind('\n', offset - 1);
+    const std::size_t start = nl == std::string_view::npos ? 0 : nl + 1;
+    std::size_t column = 1;
+    for (std::size_t k = start; k < offset; ++k)
+        if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) ++column;
+    return column;
+}
+
+std::size_t LineStartOffset(std::string_view text, std::size_t line) {
+    std::size_t at = 0;
+    for (std::size_t l = 1; l < line; ++l) {
+        const void* nl = std::memchr(text.data() + at, '\n', text.size() - at);
+        if (nl == nullptr) return text.size();
+        at = static_cast<std::size_t>(static_cast<const char*>(nl) - text.data()) + 1;
+    }
+    return at;
+}
+
+std::vector<FoundCall> FindCalls(std::string_view text) {
+    std::vector<FoundCall> calls;
+    Finder(text).Run(text.size(), [&](FoundCall&& call) { calls.push_back(std::move(call)); });
+    return calls;
+}
+
+std::optional<FoundCall> FindCallAt(std::string_view text, std::size_t line, std::size_t column) {
+    if (line == 0) return std::nullopt;
+    const std::size_t lineStart = LineStartOffset(text, line);
+    std::size_t lineEnd = text.find('\n', lineStart);
+    if (lineEnd == std::string_view::npos) lineEnd = text.size();
+    std::size_t pos = lineStart;
+    if (column > 0) {
+        // The column's character; past the line's end, its end.
+        std::size_t seen = 1;
+        while (pos < lineEnd && seen < column) {
+            ++pos;
+            while (pos < lineEnd && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80) ++pos;
+            ++seen;
+        }
+    }
+    std::optional<FoundCall> found;
+    std::optional<FoundCall> spanning;  // without a column: a call over several lines
+    Finder(text).Run(column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
+        if (column > 0) {
+            if (call.replaceStart() <= pos && pos <= call.replaceEnd() &&
+                (!found || call.replaceEnd() - call.replaceStart() < found->replaceEnd() - found->replaceStart()))
+                found = std::move(call);
+        } else if (!found) {
+            if (call.nameStart >= lineStart && call.nameStart <= lineEnd)
+                found = std::move(call);
+            else if (!spanning && call.replaceStart() <= lineEnd && call.replaceEnd() > lineStart)
+                spanning = std::move(call);
+        }
+    });
+    return found ? found : spanning;
+}
+
+}  // namespace pw
