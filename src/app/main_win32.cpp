@@ -12,6 +12,7 @@
 #include "console/std_streams_win32.h"
 #include "console/windowless_run_win32.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/edit_call_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quick_insert_win32.h"
 #include "dialogs/task_dialog_designer_win32.h"
@@ -75,6 +76,7 @@ int Main() {
     // the only thread with windows.
     const ComApartment com;
 
+    if (context.settings.edit) return RunEditCall(context);
     if (context.settings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr, context));
     return static_cast<int>(RunMainForm(context));
 }

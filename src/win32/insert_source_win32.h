@@ -63,6 +63,23 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
                              AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText = nullptr,
                              const FileFaultHook& faults = {});
 
+// How replacing one stretch of a file went (ReplaceInSource).
+enum class ReplaceOutcome {
+    Replaced,
+    Changed,  // the file is not what was read before: nothing written
+    OpenFailed,
+    ReadFailed,
+    WriteFailed,         // the file stays as it was
+    WriteFailedDamaged,  // as InsertOutcome::WriteFailedDamaged
+};
+
+// Replaces bytes pos..pos+length of the file at `path` by `bytes`, opened,
+// written and swapped in as InsertInSource does, but only when the file
+// still holds exactly `expected` (what was read when the stretch was found):
+// an editor that saved the file since would otherwise lose its change.
+ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expected, std::size_t pos, std::size_t length,
+                               std::string_view bytes, const FileFaultHook& faults = {});
+
 // Why `code` could not be written into a file in the ANSI code page (after
 // Unencodable), naming the characters the code page lacks:
 // "the file's encoding (code page 1252) cannot hold ✓".
