@@ -1,6 +1,7 @@
 #include "core/codeparse/call_finder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <span>
 
@@ -113,21 +114,143 @@ bool OnlySetUp(Tokens tokens, std::size_t from, std::size_t to, std::span<const 
     return true;
 }
 
+bool IsWordByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// Whether the "{" at `at` opens a namespace or an extern "C" block, told
+// from the words right before it.
+bool OpensNamespaceAt(std::string_view text, std::size_t at) {
+    auto skipBack = [&](std::size_t k) {
+        while (k > 0 && (text[k - 1] == ' ' || text[k - 1] == '\t' || text[k - 1] == '\r' || text[k - 1] == '\n')) --k;
+        return k;
+    };
+    auto wordBefore = [&](std::size_t k, std::size_t& from) {
+        from = k;
+        while (from > 0 && IsWordByte(text[from - 1])) --from;
+        return text.substr(from, k - from);
+    };
+    std::size_t k = skipBack(at);
+    if (k >= 3 && text.substr(k - 3, 3) == "\"C\"") {
+        std::size_t from = 0;
+        return wordBefore(skipBack(k - 3), from) == "extern";
+    }
+    std::size_t from = 0;
+    const std::string_view word = wordBefore(k, from);
+    if (word == "namespace") return true;
+    if (word.empty()) return false;
+    return wordBefore(skipBack(from), from) == "namespace";
+}
+
+constexpr auto kStartsSomething = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : std::string_view("/\"'{}#")) table[c] = true;
+    return table;
+}();
+
+bool FirstOnLine(std::string_view text, std::size_t at) {
+    while (at > 0 && (text[at - 1] == ' ' || text[at - 1] == '\t')) --at;
+    return at == 0 || text[at - 1] == '\n' || text[at - 1] == '\r';
+}
+
+// A quote after a word starts a character literal only after a prefix
+// (L, u, U, u8); else it is a digit separator (1'000, 0xFF'FF).
+bool StartsCharacter(std::string_view text, std::size_t at) {
+    if (at == 0 || !IsWordByte(text[at - 1])) return true;
+    std::size_t from = at;
+    while (from > 0 && IsWordByte(text[from - 1])) --from;
+    const std::string_view word = text.substr(from, at - from);
+    return word == "L" || word == "u" || word == "U" || word == "u8";
+}
+
+// The end of the last top-level block (a "}" that closes every brace but a
+// namespace's) before `until`, outside literals and comments; 0 when there
+// is none. A pass far lighter than the lexer's, so that the finder lexes
+// only the part of a large file where the place lies.
+std::size_t LastTopLevelEnd(std::string_view text, std::size_t until) {
+    std::vector<bool> namespaces;  // per open brace: a namespace's
+    std::size_t depth = 0;         // of the braces that are no namespace's
+    std::size_t last = 0;
+    const std::size_t n = std::min(until, text.size());
+    std::size_t i = 0;
+    while (i < n) {
+        // Most bytes start nothing: pass them over by table.
+        while (i < n && !kStartsSomething[static_cast<unsigned char>(text[i])]) ++i;
+        if (i >= n) break;
+        const char c = text[i];
+        if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+            // To the line's end; a backslash before it continues the comment.
+            std::size_t nl = i;
+            do {
+                nl = text.find('\n', nl + 1);
+            } while (nl != std::string_view::npos &&
+                     (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
+            i = nl == std::string_view::npos ? text.size() : nl;
+        } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            const std::size_t close = text.find("*/", i + 2);
+            i = close == std::string_view::npos ? text.size() : close + 2;
+        } else if (c == '"' && i > 0 && text[i - 1] == 'R' && (i < 2 || !IsWordByte(text[i - 2]) ||
+                                                              text[i - 2] == 'L' || text[i - 2] == 'u' ||
+                                                              text[i - 2] == 'U' || text[i - 2] == '8')) {
+            const std::size_t open = text.find('(', i + 1);
+            if (open == std::string_view::npos || open - i > 17) {
+                ++i;
+                continue;
+            }
+            const std::string close = ")" + std::string(text.substr(i + 1, open - i - 1)) + "\"";
+            const std::size_t end = text.find(close, open + 1);
+            i = end == std::string_view::npos ? text.size() : end + close.size();
+        } else if (c == '#' && FirstOnLine(text, i)) {
+            // A preprocessor line, splices included: the lexer takes it whole.
+            std::size_t nl = i;
+            do {
+                nl = text.find('\n', nl + 1);
+            } while (nl != std::string_view::npos &&
+                     (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
+            i = nl == std::string_view::npos ? text.size() : nl;
+        } else if (c == '"' || (c == '\'' && StartsCharacter(text, i))) {
+            // To the closing quote, or the line's end (unterminated).
+            ++i;
+            while (i < text.size() && text[i] != c && text[i] != '\n') i += text[i] == '\\' ? 2 : 1;
+            ++i;
+        } else if (c == '{') {
+            const bool ns = depth == 0 && OpensNamespaceAt(text, i);
+            namespaces.push_back(ns);
+            if (!ns) ++depth;
+            ++i;
+        } else if (c == '}') {
+            if (!namespaces.empty()) {
+                if (!namespaces.back()) --depth;
+                namespaces.pop_back();
+            }
+            ++i;
+            if (depth == 0 && i <= n) last = i;
+        } else {
+            ++i;
+        }
+    }
+    return last;
+}
+
 constexpr std::string_view kOtherCode = "statements other than its set-up stand between its declaration and the call";
 
 class Finder {
 public:
-    explicit Finder(std::string_view text) : text_(text) {}
+    // Reads the text from `base` on, a place outside any literal or comment
+    // where no top-level block is open (LastTopLevelEnd).
+    explicit Finder(std::string_view text, std::size_t base = 0) : text_(text), base_(base) {}
 
     // Reads blocks and hands each call to `take`, until `take` returns false
     // after a whole block.
     template <typename Take>
     void Run(std::size_t stopAfter, Take&& take) {
-        Lexer lexer(text_);
+        Lexer lexer(text_.substr(base_));
         Token t;
         int depth = 0;
         int transparent = 0;
         while (lexer.Next(t)) {
+            t.offset += base_;
             block_.push_back(t);
             bool end = false;
             if (t.kind == TokenKind::Punctuator && t.text.size() == 1) {
@@ -276,6 +399,7 @@ private:
     }
 
     std::string_view text_;
+    std::size_t base_ = 0;
     std::vector<Token> block_;
     std::size_t counted_ = 0, line_ = 1;
 };
@@ -324,7 +448,9 @@ std::optional<FoundCall> FindCallAt(std::string_view text, std::size_t line, std
     }
     std::optional<FoundCall> found;
     std::optional<FoundCall> spanning;  // without a column: a call over several lines
-    Finder(text).Run(column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
+    // The blocks before the one the place lies in hold no call there.
+    const std::size_t base = LastTopLevelEnd(text, lineStart);
+    Finder(text, base).Run(column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
         if (column > 0) {
             if (call.replaceStart() <= pos && pos <= call.replaceEnd() &&
                 (!found || call.replaceEnd() - call.replaceStart() < found->replaceEnd() - found->replaceStart()))
