@@ -164,16 +164,32 @@ bool StartsCharacter(std::string_view text, std::size_t at) {
     return word == "L" || word == "u" || word == "U" || word == "u8";
 }
 
-// The end of the last top-level block (a "}" that closes every brace but a
-// namespace's) before `until`, outside literals and comments; 0 when there
-// is none. A pass far lighter than the lexer's, so that the finder lexes
-// only the part of a large file where the place lies.
-std::size_t LastTopLevelEnd(std::string_view text, std::size_t until) {
-    std::vector<bool> namespaces;  // per open brace: a namespace's
-    std::size_t depth = 0;         // of the braces that are no namespace's
-    std::size_t last = 0;
+// The ends of top-level blocks (a "}" that closes every brace but a
+// namespace's), outside literals and comments: a pass far lighter than the
+// lexer's, so that the finder lexes only the blocks that may hold a call.
+class TopLevelScan {
+public:
+    explicit TopLevelScan(std::string_view text) : text_(text) {}
+
+    // The end of the last top-level block before `until` (0: none); `until`
+    // grows from call to call.
+    std::size_t Advance(std::size_t until);
+
+private:
+    std::string_view text_;
+    std::vector<bool> namespaces_;  // per open brace: a namespace's
+    std::size_t depth_ = 0;         // of the braces that are no namespace's
+    std::size_t last_ = 0;
+    std::size_t i_ = 0;
+};
+
+std::size_t TopLevelScan::Advance(std::size_t until) {
+    const std::string_view text = text_;
+    std::vector<bool>& namespaces = namespaces_;
+    std::size_t& depth = depth_;
+    std::size_t& last = last_;
+    std::size_t& i = i_;
     const std::size_t n = std::min(until, text.size());
-    std::size_t i = 0;
     while (i < n) {
         // Most bytes start nothing: pass them over by table.
         while (i < n && !kStartsSomething[static_cast<unsigned char>(text[i])]) ++i;
@@ -237,14 +253,15 @@ constexpr std::string_view kOtherCode = "statements other than its set-up stand 
 
 class Finder {
 public:
-    // Reads the text from `base` on, a place outside any literal or comment
-    // where no top-level block is open (LastTopLevelEnd).
-    explicit Finder(std::string_view text, std::size_t base = 0) : text_(text), base_(base) {}
+    explicit Finder(std::string_view text) : text_(text) {}
 
-    // Reads blocks and hands each call to `take`, until `take` returns false
-    // after a whole block.
+    // Reads the text block by block from `base` on (a place outside any
+    // literal or comment where no top-level block is open) and hands each
+    // call to `take`, until a block ends after `stopAfter`; returns where it
+    // stopped.
     template <typename Take>
-    void Run(std::size_t stopAfter, Take&& take) {
+    std::size_t Run(std::size_t base, std::size_t stopAfter, Take&& take) {
+        base_ = base;
         Lexer lexer(text_.substr(base_));
         Token t;
         int depth = 0;
@@ -278,10 +295,11 @@ public:
             }
             if (end) {
                 Flush(take);
-                if (t.end() > stopAfter) return;
+                if (t.end() > stopAfter) return t.end();
             }
         }
         Flush(take);
+        return text_.size();
     }
 
 private:
@@ -427,7 +445,20 @@ std::size_t LineStartOffset(std::string_view text, std::size_t line) {
 
 std::vector<FoundCall> FindCalls(std::string_view text) {
     std::vector<FoundCall> calls;
-    Finder(text).Run(text.size(), [&](FoundCall&& call) { calls.push_back(std::move(call)); });
+    TopLevelScan scan(text);
+    Finder finder(text);
+    const auto take = [&](FoundCall&& call) { calls.push_back(std::move(call)); };
+    // Only the blocks where a name occurs are lexed.
+    std::size_t from = 0;
+    std::size_t nextBox = text.find("MessageBox"), nextTask = text.find("TaskDialog");
+    while (from < text.size()) {
+        if (nextBox < from) nextBox = text.find("MessageBox", from);
+        if (nextTask < from) nextTask = text.find("TaskDialog", from);
+        const std::size_t candidate = std::min(nextBox, nextTask);
+        if (candidate == std::string_view::npos) break;
+        const std::size_t base = std::max(scan.Advance(candidate), from);
+        from = std::max(finder.Run(base, candidate, take), candidate + 1);
+    }
     return calls;
 }
 
@@ -449,8 +480,8 @@ std::optional<FoundCall> FindCallAt(std::string_view text, std::size_t line, std
     std::optional<FoundCall> found;
     std::optional<FoundCall> spanning;  // without a column: a call over several lines
     // The blocks before the one the place lies in hold no call there.
-    const std::size_t base = LastTopLevelEnd(text, lineStart);
-    Finder(text, base).Run(column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
+    const std::size_t base = TopLevelScan(text).Advance(lineStart);
+    Finder(text).Run(base, column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
         if (column > 0) {
             if (call.replaceStart() <= pos && pos <= call.replaceEnd() &&
                 (!found || call.replaceEnd() - call.replaceStart() < found->replaceEnd() - found->replaceStart()))
