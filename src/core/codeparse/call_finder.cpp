@@ -145,7 +145,7 @@ bool OpensNamespaceAt(std::string_view text, std::size_t at) {
 
 constexpr auto kStartsSomething = [] {
     std::array<bool, 256> table{};
-    for (unsigned char c : std::string_view("/\"'{}#")) table[c] = true;
+    for (unsigned char c : std::string_view("/\"'{}#;")) table[c] = true;
     return table;
 }();
 
@@ -174,12 +174,18 @@ public:
     // The end of the last top-level block before `until` (0: none); `until`
     // grows from call to call.
     std::size_t Advance(std::size_t until);
+    // After Advance(at): whether `at` is outside literals, comments and
+    // preprocessor lines, and the end of the last ";", "{", "}" or
+    // preprocessor line before it: where its statement starts.
+    bool InCode(std::size_t at) const { return i_ == at; }
+    std::size_t LastBoundary() const { return boundary_; }
 
 private:
     std::string_view text_;
     std::vector<bool> namespaces_;  // per open brace: a namespace's
     std::size_t depth_ = 0;         // of the braces that are no namespace's
     std::size_t last_ = 0;
+    std::size_t boundary_ = 0;
     std::size_t i_ = 0;
 };
 
@@ -225,6 +231,9 @@ std::size_t TopLevelScan::Advance(std::size_t until) {
             } while (nl != std::string_view::npos &&
                      (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
             i = nl == std::string_view::npos ? text.size() : nl;
+            if (i <= n) boundary_ = i;
+        } else if (c == ';') {
+            boundary_ = ++i;
         } else if (c == '"' || (c == '\'' && StartsCharacter(text, i))) {
             // To the closing quote, or the line's end (unterminated).
             ++i;
@@ -234,13 +243,13 @@ std::size_t TopLevelScan::Advance(std::size_t until) {
             const bool ns = depth == 0 && OpensNamespaceAt(text, i);
             namespaces.push_back(ns);
             if (!ns) ++depth;
-            ++i;
+            boundary_ = ++i;
         } else if (c == '}') {
             if (!namespaces.empty()) {
                 if (!namespaces.back()) --depth;
                 namespaces.pop_back();
             }
-            ++i;
+            boundary_ = ++i;
             if (depth == 0 && i <= n) last = i;
         } else {
             ++i;
@@ -300,6 +309,40 @@ public:
         }
         Flush(take);
         return text_.size();
+    }
+
+    // Lexes from `base` (a statement's or a top-level block's start) through
+    // the call whose name starts at `name`, and hands it to `take`.
+    template <typename Take>
+    void RunCall(std::size_t base, std::size_t name, Take&& take) {
+        Lexer lexer(text_.substr(base));
+        Token t;
+        std::size_t at = std::string_view::npos;
+        int depth = 0;
+        while (lexer.Next(t)) {
+            t.offset += base;
+            block_.push_back(t);
+            if (at == std::string_view::npos) {
+                if (t.offset == name) at = block_.size() - 1;
+                if (t.offset >= name && at == std::string_view::npos) break;
+                continue;
+            }
+            if (block_.size() == at + 2 && !t.IsPunct("(")) break;
+            if (IsOpen(t)) ++depth;
+            if (IsClose(t) && --depth == 0) {
+                // And the token after it: a ";" makes it a statement.
+                if (lexer.Next(t)) {
+                    t.offset += base;
+                    block_.push_back(t);
+                }
+                break;
+            }
+            if (t.IsPunct(";")) break;  // no call goes on past a ";"
+        }
+        if (at != std::string_view::npos && at + 1 < block_.size() && IsCallName(block_[at]) &&
+            block_[at + 1].IsPunct("("))
+            take(Describe(Tokens(block_), at));
+        block_.clear();
     }
 
 private:
@@ -456,8 +499,12 @@ std::vector<FoundCall> FindCalls(std::string_view text) {
         if (nextTask < from) nextTask = text.find("TaskDialog", from);
         const std::size_t candidate = std::min(nextBox, nextTask);
         if (candidate == std::string_view::npos) break;
-        const std::size_t base = std::max(scan.Advance(candidate), from);
-        from = std::max(finder.Run(base, candidate, take), candidate + 1);
+        from = candidate + 1;
+        const std::size_t topLevel = scan.Advance(candidate);
+        if (!scan.InCode(candidate) || (candidate > 0 && IsWordByte(text[candidate - 1]))) continue;
+        // A call form needs its own statement; a structure form its block.
+        const bool indirect = text.compare(candidate + 10, 8, "Indirect") == 0;
+        finder.RunCall(indirect ? topLevel : scan.LastBoundary(), candidate, take);
     }
     return calls;
 }
