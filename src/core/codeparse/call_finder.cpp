@@ -264,53 +264,6 @@ class Finder {
 public:
     explicit Finder(std::string_view text) : text_(text) {}
 
-    // Reads the text block by block from `base` on (a place outside any
-    // literal or comment where no top-level block is open) and hands each
-    // call to `take`, until a block ends after `stopAfter`; returns where it
-    // stopped.
-    template <typename Take>
-    std::size_t Run(std::size_t base, std::size_t stopAfter, Take&& take) {
-        base_ = base;
-        Lexer lexer(text_.substr(base_));
-        Token t;
-        int depth = 0;
-        int transparent = 0;
-        while (lexer.Next(t)) {
-            t.offset += base_;
-            block_.push_back(t);
-            bool end = false;
-            if (t.kind == TokenKind::Punctuator && t.text.size() == 1) {
-                const char c = t.text[0];
-                if (c == '{') {
-                    if (depth == 0 && OpensNamespace()) {
-                        ++transparent;
-                        end = true;
-                    } else {
-                        ++depth;
-                    }
-                } else if (c == '}') {
-                    if (depth == 0 && transparent > 0) {
-                        --transparent;
-                        end = true;
-                    } else if (--depth <= 0) {
-                        depth = 0;
-                        end = true;
-                    }
-                } else if (c == ';' && depth == 0) {
-                    end = true;
-                }
-            } else if (t.kind == TokenKind::Directive && depth == 0) {
-                end = true;
-            }
-            if (end) {
-                Flush(take);
-                if (t.end() > stopAfter) return t.end();
-            }
-        }
-        Flush(take);
-        return text_.size();
-    }
-
     // Lexes from `base` (a statement's or a top-level block's start) through
     // the call whose name starts at `name`, and hands it to `take`.
     template <typename Take>
@@ -346,24 +299,6 @@ public:
     }
 
 private:
-    // "namespace x {", "namespace {", 'extern "C" {': their braces hold
-    // whole files, not one function.
-    bool OpensNamespace() const {
-        const std::size_t n = block_.size();
-        if (n >= 2 && IsIdentifier(block_[n - 2], "namespace")) return true;
-        if (n >= 3 && IsIdentifier(block_[n - 3], "namespace") && block_[n - 2].kind == TokenKind::Identifier)
-            return true;
-        return n >= 3 && IsIdentifier(block_[n - 3], "extern") && block_[n - 2].kind == TokenKind::String;
-    }
-
-    template <typename Take>
-    void Flush(Take& take) {
-        const Tokens tokens(block_);
-        for (std::size_t i = 0; i + 1 < tokens.size(); ++i)
-            if (IsCallName(tokens[i]) && tokens[i + 1].IsPunct("(")) take(Describe(tokens, i));
-        block_.clear();
-    }
-
     std::size_t LineOf(std::size_t offset) {
         // Names come in text order: count only the new part.
         if (offset < counted_) {
@@ -486,26 +421,31 @@ std::size_t LineStartOffset(std::string_view text, std::size_t line) {
     return at;
 }
 
-std::vector<FoundCall> FindCalls(std::string_view text) {
-    std::vector<FoundCall> calls;
+// Hands `take` every call whose name starts in [from, to): only the names
+// are looked for, and each call is lexed from its statement's start (a
+// structure form from its top-level block's), the rest passed over by the
+// light scan.
+template <typename Take>
+void ForEachCall(std::string_view text, std::size_t from, std::size_t to, Take&& take) {
     TopLevelScan scan(text);
     Finder finder(text);
-    const auto take = [&](FoundCall&& call) { calls.push_back(std::move(call)); };
-    // Only the blocks where a name occurs are lexed.
-    std::size_t from = 0;
-    std::size_t nextBox = text.find("MessageBox"), nextTask = text.find("TaskDialog");
-    while (from < text.size()) {
+    std::size_t nextBox = text.find("MessageBox", from), nextTask = text.find("TaskDialog", from);
+    while (from < to) {
         if (nextBox < from) nextBox = text.find("MessageBox", from);
         if (nextTask < from) nextTask = text.find("TaskDialog", from);
         const std::size_t candidate = std::min(nextBox, nextTask);
-        if (candidate == std::string_view::npos) break;
+        if (candidate >= to) break;
         from = candidate + 1;
         const std::size_t topLevel = scan.Advance(candidate);
         if (!scan.InCode(candidate) || (candidate > 0 && IsWordByte(text[candidate - 1]))) continue;
-        // A call form needs its own statement; a structure form its block.
         const bool indirect = text.compare(candidate + 10, 8, "Indirect") == 0;
         finder.RunCall(indirect ? topLevel : scan.LastBoundary(), candidate, take);
     }
+}
+
+std::vector<FoundCall> FindCalls(std::string_view text) {
+    std::vector<FoundCall> calls;
+    ForEachCall(text, 0, text.size(), [&](FoundCall&& call) { calls.push_back(std::move(call)); });
     return calls;
 }
 
@@ -526,9 +466,12 @@ std::optional<FoundCall> FindCallAt(std::string_view text, std::size_t line, std
     }
     std::optional<FoundCall> found;
     std::optional<FoundCall> spanning;  // without a column: a call over several lines
-    // The blocks before the one the place lies in hold no call there.
-    const std::size_t base = TopLevelScan(text).Advance(lineStart);
-    Finder(text).Run(base, column > 0 ? pos : lineEnd, [&](FoundCall&& call) {
+    // A call's name stands within this reach of any place its text holds
+    // (a set-up of more than this is not looked for).
+    constexpr std::size_t kReach = 64 * 1024;
+    const std::size_t from = lineStart > kReach ? lineStart - kReach : 0;
+    const std::size_t to = std::min(text.size(), lineEnd + kReach);
+    ForEachCall(text, from, to, [&](FoundCall&& call) {
         if (column > 0) {
             if (call.replaceStart() <= pos && pos <= call.replaceEnd() &&
                 (!found || call.replaceEnd() - call.replaceStart() < found->replaceEnd() - found->replaceStart()))

@@ -48,15 +48,18 @@ struct FoundCall {
     std::size_t replaceEnd() const { return statementEnd; }
 };
 
-// Every call, in text order. One pass of the lexer; the tokens of one
-// top-level block at a time are kept.
+// Every call, in text order. Only the names are looked for in the whole
+// text; each call is lexed from its statement's start (a structure form
+// from its top-level block's), the rest passed over by a light scan of
+// comments, literals, preprocessor lines and braces.
 std::vector<FoundCall> FindCalls(std::string_view text);
 
 // The call at a position (line and column from 1, as FoundCall counts them):
 // with a column, the call whose text (its set-up included, up to and with
 // the ";") holds that character, or the character just after it; without
-// (column 0), the first call whose text covers part of the line. Reads the
-// text only up to the end of the top-level block the position lies in.
+// (column 0), the first call whose name is on the line, else the first
+// whose text covers part of it. Names within 64 KiB of the line are
+// looked at.
 std::optional<FoundCall> FindCallAt(std::string_view text, std::size_t line, std::size_t column);
 
 // The column (from 1, in characters) of a byte offset in its line; lines
