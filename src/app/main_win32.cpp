@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,12 @@ int Main() {
     // the only thread with windows.
     const ComApartment com;
 
-    if (context.settings.edit) return RunEditCall(context);
+    if (context.settings.edit) {
+        const std::optional<std::string> call = OpenEditCall(context);
+        if (!call) return kExitError;
+        if (context.edit->call.taskDialog) return static_cast<int>(context.openTaskDialog(nullptr, *call));
+        return static_cast<int>(RunMainForm(context, *call));
+    }
     if (context.settings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr, context));
     return static_cast<int>(RunMainForm(context));
 }

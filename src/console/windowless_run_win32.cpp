@@ -11,7 +11,7 @@
 #include "core/codeparse/task_dialog_reader.h"
 #include "core/model/plain_form.h"
 #include "core/model/task_dialog.h"
-#include "core/output/call_rewrite.h"
+#include "core/convert/call_rewrite.h"
 #include "core/convert/restate.h"
 #include "core/model/utf8.h"
 #include "core/settings/quickbox_slots.h"

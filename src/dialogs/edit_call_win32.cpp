@@ -7,14 +7,11 @@
 #include "core/model/plain_form.h"
 #include "core/model/task_dialog.h"
 #include "dialogs/app_context_win32.h"
-#include "dialogs/main_form_win32.h"
 #include "dialogs/warning_win32.h"
 #include "win32/text_win32.h"
 
 namespace pw {
 namespace {
-
-constexpr int kExitRefused = 2;
 
 std::string_view CallText(const EditSession& edit) {
     return edit.snapshot.Text().substr(edit.call.readStart, edit.call.readEnd - edit.call.readStart);
@@ -47,31 +44,29 @@ AnswerHandling EditAnswer(const AppContext& context) {
     return context.edit && !context.edit->call.ownStatement ? AnswerHandling::None : context.codeOptions.answer;
 }
 
-int RunEditCall(AppContext& context) {
+std::optional<std::string> OpenEditCall(AppContext& context) {
     auto edit = std::make_shared<EditSession>();
     edit->path = context.settings.windowless.files.front();
     edit->at = *context.settings.edit;
     if (const SnapshotOutcome read = ReadSourceSnapshot(edit->path, context.settings.asciiFiles, edit->snapshot);
         read != SnapshotOutcome::Read) {
         ShowWarning(nullptr, PlaceName(edit->path, edit->at) + ": " + SnapshotProblem(read));
-        return kExitRefused;
+        return std::nullopt;
     }
     const std::optional<FoundCall> call = FindCallAt(edit->snapshot.Text(), edit->at.line, edit->at.column);
     if (!call) {
         ShowWarning(nullptr, "No message box at " + PlaceName(edit->path, edit->at));
-        return kExitRefused;
+        return std::nullopt;
     }
     edit->call = *call;
     if (const std::string refusal = Refusal(*edit); !refusal.empty()) {
         ShowWarning(nullptr, refusal);
-        return kExitRefused;
+        return std::nullopt;
     }
     // Insert in source works on this file alone.
     context.settings.targetFiles = {edit->path};
     context.edit = edit;
-    const std::string text(CallText(*edit));
-    if (edit->call.taskDialog) return static_cast<int>(context.openTaskDialog(nullptr, text));
-    return static_cast<int>(RunMainForm(context, text));
+    return std::string(CallText(*edit));
 }
 
 bool ReplaceEditedCall(HWND owner, const AppContext& context, std::string_view code) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,10 +15,12 @@ namespace pw {
 
 struct AppContext;
 
-// Reads the file, finds the call and runs the window for it; returns the
-// exit code. No call there, a file that cannot be read or a call the reader
-// refuses: a warning box, and exit code 2 without a window.
-int RunEditCall(AppContext& context);
+// Reads the file and finds the call: sets context.edit and returns the
+// call's text for the window to load (the main form, or the designer for a
+// task dialog: context.edit->call.taskDialog). No call there, a file that
+// cannot be read or a call the reader refuses: a warning box, and nothing
+// (the run ends with exit code 2 without a window).
+std::optional<std::string> OpenEditCall(AppContext& context);
 
 // The title bar under -EDIT: "Promptwright - main.c:120".
 std::wstring EditTitle(const AppContext& context);

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/codeparse/call_finder.h"
-#include "core/output/call_rewrite.h"
+#include "core/convert/call_rewrite.h"
 #include "core/output/source_encoding.h"
 #include "core/settings/app_settings.h"
 

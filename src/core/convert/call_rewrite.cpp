@@ -1,4 +1,4 @@
-#include "core/output/call_rewrite.h"
+#include "core/convert/call_rewrite.h"
 
 #include <span>
 #include <vector>
