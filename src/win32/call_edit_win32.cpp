@@ -20,6 +20,10 @@ std::string FileName(const std::string& path) {
 // The byte offset in a code-page text (after its mark) of a UTF-8 offset in
 // its reading: ASCII is the same in every ANSI code page; any other
 // character is converted alone (a lead byte takes its trail byte with it).
+// IsDBCSLeadByteEx only tells a potential lead byte and does not check the
+// trail byte, so a walk like this can fall out of step with
+// MultiByteToWideChar: the caller checks that the stretch found reads back
+// as the call's text, and writes nothing otherwise.
 std::optional<std::size_t> CodePageOffset(std::string_view bytes, std::size_t utf8Offset) {
     std::size_t b = 0, u = 0;
     while (u < utf8Offset && b < bytes.size()) {
