@@ -6,12 +6,14 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "console/std_streams_win32.h"
 #include "console/windowless_run_win32.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/edit_call_win32.h"
 #include "dialogs/main_form_win32.h"
 #include "dialogs/quick_insert_win32.h"
 #include "dialogs/task_dialog_designer_win32.h"
@@ -77,6 +79,12 @@ int Main() {
     // the only thread with windows.
     const ComApartment com;
 
+    if (context.settings.edit) {
+        const std::optional<std::string> call = OpenEditCall(context);
+        if (!call) return kExitError;
+        if (context.edit->call.taskDialog) return static_cast<int>(context.openTaskDialog(nullptr, *call));
+        return static_cast<int>(RunMainForm(context, *call));
+    }
     if (context.settings.quickInsertOnly) return static_cast<int>(RunQuickInsert(nullptr, context));
     return static_cast<int>(RunMainForm(context));
 }

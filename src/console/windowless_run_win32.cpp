@@ -6,9 +6,16 @@
 #include <string_view>
 
 #include "core/codegen/expansion.h"
+#include "core/codeparse/call_finder.h"
+#include "core/codeparse/code_reader.h"
+#include "core/codeparse/task_dialog_reader.h"
+#include "core/model/plain_form.h"
+#include "core/model/task_dialog.h"
+#include "core/convert/call_rewrite.h"
 #include "core/convert/restate.h"
 #include "core/model/utf8.h"
 #include "core/settings/quickbox_slots.h"
+#include "win32/call_edit_win32.h"
 #include "win32/guard_win32.h"
 #include "win32/insert_source_win32.h"
 #include "win32/quickbox_store_win32.h"
@@ -30,16 +37,25 @@ public:
         }
         switch (request_.action) {
         case WindowlessAction::List: List(); break;
+        case WindowlessAction::ListCalls:
+            for (const std::string& file : request_.files) ListCalls(file);
+            break;
         case WindowlessAction::Version: Output(std::string(VersionLine()) + "\r\n"); break;
         case WindowlessAction::Print:
-            if (const std::optional<std::string> statement = Statement()) Print(*statement);
-            break;
         case WindowlessAction::Insert:
-            if (request_.files.empty()) {
-                Tell("no target file: name the files to insert into after -INSERT");
-                return kExitError;
+            if (request_.at) {
+                AtPlace(request_.files.front(), *request_.at);
+                break;
             }
-            if (const std::optional<std::string> statement = Statement()) Insert(ExpandLineFeeds(*statement));
+            if (request_.action == WindowlessAction::Insert) {
+                if (request_.files.empty()) {
+                    Tell("no target file: name the files to insert into after -INSERT");
+                    return kExitError;
+                }
+                if (const std::optional<std::string> statement = Statement()) Insert(ExpandLineFeeds(*statement));
+                break;
+            }
+            if (const std::optional<std::string> statement = Statement()) Print(*statement);
             break;
         case WindowlessAction::None: break;
         }
@@ -73,6 +89,94 @@ private:
         std::string text;
         for (const std::string& slot : QuickBoxSlotNames(settings_.settingsPath)) text += slot + "\r\n";
         Output(text);
+    }
+
+    // Every call of the file, one a line: "main.c:120:9: MessageBoxA: ok",
+    // or what keeps the reader from reading it exactly.
+    void ListCalls(const std::string& path) {
+        SourceSnapshot snapshot;
+        if (const SnapshotOutcome read = ReadSourceSnapshot(path, settings_.asciiFiles, snapshot);
+            read != SnapshotOutcome::Read) {
+            Fail(kExitError, path + ": " + SnapshotProblem(read));
+            return;
+        }
+        const std::string_view text = snapshot.Text();
+        std::string out;
+        for (const FoundCall& call : FindCalls(text)) {
+            out += path + ":" + std::to_string(call.line) + ":" + std::to_string(call.column) + ": ";
+            out += call.name;
+            const std::optional<std::string> problem =
+                ReadProblem(text.substr(call.readStart, call.readEnd - call.readStart), call.taskDialog);
+            if (problem) {
+                out += ": not read exactly: " + (problem->empty() ? std::string("unrecognised code") : *problem) + "\r\n";
+                continue;
+            }
+            out += ": ok";
+            if (!call.rewriteProblem.empty()) out += "; not replaced in place: " + std::string(call.rewriteProblem);
+            out += "\r\n";
+        }
+        Output(out);
+    }
+
+    // Why the reader refuses the call's text (empty: no reason given), or
+    // nothing when it reads it.
+    std::optional<std::string> ReadProblem(std::string_view text, bool taskDialog) {
+        if (taskDialog) {
+            TaskDialogConfig config;
+            std::string problem;
+            if (ReadTaskDialog(text, config, nullptr, &problem)) return std::nullopt;
+            return problem;
+        }
+        struct Report : CodeReaderReport {
+            std::string reason;
+            bool refused = false;
+            void Unrecognised(std::string_view why) override {
+                reason = why;
+                refused = true;
+            }
+        } report;
+        if (LoadCode(listForm_, text, report)) return std::nullopt;
+        return report.reason;
+    }
+
+    // -PRINT:@ and -INSERT:@: the call at a place of one file, written again
+    // with the code options; -INSERT puts it in the call's place.
+    void AtPlace(const std::string& path, SourcePosition at) {
+        SourceSnapshot snapshot;
+        if (const SnapshotOutcome read = ReadSourceSnapshot(path, settings_.asciiFiles, snapshot);
+            read != SnapshotOutcome::Read) {
+            Fail(kExitError, path + ": " + SnapshotProblem(read));
+            return;
+        }
+        const std::string_view text = snapshot.Text();
+        const std::optional<FoundCall> call = FindCallAt(text, at.line, at.column);
+        if (!call) {
+            Fail(kExitError, "No message box at " + PlaceName(path, at));
+            return;
+        }
+        // Inside other code only the call itself is written.
+        CodeOptions options = settings_.codeOptions;
+        if (!call->ownStatement) options.answer = AnswerHandling::None;
+        const std::string_view callText = text.substr(call->readStart, call->readEnd - call->readStart);
+        std::string problem;
+        const std::optional<std::string> statement = RestateStatement(callText, options, codePage_, &problem);
+        if (!statement) {
+            // The reader's reason, as Load code gives it.
+            if (problem.empty()) problem = UnrecognisedMessage(ReadProblem(callText, call->taskDialog).value_or(""));
+            Fail(kExitError, PlaceName(path, at) + ": " + problem);
+            return;
+        }
+        if (request_.action == WindowlessAction::Print) {
+            Print(*statement);
+            return;
+        }
+        const std::optional<CallReplacement> replacement = RewriteCall(text, *call, *statement, &problem);
+        if (!replacement) {
+            Fail(kExitError, PlaceName(path, at) + ": " + problem + "; the file is unchanged");
+            return;
+        }
+        const CallWriteOutcome written = WriteCallReplacement(path, snapshot, *replacement);
+        if (written != CallWriteOutcome::Written) Fail(kExitError, CallWriteMessage(written, path, replacement->text));
     }
 
     // The statement asked for, read and written again under the options in
@@ -140,6 +244,7 @@ private:
     const CodePage& codePage_;
     const StandardStreams& streams_;
     int exitCode_ = kExitDone;
+    PlainForm listForm_{Layout::Advanced};
 };
 
 }  // namespace

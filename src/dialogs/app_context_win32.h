@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,18 @@
 #include "dialogs/help_win32.h"
 #include "res/resource.h"
 #include "win32/ansi_code_page_win32.h"
+#include "win32/call_edit_win32.h"
 #include "win32/dpi_win32.h"
 
 namespace pw {
+
+// -EDIT: the call the window run was opened on, and its file as read.
+struct EditSession {
+    std::string path;
+    SourcePosition at;
+    SourceSnapshot snapshot;
+    FoundCall call;
+};
 
 struct AppContext {
     AppSettings settings;
@@ -53,6 +63,10 @@ struct AppContext {
     // main form, its QuickBox menu and its Load code hand task dialogs over,
     // and the designer uses their units in turn.
     std::function<INT_PTR(HWND owner, const std::string& statement)> openTaskDialog;
+
+    // Under -EDIT; Insert in source then replaces the call (the session
+    // moves on to the call written, so that it can be replaced again).
+    std::shared_ptr<EditSession> edit;
 
     bool Advanced() const { return settings.layout == Layout::Advanced; }
     bool MainFormExists() const { return mainFormWindow != nullptr && IsWindow(mainFormWindow); }

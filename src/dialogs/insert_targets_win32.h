@@ -6,14 +6,18 @@
 
 #include <string_view>
 
-#include "core/settings/app_settings.h"
+struct AppContext;
 
 namespace pw {
+
+struct AppContext;
 
 // Inserts `code` (CR LF lines) into each target file in command-line order;
 // failures and the clipboard question appear in message boxes owned by
 // `owner`. The clipboard mode acts with the first file only. Returns false
 // when a copy to the clipboard failed: the caller's window stays open then.
-bool InsertIntoTargets(HWND owner, const AppSettings& settings, std::string_view code);
+// Under -EDIT the code replaces the call instead (ReplaceEditedCall), and
+// false means nothing was written.
+bool InsertIntoTargets(HWND owner, const AppContext& context, std::string_view code);
 
 }  // namespace pw

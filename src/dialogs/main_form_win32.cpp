@@ -9,6 +9,7 @@
 #include "dialogs/about_win32.h"
 #include "dialogs/app_context_win32.h"
 #include "dialogs/code_menu_win32.h"
+#include "dialogs/edit_call_win32.h"
 #include "dialogs/help_win32.h"
 #include "dialogs/insert_targets_win32.h"
 #include "dialogs/keyboard_win32.h"
@@ -59,9 +60,10 @@ void LoadStartupQuickBox(HWND form, AppContext& context) {
 struct MainFormCreation {
     AppContext* context;
     StartupSlot startup;
+    std::string_view editText;
 };
 
-void OnInitDialog(HWND form, AppContext& context, StartupSlot startup) {
+void OnInitDialog(HWND form, AppContext& context, StartupSlot startup, std::string_view editText) {
     context.mainFormWindow = form;
     HMENU menu = GetMenu(form);
     BuildQuickBoxMenu(form, context.settings.settingsPath);
@@ -74,7 +76,12 @@ void OnInitDialog(HWND form, AppContext& context, StartupSlot startup) {
     // Clears the form first, so it opens in the Clear state with the start-up
     // slot (if it exists) over it.
     ShowCodeOptions(form, context);
-    if (startup == StartupSlot::Load) LoadStartupQuickBox(form, context);
+    if (startup == StartupSlot::Load && !context.edit) LoadStartupQuickBox(form, context);
+    if (context.edit) {
+        SetWindowTextW(form, EditTitle(context).c_str());
+        DialogForm(form).SetText(IDC_CODE, ExpandLineFeeds(editText));
+        LoadCodeIntoForm(form, std::string(editText), context);
+    }
 
     if (!context.settings.targetFiles.empty()) {
         InstallWarningLabel(form, IDC_SAVEWARN1);
@@ -102,9 +109,13 @@ std::optional<std::string> ExpandedStatement(HWND form, AppContext& context) {
 }
 
 void OnInsert(HWND form, AppContext& context) {
+    // Under -EDIT a call inside other code is written as the call alone.
+    const AnswerHandling answer = context.codeOptions.answer;
+    context.codeOptions.answer = EditAnswer(context);
     const std::optional<std::string> statement = ExpandedStatement(form, context);
+    context.codeOptions.answer = answer;
     if (!statement) return;
-    const bool copied = InsertIntoTargets(form, context.settings, *statement);
+    const bool copied = InsertIntoTargets(form, context, *statement);
     if (copied && context.settings.insertShutDown) EndMainForm(form, context, 1);
 }
 
@@ -180,7 +191,7 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
                               : DialogData<AppContext>(form);
     if (context == nullptr) return FALSE;
     switch (message) {
-    case WM_INITDIALOG: OnInitDialog(form, *context, creation->startup); break;
+    case WM_INITDIALOG: OnInitDialog(form, *context, creation->startup, creation->editText); break;
     case WM_COMMAND: OnCommand(form, *context, LOWORD(wParam), HIWORD(wParam)); return FALSE;
     case WM_ACTIVATE:
         KeepFocusAcrossActivation(form, wParam);
@@ -212,14 +223,14 @@ INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-INT_PTR RunMainForm(AppContext& context) {
-    MainFormCreation creation{&context, StartupSlot::Load};
+INT_PTR RunMainForm(AppContext& context, std::string_view editText) {
+    MainFormCreation creation{&context, StartupSlot::Load, editText};
     return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
                            GuardedDialogProc<MainFormProc>, reinterpret_cast<LPARAM>(&creation));
 }
 
 HWND CreateMainForm(AppContext& context, StartupSlot startup) {
-    MainFormCreation creation{&context, startup};
+    MainFormCreation creation{&context, startup, {}};
     HWND form = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MainFormTemplate(context)), nullptr,
                                    GuardedDialogProc<MainFormProc>, reinterpret_cast<LPARAM>(&creation));
     if (form != nullptr) SetPropW(form, kModelessMainForm, form);

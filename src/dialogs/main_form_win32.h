@@ -3,13 +3,17 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace pw {
 
 struct AppContext;
 
 // Runs the main form modally as the program's first window; returns its
 // result (1 when it closed after Insert in source, else 0).
-INT_PTR RunMainForm(AppContext& context);
+// Under -EDIT, `editText` (the call's text) is loaded into it and the title
+// bar names the place.
+INT_PTR RunMainForm(AppContext& context, std::string_view editText = {});
 
 // Whether a new main form loads the start-up slot (StartupQuickBox).
 enum class StartupSlot { Load, Skip };

@@ -168,7 +168,7 @@ std::optional<std::string> CurrentCode(HWND dialog, const AppContext& context) {
 void OnInsert(HWND dialog, const AppContext& context) {
     const std::optional<std::string> code = CurrentCode(dialog, context);
     if (!code) return;
-    const bool copied = InsertIntoTargets(dialog, context.settings, *code);
+    const bool copied = InsertIntoTargets(dialog, context, *code);
     if (copied && context.settings.insertShutDown) EndDialog(dialog, 1);
 }
 

@@ -10,6 +10,7 @@
 #include "core/codeparse/task_dialog_reader.h"
 #include "core/settings/quickbox_slots.h"
 #include "dialogs/app_context_win32.h"
+#include "dialogs/edit_call_win32.h"
 #include "dialogs/code_menu_win32.h"
 #include "dialogs/help_win32.h"
 #include "dialogs/insert_targets_win32.h"
@@ -419,7 +420,7 @@ std::optional<std::string> Statement(HWND designer) {
     const std::optional<TaskDialogConfig> config = WritableConfig(designer);
     if (!config) return std::nullopt;
     const AppContext& context = Data(designer).context;
-    return WriteTaskDialog(*config, context.codeOptions.answer);
+    return WriteTaskDialog(*config, EditAnswer(context));
 }
 
 // Reads a statement into the fields and puts its answer handling in force,
@@ -468,7 +469,7 @@ void OnInsert(HWND designer) {
     const AppContext& context = Data(designer).context;
     const std::optional<std::string> statement = Statement(designer);
     if (!statement) return;
-    const bool copied = InsertIntoTargets(designer, context.settings, ExpandLineFeeds(*statement));
+    const bool copied = InsertIntoTargets(designer, context, ExpandLineFeeds(*statement));
     if (!copied || !context.settings.insertShutDown) return;
     EndDesigner(designer, 1);
     context.EndMainWindows(1);
@@ -572,6 +573,7 @@ void OnInitDialog(HWND designer) {
     // On a screen too small for it at its scale, the caption and the top
     // left stay within reach.
     SendMessageW(designer, DM_REPOSITION, 0, 0);
+    if (context.edit) SetWindowTextW(designer, (EditTitle(context) + L" - Task dialog").c_str());
     ShowFields(designer, NewConfig(context));
     if (!data.statement.empty()) {
         Fields(designer).SetText(IDC_TD_CODE, ExpandLineFeeds(data.statement));

@@ -320,6 +320,43 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
     }
 }
 
+ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expected, std::size_t pos, std::size_t length,
+                               std::string_view bytes, const FileFaultHook& faults) {
+    const std::wstring widePath = Utf16(path);
+    {
+        const UniqueHandle probe(
+            CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!probe.Valid() || IsReadOnly(probe.Get())) return ReplaceOutcome::OpenFailed;
+    }
+    const UniqueHandle handle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) return ReplaceOutcome::OpenFailed;
+    const std::wstring finalPath = FinalPathOf(handle.Get());
+    if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());
+
+    FileSteps steps(faults);
+    SourceFile file(handle.Get(), steps);
+    std::string text;
+    Utf8Check check;
+    try {
+        if (!file.ReadAll(text, check)) return ReplaceOutcome::ReadFailed;
+    } catch (const std::exception&) {
+        return ReplaceOutcome::ReadFailed;
+    }
+    if (text != expected || pos > text.size() || length > text.size() - pos) return ReplaceOutcome::Changed;
+    const MarkerOccurrence stretch{pos, length};
+    try {
+        switch (Rewrite(file, steps, finalPath, bytes, text, std::span<const MarkerOccurrence>(&stretch, 1))) {
+        case InsertOutcome::Inserted: return ReplaceOutcome::Replaced;
+        case InsertOutcome::WriteFailedDamaged: return ReplaceOutcome::WriteFailedDamaged;
+        default: return ReplaceOutcome::WriteFailed;
+        }
+    } catch (const std::exception&) {
+        return ReplaceOutcome::WriteFailed;
+    }
+}
+
 std::string UnencodableReason(std::string_view code) {
     std::u32string missing;
     Utf8ToAnsi(code, CP_ACP, &missing);

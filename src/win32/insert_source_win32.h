@@ -76,6 +76,23 @@ inline constexpr std::string_view kInPlaceNote =
     "the code was inserted by writing the file in place, as no new file could take its place; "
     "had the computer stopped during the write, the file could hold a mix of old and new text";
 
+// How replacing one stretch of a file went (ReplaceInSource).
+enum class ReplaceOutcome {
+    Replaced,
+    Changed,  // the file is not what was read before: nothing written
+    OpenFailed,
+    ReadFailed,
+    WriteFailed,         // the file stays as it was
+    WriteFailedDamaged,  // as InsertOutcome::WriteFailedDamaged
+};
+
+// Replaces bytes pos..pos+length of the file at `path` by `bytes`, opened,
+// written and swapped in as InsertInSource does, but only when the file
+// still holds exactly `expected` (what was read when the stretch was found):
+// an editor that saved the file since would otherwise lose its change.
+ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expected, std::size_t pos, std::size_t length,
+                               std::string_view bytes, const FileFaultHook& faults = {});
+
 // Why `code` could not be written into a file in the ANSI code page (after
 // Unencodable), naming the characters the code page lacks:
 // "the file's encoding (code page 1252) cannot hold ✓".

@@ -22,6 +22,26 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 // The option name as the user wrote it (before the colon), for messages.
 std::string OptionName(std::string_view arg) { return std::string(arg.substr(0, arg.find(':'))); }
 
+// "120" or "120:9", both from 1.
+std::optional<SourcePosition> PositionOf(std::string_view text) {
+    SourcePosition position;
+    std::size_t* field = &position.line;
+    bool digits = false;
+    for (char c : text) {
+        if (c == ':' && field == &position.line && digits) {
+            field = &position.column;
+            digits = false;
+        } else if (c >= '0' && c <= '9' && *field < 100000000) {
+            *field = *field * 10 + static_cast<std::size_t>(c - '0');
+            digits = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!digits || position.line == 0 || (field == &position.column && position.column == 0)) return std::nullopt;
+    return position;
+}
+
 void ReadAction(WindowlessRequest& request, WindowlessAction action, std::string_view arg, std::string_view upper,
                 std::string_view name) {
     if (request.action != WindowlessAction::None) {
@@ -29,14 +49,20 @@ void ReadAction(WindowlessRequest& request, WindowlessAction action, std::string
         return;
     }
     request.action = action;
-    if (action == WindowlessAction::List || action == WindowlessAction::Version) return;
+    if (action == WindowlessAction::List || action == WindowlessAction::Version || action == WindowlessAction::ListCalls)
+        return;
     if (upper.size() <= name.size() + 1) {
         request.errors.push_back(OptionName(arg) + " needs a QuickBox slot name (" + OptionName(arg) +
                                  ":name), or - for standard input (" + OptionName(arg) + ":-)");
         return;
     }
     const std::string_view value = arg.substr(name.size() + 1);
-    if (value == "-")
+    if (value.starts_with('@')) {
+        request.at = PositionOf(value.substr(1));
+        if (!request.at)
+            request.errors.push_back(std::string(arg) + ": not a place in a file (use " + OptionName(arg) +
+                                     ":@LINE or " + OptionName(arg) + ":@LINE:COLUMN, both from 1)");
+    } else if (value == "-")
         request.fromStandardInput = true;
     else
         request.slot = value;
@@ -106,6 +132,13 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
             ReadAction(request, WindowlessAction::Print, arg, upper, "-PRINT");
         } else if (upper == "-INSERT" || StartsWith(upper, "-INSERT:")) {
             ReadAction(request, WindowlessAction::Insert, arg, upper, "-INSERT");
+        } else if (upper == "-LIST:CALLS") {
+            ReadAction(request, WindowlessAction::ListCalls, arg, upper, "-LIST");
+        } else if (StartsWith(upper, "-EDIT:")) {
+            if (settings.edit) request.errors.push_back(arg + ": only one -EDIT may be given");
+            settings.edit = PositionOf(std::string_view(arg).substr(6));
+            if (!settings.edit)
+                request.errors.push_back(arg + ": not a place in a file (use -EDIT:LINE or -EDIT:LINE:COLUMN, both from 1)");
         } else if (upper == "-LIST") {
             ReadAction(request, WindowlessAction::List, arg, upper, "-LIST");
         } else if (upper == "-VERSION") {
@@ -139,6 +172,15 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
         // The window run passes over a missing settings file; a run without
         // one would answer from another file without a word.
         for (const std::string& arg : missingConfigs) request.errors.push_back(arg + ": no such settings file");
+        if (settings.edit) request.errors.push_back("-EDIT opens a window: it cannot be given with -PRINT, -INSERT, -LIST or -VERSION");
+        if (request.at && request.files.size() != 1)
+            request.errors.push_back(std::string(request.action == WindowlessAction::Print ? "-PRINT" : "-INSERT") +
+                                     ":@ needs one source file, the one the place is in");
+        if (request.action == WindowlessAction::ListCalls && request.files.empty())
+            request.errors.push_back("-LIST:CALLS needs the source files to list the calls of");
+    } else if (settings.edit) {
+        if (settings.quickInsertOnly) request.errors.push_back("-EDIT cannot be given with -QI");
+        if (request.files.size() != 1) request.errors.push_back("-EDIT needs one source file, the one the place is in");
     }
 
     // The version needs no settings file, nor where it lies.
@@ -155,18 +197,21 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
     // read of a profile value opens the file again.
     const std::string& file = settings.settingsPath;
     const bool window = request.action == WindowlessAction::None;
-    if (window || request.action == WindowlessAction::Insert) {
+    if (window || request.action == WindowlessAction::Insert || request.at ||
+        request.action == WindowlessAction::ListCalls) {
         SplitSettingList(env.ReadString(file, kSettingsSection, "InsertionCode", "/*MB*/\t/*mb*/"), settings.markers);
         settings.asciiFiles =
             AsciiFileEncodingFromSetting(env.ReadString(file, kSettingsSection, "SourceEncoding", ""));
     }
     if (window) {
         settings.layout = env.ReadInt(file, kSettingsSection, "advanced", 0) > 0 ? Layout::Advanced : Layout::Simple;
+        // The call is read into the form that shows all of it.
+        if (settings.edit) settings.layout = Layout::Advanced;
         SplitSettingList(env.ReadString(file, kSettingsSection, "Parent", "GetActiveWindow()\tNULL"), settings.parents);
         settings.insertShutDown = env.ReadInt(file, kSettingsSection, "InsertShutDown", 1) != 0;
         settings.insertCopy = ClipboardModeFromSetting(env.ReadInt(file, kSettingsSection, "InsertCopy", 1));
     }
-    if (window || request.action != WindowlessAction::List) {
+    if (window || (request.action != WindowlessAction::List && request.action != WindowlessAction::ListCalls)) {
         settings.codeOptions.characterSet =
             request.characterSet
                 ? *request.characterSet
@@ -175,7 +220,7 @@ AppSettings ReadStartup(const std::vector<std::string>& args, StartupEnvironment
             request.answer ? *request.answer
                            : AnswerHandlingFromSetting(env.ReadString(file, kSettingsSection, kAnswerHandlingKey, ""));
     }
-    if (window) settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
+    if (window && !settings.edit) settings.startupQuickBox = env.ReadString(file, kSettingsSection, "StartupQuickBox", "");
     return settings;
 }
 

@@ -20,13 +20,25 @@ enum class WindowlessAction {
     Print,    // -PRINT:name, -PRINT:-
     Insert,   // -INSERT:name, -INSERT:-
     List,     // -LIST
+    ListCalls,  // -LIST:CALLS
     Version,  // -VERSION
+};
+
+// A place in a source file as an editor gives it: the line from 1 and the
+// column from 1 in characters (0: none given).
+struct SourcePosition {
+    std::size_t line = 0;
+    std::size_t column = 0;
+    friend bool operator==(const SourcePosition&, const SourcePosition&) = default;
 };
 
 struct WindowlessRequest {
     WindowlessAction action = WindowlessAction::None;
     std::string slot;                // the slot named, unless fromStandardInput
     bool fromStandardInput = false;  // the name "-"
+    // -PRINT:@LINE[:COLUMN], -INSERT:@LINE[:COLUMN]: the call at that place
+    // of the one file named.
+    std::optional<SourcePosition> at;
     // Every argument that is no option, existing file or not, in command-line
     // order: the files -INSERT works on (one that cannot be opened is
     // reported, not passed over).
@@ -52,6 +64,9 @@ struct AppSettings {
     std::vector<std::string> parents;                            // owner-window expressions
     std::vector<std::string> targetFiles;                        // existing files named on the command line
     bool quickInsertOnly = false;                                // -QI
+    // -EDIT:LINE[:COLUMN] FILE: the window run opens the call at that place
+    // (windowless.files holds FILE) in the advanced layout.
+    std::optional<SourcePosition> edit;
     WindowlessRequest windowless;
 };
 
