@@ -176,7 +176,10 @@ private:
             return;
         }
         const CallWriteOutcome written = WriteCallReplacement(path, snapshot, *replacement);
-        if (written != CallWriteOutcome::Written) Fail(kExitError, CallWriteMessage(written, path, replacement->text));
+        if (written == CallWriteOutcome::WrittenInPlace)
+            Tell(CallWriteMessage(written, path, replacement->text));
+        else if (written != CallWriteOutcome::Written)
+            Fail(kExitError, CallWriteMessage(written, path, replacement->text));
     }
 
     // The statement asked for, read and written again under the options in

@@ -78,7 +78,8 @@ bool ReplaceEditedCall(HWND owner, const AppContext& context, std::string_view c
         return false;
     }
     const CallWriteOutcome written = WriteCallReplacement(edit.path, edit.snapshot, *replacement);
-    if (written != CallWriteOutcome::Written) {
+    if (written == CallWriteOutcome::WrittenInPlace) ShowWarning(owner, CallWriteMessage(written, edit.path, {}));
+    if (written != CallWriteOutcome::Written && written != CallWriteOutcome::WrittenInPlace) {
         ShowWarning(owner, CallWriteMessage(written, edit.path, replacement->text));
         return false;
     }

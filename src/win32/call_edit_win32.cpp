@@ -122,6 +122,7 @@ CallWriteOutcome WriteCallReplacement(const std::string& path, const SourceSnaps
     }
     switch (ReplaceInSource(path, snapshot.bytes, bom + start, end - start, *bytes)) {
     case ReplaceOutcome::Replaced: return CallWriteOutcome::Written;
+    case ReplaceOutcome::ReplacedInPlace: return CallWriteOutcome::WrittenInPlace;
     case ReplaceOutcome::Changed: return CallWriteOutcome::Changed;
     case ReplaceOutcome::OpenFailed: return CallWriteOutcome::OpenFailed;
     case ReplaceOutcome::ReadFailed: return CallWriteOutcome::ReadFailed;
@@ -135,6 +136,7 @@ std::string CallWriteMessage(CallWriteOutcome outcome, const std::string& path, 
     const std::string name = FileName(path);
     switch (outcome) {
     case CallWriteOutcome::Written: return {};
+    case CallWriteOutcome::WrittenInPlace: return name + ": " + std::string(kInPlaceNote);
     case CallWriteOutcome::Changed: return name + " changed since it was read; open it again";
     case CallWriteOutcome::Unencodable: return name + ": " + UnencodableReason(replacement) + "; the file is unchanged";
     case CallWriteOutcome::Unplaceable:

@@ -46,6 +46,7 @@ std::string SnapshotProblem(SnapshotOutcome outcome);
 
 enum class CallWriteOutcome {
     Written,
+    WrittenInPlace,  // written, but without the swap's protection (kInPlaceNote)
     Changed,       // the file changed since it was read: nothing written
     Unencodable,   // the file's code page lacks a character of the replacement
     Unplaceable,   // the call's bytes cannot be told in the file (a code page's odd bytes)

@@ -253,16 +253,13 @@ std::vector<MarkerOccurrence> FindMarkers(std::string_view text, SourceFileEncod
 
 }  // namespace
 
-InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
-                             AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText,
-                             const FileFaultHook& faults) {
-    if (fileText != nullptr) fileText->reset();
-    const std::wstring widePath = Utf16(path);
-    FileSteps steps(faults);
+// Opens `path` for a rewrite: first without sharing, so that a file another
+// program holds is never replaced under it (a scanner's moment is waited
+// out; a denied access is the file's own), then the working handle, which
+// others may read through to the swap but not write. Removes what an ended
+// run left beside the real file. False: "Error while opening file".
+bool OpenForRewrite(const std::wstring& widePath, FileSteps& steps, UniqueHandle& handle, std::wstring& finalPath) {
     {
-        // The swap needs the handle below to share deleting, which would let
-        // it open a file another program already holds: ask without sharing.
-        // A scanner's moment is waited out; a denied access is the file's own.
         UniqueHandle probe;
         Patiently(
             [&] {
@@ -275,10 +272,8 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
                 return probe.Valid();
             },
             false);
-        if (!probe.Valid() || IsReadOnly(probe.Get())) return InsertOutcome::OpenFailed;
+        if (!probe.Valid() || IsReadOnly(probe.Get())) return false;
     }
-    // Others may read the file from here to the swap, but not write it.
-    UniqueHandle handle;
     Patiently(
         [&] {
             handle = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -287,9 +282,21 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
             return handle.Valid();
         },
         false);
-    if (!handle.Valid()) return InsertOutcome::OpenFailed;
-    const std::wstring finalPath = FinalPathOf(handle.Get());
+    if (!handle.Valid()) return false;
+    finalPath = FinalPathOf(handle.Get());
     if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());  // left by a run that was ended
+    return true;
+}
+
+InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
+                             AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText,
+                             const FileFaultHook& faults) {
+    if (fileText != nullptr) fileText->reset();
+    const std::wstring widePath = Utf16(path);
+    FileSteps steps(faults);
+    UniqueHandle handle;
+    std::wstring finalPath;
+    if (!OpenForRewrite(widePath, steps, handle, finalPath)) return InsertOutcome::OpenFailed;
 
     SourceFile file(handle.Get(), steps);
     std::string text;
@@ -323,19 +330,11 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
 ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expected, std::size_t pos, std::size_t length,
                                std::string_view bytes, const FileFaultHook& faults) {
     const std::wstring widePath = Utf16(path);
-    {
-        const UniqueHandle probe(
-            CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!probe.Valid() || IsReadOnly(probe.Get())) return ReplaceOutcome::OpenFailed;
-    }
-    const UniqueHandle handle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!handle.Valid()) return ReplaceOutcome::OpenFailed;
-    const std::wstring finalPath = FinalPathOf(handle.Get());
-    if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());
-
     FileSteps steps(faults);
+    UniqueHandle handle;
+    std::wstring finalPath;
+    if (!OpenForRewrite(widePath, steps, handle, finalPath)) return ReplaceOutcome::OpenFailed;
+
     SourceFile file(handle.Get(), steps);
     std::string text;
     Utf8Check check;
@@ -347,8 +346,9 @@ ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expecte
     if (text != expected || pos > text.size() || length > text.size() - pos) return ReplaceOutcome::Changed;
     const MarkerOccurrence stretch{pos, length};
     try {
-        switch (Rewrite(file, steps, finalPath, bytes, text, std::span<const MarkerOccurrence>(&stretch, 1))) {
+        switch (Rewrite(handle, steps, finalPath, bytes, text, std::span<const MarkerOccurrence>(&stretch, 1))) {
         case InsertOutcome::Inserted: return ReplaceOutcome::Replaced;
+        case InsertOutcome::InsertedInPlace: return ReplaceOutcome::ReplacedInPlace;
         case InsertOutcome::WriteFailedDamaged: return ReplaceOutcome::WriteFailedDamaged;
         default: return ReplaceOutcome::WriteFailed;
         }

@@ -79,6 +79,7 @@ inline constexpr std::string_view kInPlaceNote =
 // How replacing one stretch of a file went (ReplaceInSource).
 enum class ReplaceOutcome {
     Replaced,
+    ReplacedInPlace,  // as InsertOutcome::InsertedInPlace
     Changed,  // the file is not what was read before: nothing written
     OpenFailed,
     ReadFailed,
