@@ -395,7 +395,6 @@ private:
     }
 
     std::string_view text_;
-    std::size_t base_ = 0;
     std::vector<Token> block_;
     std::size_t counted_ = 0, line_ = 1;
 };
