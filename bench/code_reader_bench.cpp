@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 #include "core/codeparse/code_reader.h"
 #include "core/model/clear_form.h"
 #include "core/model/option_tables.h"

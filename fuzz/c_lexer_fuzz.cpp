@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view source(reinterpret_cast<const char*>(data), size);

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/codegen/style_expression.h"
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 #include "core/codeparse/style_reader.h"
 #include "core/model/option_tables.h"
 #include "core/model/plain_form.h"

@@ -5,7 +5,7 @@ other in a cycle, or when the portable core includes a Windows header.
 Layers, lowest first (a file may include its own folder, any lower layer and
 src/res, which holds only resource identifiers):
 
-    core/model, core/help          the message box vocabulary and UTF-8; the help topics
+    core/model, core/help, core/lex  the message box vocabulary and UTF-8; the help topics; the C lexer
     core/codegen, core/output      statement writer; source encodings, marker search and splice
     core/codeparse, core/settings  statement reader; start-up settings and QuickBox slots
     core/convert                   a statement read and written again
@@ -21,7 +21,7 @@ import sys
 
 RANKS = {
     'res': 0,
-    'core/model': 1, 'core/help': 1,
+    'core/model': 1, 'core/help': 1, 'core/lex': 1,
     'core/codegen': 2, 'core/output': 2,
     'core/codeparse': 3, 'core/settings': 3,
     'core/convert': 4,

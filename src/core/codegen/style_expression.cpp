@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/lex/c_lexer.h"
 #include "core/model/option_tables.h"
 #include "res/resource.h"
 
@@ -18,22 +19,17 @@ const ListEntry* EntryAt(const Table& table, int position) {
     return &table[static_cast<std::size_t>(position)];
 }
 
-// Whether `expression` holds ?, || or && outside parentheses and literals.
+// Whether `expression` holds ?, || or && outside brackets, read as the
+// style reader reads it.
 bool Chooses(std::string_view expression) {
     int depth = 0;
-    for (std::size_t i = 0; i < expression.size(); ++i) {
-        const char c = expression[i];
-        if (c == '"' || c == '\'') {
-            for (++i; i < expression.size() && expression[i] != c; ++i)
-                if (expression[i] == '\\') ++i;
-        } else if (c == '(' || c == '[') {
+    for (const Token& t : Tokenize(expression)) {
+        if (t.IsPunct("(") || t.IsPunct("[") || t.IsPunct("{"))
             ++depth;
-        } else if (c == ')' || c == ']') {
+        else if (t.IsPunct(")") || t.IsPunct("]") || t.IsPunct("}"))
             --depth;
-        } else if (depth == 0 && (c == '?' || ((c == '|' || c == '&') && i + 1 < expression.size() &&
-                                               expression[i + 1] == c))) {
+        else if (depth == 0 && (t.IsPunct("?") || t.IsPunct("||") || t.IsPunct("&&")))
             return true;
-        }
     }
     return false;
 }

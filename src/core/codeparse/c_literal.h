@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 
 namespace pw {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <span>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 
 namespace pw {
 namespace {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 #include "core/codeparse/c_literal.h"
 #include "core/codeparse/style_reader.h"
 #include "core/model/clear_form.h"

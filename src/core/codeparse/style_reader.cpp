@@ -353,9 +353,9 @@ bool ReadStyle(std::span<const Token> tokens, StyleReading& reading, std::string
     bool chooses = false, assigns = false;
     ForTopLevel(tokens, [&](std::size_t i) {
         const Token& t = tokens[i];
-        if (t.IsPunct("?") || t.IsPunct(":") || t.IsPunct("||") || t.IsPunct("&&"))
+        if (t.IsPunct("?") || t.IsPunct("||") || t.IsPunct("&&"))
             chooses = true;
-        else if (IsOneOf(t, kLooser))
+        else if (!t.IsPunct(":") && IsOneOf(t, kLooser))
             assigns = true;
     });
     if (chooses && !assigns) {

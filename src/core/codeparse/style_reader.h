@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 #include "core/model/form.h"
 #include "core/model/option_tables.h"
 #include "res/resource.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 #include "core/codeparse/c_literal.h"
 
 namespace pw {
@@ -40,7 +40,10 @@ std::string Compact(Span s) {
         const std::string text = t->spliced ? Spelling(*t) : std::string(t->text);
         if (t != s.begin && t->spaceBefore && !out.empty() && !text.empty()) {
             const char a = out.back(), b = text.front();
-            if ((IsWordByte(a) && IsWordByte(b)) || (IsOperatorByte(a) && IsOperatorByte(b))) out += ' ';
+            // A word before a quote would become a literal's prefix (L "x"),
+            // one after it a literal's suffix ("x" _s).
+            const bool quote = (IsWordByte(a) && (b == '"' || b == '\'')) || ((a == '"' || a == '\'') && IsWordByte(b));
+            if ((IsWordByte(a) && IsWordByte(b)) || (IsOperatorByte(a) && IsOperatorByte(b)) || quote) out += ' ';
         }
         out += text;
     }

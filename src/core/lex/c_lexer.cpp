@@ -1,4 +1,4 @@
-#include "core/codeparse/c_lexer.h"
+#include "core/lex/c_lexer.h"
 
 #include <algorithm>
 #include <array>
@@ -115,8 +115,8 @@ bool Lexer::Next(Token& token) {
     // Reads a quoted literal from its opening quote at `i`; stops at its close,
     // or unterminated at a line break that no splice continues.
     // Literals are the longest tokens (a text of a megabyte is one), so the
-    // scan goes from escape to escape with memchr. A line break ends an
-    // unterminated literal; a lone CR (old Mac line ends) does not.
+    // scan goes from escape to escape with memchr. A line break (LF, CR LF
+    // or a lone CR) ends an unterminated literal.
     auto quoted = [&](char quote) {
         ++i;
         const char* base = s.data();
@@ -125,9 +125,15 @@ bool Lexer::Next(Token& token) {
             const std::size_t stop = close ? static_cast<std::size_t>(close - base) : n;
             const char* backslash = static_cast<const char*>(std::memchr(base + i, '\\', stop - i));
             const std::size_t upTo = backslash ? static_cast<std::size_t>(backslash - base) : stop;
-            if (const void* lf = std::memchr(base + i, '\n', upTo - i)) {
-                i = static_cast<std::size_t>(static_cast<const char*>(lf) - base);
-                if (i > 0 && s[i - 1] == '\r') --i;
+            const void* lf = std::memchr(base + i, '\n', upTo - i);
+            const std::size_t lfAt = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : upTo;
+            if (const void* cr = std::memchr(base + i, '\r', lfAt - i)) {
+                i = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
+                token.unterminated = true;
+                return;
+            }
+            if (lf) {
+                i = lfAt;
                 token.unterminated = true;
                 return;
             }
