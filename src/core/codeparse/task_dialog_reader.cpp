@@ -575,6 +575,9 @@ private:
         TaskDialogConfig& c = read_;
         const std::string member(name);
         if (v.empty()) return Fail("the member " + member + " has no value");
+        // A comma operator would split the value into arguments where the
+        // short call is written.
+        if (Split(v).size() > 1) return Fail("the value of the member " + member + " holds a comma");
         auto kept = [&](std::string& field) {
             field = IsNull(v) ? std::string() : Compact(v);
             return true;

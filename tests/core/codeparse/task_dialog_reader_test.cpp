@@ -233,6 +233,8 @@ TEST(TaskDialogReader, RefusalsSayWhatAndWhere) {
         {"TaskDialog(NULL, NULL, L\"T\", NULL, NULL, 0, NULL);", "this TaskDialog call has 7 arguments; TaskDialog takes 8"},
         {"TaskDialog(NULL, NULL,\n#if 1\nL\"T\",\n#endif\nNULL, NULL, 0, NULL, NULL);",
          "a preprocessor line stands inside the TaskDialog call"},
+        {"TASKDIALOGCONFIG c = {0};\nc.pszContent = (Log(), L\"a\"), L\"b\";\nTaskDialogIndirect(&c, 0, 0, 0);",
+         "the value of the member pszContent holds a comma"},
         {"TaskDialog(NULL, NULL, \"T\", NULL, NULL, 0, NULL, NULL);",
          "the window title is a narrow literal; a task dialog takes wide strings (L\"...\")"},
         {"TASKDIALOGCONFIG c = {0};\nif (warn) c.pszMainIcon = TD_WARNING_ICON;\nTaskDialogIndirect(&c, 0, 0, 0);",
