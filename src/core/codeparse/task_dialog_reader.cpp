@@ -165,8 +165,27 @@ public:
     Reader(const Tokens& tokens, std::string& problem) : tokens_(tokens), problem_(problem) {}
 
     bool Read(TaskDialogConfig& out, AnswerHandling& answer) {
-        for (const Token& t : tokens_)
+        // Inside parentheses, brackets and initializer braces (a block's
+        // braces do not count: directives between statements are read).
+        std::vector<bool> counted;
+        int depth = 0;
+        for (std::size_t i = 0; i < tokens_.size(); ++i) {
+            const Token& t = tokens_[i];
             if (t.unterminated) return Fail("a literal or comment is not closed");
+            if (t.IsPunct("(") || t.IsPunct("[") ||
+                (t.IsPunct("{") && (depth > 0 || (i > 0 && tokens_[i - 1].IsPunct("="))))) {
+                ++depth;
+                counted.push_back(true);
+            } else if (t.IsPunct("{")) {
+                counted.push_back(false);
+            } else if ((t.IsPunct(")") || t.IsPunct("]") || t.IsPunct("}")) && !counted.empty()) {
+                if (counted.back()) --depth;
+                counted.pop_back();
+            }
+            // Written on one line, it would no longer be a preprocessor line.
+            if (depth > 0 && t.kind == TokenKind::Directive)
+                return Fail("a preprocessor line stands inside brackets");
+        }
         const Token* end = tokens_.data() + tokens_.size();
         const Token* t = tokens_.data();
         while (t != end) {

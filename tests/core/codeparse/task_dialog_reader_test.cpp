@@ -232,7 +232,7 @@ TEST(TaskDialogReader, RefusalsSayWhatAndWhere) {
          "TaskDialogIndirect(&tdc) needs the TASKDIALOGCONFIG set-up in the text"},
         {"TaskDialog(NULL, NULL, L\"T\", NULL, NULL, 0, NULL);", "this TaskDialog call has 7 arguments; TaskDialog takes 8"},
         {"TaskDialog(NULL, NULL,\n#if 1\nL\"T\",\n#endif\nNULL, NULL, 0, NULL, NULL);",
-         "a preprocessor line stands inside the TaskDialog call"},
+         "a preprocessor line stands inside brackets"},
         {"TASKDIALOGCONFIG c = {0};\nc.pszContent = (Log(), L\"a\"), L\"b\";\nTaskDialogIndirect(&c, 0, 0, 0);",
          "the value of the member pszContent holds a comma"},
         {"TaskDialog(NULL, NULL, \"T\", NULL, NULL, 0, NULL, NULL);",
