@@ -165,6 +165,11 @@ std::optional<TextValue> ReadText(Tokens tokens, Refusal& refusal, std::string_v
         return value;
     }
     if (refusal.refused) return std::nullopt;
+    for (const Token& t : tokens)
+        if (t.kind == TokenKind::String && t.text.find_first_of("\r\n") != std::string_view::npos) {
+            refusal.Refuse("the " + std::string(what) + " has a raw string with a line break in an expression");
+            return std::nullopt;
+        }
     value = TextValue{};
     value.variable = true;
     // No title (NULL, 0, nullptr) is the system's default title, written as NULL.

@@ -172,6 +172,8 @@ public:
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
             const Token& t = tokens_[i];
             if (t.unterminated) return Fail("a literal or comment is not closed");
+            if (t.kind == TokenKind::String && t.text.find_first_of("\r\n") != std::string_view::npos)
+                return Fail("a raw string holds a line break, which the statement on one line would lose");
             if (t.IsPunct("(") || t.IsPunct("[") ||
                 (t.IsPunct("{") && (depth > 0 || (i > 0 && tokens_[i - 1].IsPunct("="))))) {
                 ++depth;
