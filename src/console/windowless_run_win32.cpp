@@ -91,15 +91,18 @@ private:
         Output(text);
     }
 
+    // The file in its encoding; false, told, when it cannot be read.
+    bool ReadSnapshot(const std::string& path, SourceSnapshot& snapshot) {
+        const SnapshotOutcome read = ReadSourceSnapshot(path, settings_.asciiFiles, snapshot);
+        if (read != SnapshotOutcome::Read) Fail(kExitError, path + ": " + SnapshotProblem(read));
+        return read == SnapshotOutcome::Read;
+    }
+
     // Every call of the file, one a line: "main.c:120:9: MessageBoxA: ok",
     // or what keeps the reader from reading it exactly.
     void ListCalls(const std::string& path) {
         SourceSnapshot snapshot;
-        if (const SnapshotOutcome read = ReadSourceSnapshot(path, settings_.asciiFiles, snapshot);
-            read != SnapshotOutcome::Read) {
-            Fail(kExitError, path + ": " + SnapshotProblem(read));
-            return;
-        }
+        if (!ReadSnapshot(path, snapshot)) return;
         const std::string_view text = snapshot.Text();
         std::string out;
         for (const FoundCall& call : FindCalls(text)) {
@@ -143,11 +146,7 @@ private:
     // with the code options; -INSERT puts it in the call's place.
     void AtPlace(const std::string& path, SourcePosition at) {
         SourceSnapshot snapshot;
-        if (const SnapshotOutcome read = ReadSourceSnapshot(path, settings_.asciiFiles, snapshot);
-            read != SnapshotOutcome::Read) {
-            Fail(kExitError, path + ": " + SnapshotProblem(read));
-            return;
-        }
+        if (!ReadSnapshot(path, snapshot)) return;
         const std::string_view text = snapshot.Text();
         const std::optional<FoundCall> call = FindCallAt(text, at.line, at.column);
         if (!call) {

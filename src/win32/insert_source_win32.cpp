@@ -253,6 +253,8 @@ std::vector<MarkerOccurrence> FindMarkers(std::string_view text, SourceFileEncod
 
 }  // namespace
 
+namespace {
+
 // Opens `path` for a rewrite: first without sharing, so that a file another
 // program holds is never replaced under it (a scanner's moment is waited
 // out; a denied access is the file's own), then the working handle, which
@@ -288,6 +290,19 @@ bool OpenForRewrite(const std::wstring& widePath, FileSteps& steps, UniqueHandle
     return true;
 }
 
+// The whole file, checked for UTF-8 as it is read; false when a read fails or
+// the file is too large to hold.
+bool ReadWhole(const UniqueHandle& handle, FileSteps& steps, std::string& text, Utf8Check& check) {
+    SourceFile file(handle.Get(), steps);
+    try {
+        return file.ReadAll(text, check);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+}  // namespace
+
 InsertOutcome InsertInSource(std::string_view code, const std::string& path, std::span<const std::string> markers,
                              AsciiFileEncoding asciiFiles, std::optional<std::string>* fileText,
                              const FileFaultHook& faults) {
@@ -298,14 +313,9 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
     std::wstring finalPath;
     if (!OpenForRewrite(widePath, steps, handle, finalPath)) return InsertOutcome::OpenFailed;
 
-    SourceFile file(handle.Get(), steps);
     std::string text;
     Utf8Check check;
-    try {
-        if (!file.ReadAll(text, check)) return InsertOutcome::ReadFailed;
-    } catch (const std::exception&) {  // too large to hold
-        return InsertOutcome::ReadFailed;
-    }
+    if (!ReadWhole(handle, steps, text, check)) return InsertOutcome::ReadFailed;
     try {
         const SourceFileEncoding encoding = DecideSourceEncoding(text, check, asciiFiles);
         const std::vector<MarkerOccurrence> occurrences = FindMarkers(text, encoding, markers);
@@ -335,14 +345,9 @@ ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expecte
     std::wstring finalPath;
     if (!OpenForRewrite(widePath, steps, handle, finalPath)) return ReplaceOutcome::OpenFailed;
 
-    SourceFile file(handle.Get(), steps);
     std::string text;
     Utf8Check check;
-    try {
-        if (!file.ReadAll(text, check)) return ReplaceOutcome::ReadFailed;
-    } catch (const std::exception&) {
-        return ReplaceOutcome::ReadFailed;
-    }
+    if (!ReadWhole(handle, steps, text, check)) return ReplaceOutcome::ReadFailed;
     if (text != expected || pos > text.size() || length > text.size() - pos) return ReplaceOutcome::Changed;
     const MarkerOccurrence stretch{pos, length};
     try {

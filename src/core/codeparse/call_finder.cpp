@@ -149,6 +149,17 @@ constexpr auto kStartsSomething = [] {
     return table;
 }();
 
+// The end of the line `from` stands on (its line feed, or the text's end),
+// lines continued by a backslash included.
+std::size_t SplicedLineEnd(std::string_view text, std::size_t from) {
+    std::size_t nl = from;
+    do {
+        nl = text.find('\n', nl + 1);
+    } while (nl != std::string_view::npos &&
+             (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
+    return nl == std::string_view::npos ? text.size() : nl;
+}
+
 bool FirstOnLine(std::string_view text, std::size_t at) {
     while (at > 0 && (text[at - 1] == ' ' || text[at - 1] == '\t')) --at;
     return at == 0 || text[at - 1] == '\n' || text[at - 1] == '\r';
@@ -203,12 +214,7 @@ std::size_t TopLevelScan::Advance(std::size_t until) {
         const char c = text[i];
         if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
             // To the line's end; a backslash before it continues the comment.
-            std::size_t nl = i;
-            do {
-                nl = text.find('\n', nl + 1);
-            } while (nl != std::string_view::npos &&
-                     (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
-            i = nl == std::string_view::npos ? text.size() : nl;
+            i = SplicedLineEnd(text, i);
         } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
             const std::size_t close = text.find("*/", i + 2);
             i = close == std::string_view::npos ? text.size() : close + 2;
@@ -225,12 +231,7 @@ std::size_t TopLevelScan::Advance(std::size_t until) {
             i = end == std::string_view::npos ? text.size() : end + close.size();
         } else if (c == '#' && FirstOnLine(text, i)) {
             // A preprocessor line, splices included: the lexer takes it whole.
-            std::size_t nl = i;
-            do {
-                nl = text.find('\n', nl + 1);
-            } while (nl != std::string_view::npos &&
-                     (text[nl - 1] == '\\' || (text[nl - 1] == '\r' && nl >= 2 && text[nl - 2] == '\\')));
-            i = nl == std::string_view::npos ? text.size() : nl;
+            i = SplicedLineEnd(text, i);
             if (i <= n) boundary_ = i;
         } else if (c == ';') {
             boundary_ = ++i;
