@@ -31,9 +31,8 @@ public:
     //    so that it cannot (\101, \000);
     //  - in a raw string every character is itself: a backslash becomes \\,
     //    a control character other than a tab or line break an octal escape.
-    // Returns false for a literal that cannot be read exactly (an escape C
-    // does not have, such as \u with fewer than four hex digits or naming a
-    // surrogate), with `problem` set (one clause).
+    // An escape C does not have (\d, a \u with too few digits) stays as
+    // written, so every complete literal is read: true, `problem` untouched.
     bool Append(const StringLiteralParts& literal, bool textMacro, std::string& problem);
 
     const std::string& text() const { return text_; }

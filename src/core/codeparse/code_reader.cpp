@@ -223,13 +223,11 @@ AnswerHandling AnswerBefore(Tokens tokens, std::size_t name) {
     return AnswerHandling::None;
 }
 
-std::string_view KindName(const CallName& call) { return call.name; }
-
 bool ReadCallArguments(const CallName& call, std::span<const Tokens> args, BoxReading& box, Refusal& refusal) {
     const std::size_t want = call.kind == CallKind::BoxEx ? 5 : 4;
     if (args.size() != want) {
-        std::string why = "this " + std::string(KindName(call)) + " call has " + std::to_string(args.size()) +
-                          (args.size() == 1 ? " argument; " : " arguments; ") + std::string(KindName(call)) + " takes " +
+        std::string why = "this " + std::string(call.name) + " call has " + std::to_string(args.size()) +
+                          (args.size() == 1 ? " argument; " : " arguments; ") + std::string(call.name) + " takes " +
                           std::to_string(want);
         if (call.kind == CallKind::Box && args.size() == 3)
             why += " (MFC's CWnd::MessageBox takes 3: text, caption and type; it is not the Win32 call)";
@@ -258,6 +256,11 @@ bool IsStructureType(const Token& t) {
 // Statements at ";", and at braces that open or close a block (an
 // initializer's braces belong to its statement); a preprocessor line ends
 // one too, so that a value with one inside is found empty and refused.
+// MSGBOXPARAMSW is the wide structure, MSGBOXPARAMSA the narrow one.
+Suffix SuffixOf(const Token& type) {
+    return type.text.ends_with('W') ? Suffix::W : type.text.ends_with('A') ? Suffix::A : Suffix::None;
+}
+
 bool IsPointerType(const Token& t) {
     return t.kind == TokenKind::Identifier &&
            (t.text == "LPMSGBOXPARAMS" || t.text == "LPMSGBOXPARAMSA" || t.text == "LPMSGBOXPARAMSW");
@@ -366,7 +369,7 @@ bool ScanStructure(Tokens tokens, std::size_t callAt, std::string_view pointerOr
         // ".member= value;" and "MessageBoxIndirect(&)".
         if (pointerOrName.empty() && s.size() == 1 && IsStructureType(s[0])) {
             scan.declared = true;
-            scan.declaredSuffix = s[0].text.ends_with('W') ? Suffix::W : s[0].text.ends_with('A') ? Suffix::A : Suffix::None;
+            scan.declaredSuffix = SuffixOf(s[0]);
             continue;
         }
         for (std::size_t k = 0; k + 1 < s.size(); ++k) {
@@ -379,7 +382,7 @@ bool ScanStructure(Tokens tokens, std::size_t callAt, std::string_view pointerOr
                 if (!pointer && addressOf && declared == pointerOrName) {
                     scan.declared = true;
                     scan.name = declared;
-                    scan.declaredSuffix = s[k].text.ends_with('W') ? Suffix::W : s[k].text.ends_with('A') ? Suffix::A : Suffix::None;
+                    scan.declaredSuffix = SuffixOf(s[k]);
                     if (n + 1 < s.size() && s[n + 1].IsPunct("=")) {
                         Tokens init = s.subspan(n + 2);
                         if (!init.empty() && init[0].IsPunct("{") && MatchingClose(init, 0) == init.size() - 1) {
@@ -599,17 +602,6 @@ std::string UnrecognisedMessage(std::string_view reason) {
         message += reason;
     }
     return message;
-}
-
-std::string UnescapeMarkedLiteral(std::string_view text) {
-    // A wide literal's inside: read as the literal reader reads L"...".
-    StringLiteralParts parts;
-    parts.prefix = LiteralPrefix::Wide;
-    parts.body = text;
-    LiteralTextReader reader;
-    std::string problem;
-    if (!reader.Append(parts, false, problem)) return std::string(text);
-    return reader.Take();
 }
 
 bool LoadCode(Form& form, std::string_view text, CodeReaderReport& report, CodeReading* reading) {

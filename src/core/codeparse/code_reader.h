@@ -24,10 +24,6 @@ public:
 // "Unrecognised code", with the reason where there is one.
 std::string UnrecognisedMessage(std::string_view reason);
 
-// The inside of a wide or TEXT() literal as an edit box holds it (the task
-// dialog reader's texts until it reads them as tokens).
-std::string UnescapeMarkedLiteral(std::string_view text);
-
 // What a statement carried besides the form's controls.
 struct CodeReading {
     CodeOptions options;  // the string mode and answer handling it was written in
