@@ -44,5 +44,29 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+# A mirror caught mid-sync fails an index download ("File has unexpected
+# size"); it is usually whole again a minute or so later.
+apt_install() { apt-get install -y -qq --no-install-recommends "$@" "${need[@]}" >/dev/null; }
+for attempt in 1 2 3; do
+  if apt-get update -qq && apt_install; then
+    exit 0
+  fi
+  [ "$attempt" -lt 3 ] || break
+  echo "promptwright: the package download failed (attempt $attempt of 3); trying again in $((attempt * 20)) s" >&2
+  sleep $((attempt * 20))
+done
+# A security suite whose i386 index stays broken makes its amd64 versions the
+# candidates, which no i386 package can match; the main suites alone agree.
+echo "promptwright: installing from the main suites alone, without the security suite's index" >&2
+parts=$(mktemp -d)
+trap 'rm -rf "$parts"' EXIT
+for f in /etc/apt/sources.list.d/*.sources; do
+  [ -e "$f" ] || continue
+  awk -v RS= -v ORS='\n\n' '!/URIs:[^\n]*security/' "$f" >"$parts/$(basename "$f")"
+done
+grep -v 'security' /etc/apt/sources.list >"$parts/main.list" 2>/dev/null || true
+if apt_install -o Dir::Etc::sourceparts="$parts" -o Dir::Etc::sourcelist="$parts/main.list"; then
+  exit 0
+fi
+echo "promptwright: could not install ${need[*]}" >&2
+exit 1
