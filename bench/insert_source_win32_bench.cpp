@@ -1,11 +1,13 @@
-// InsertInSource on a large file against reading and writing the same file
-// in place through the same calls (CreateFileA, ReadFile, WriteFile,
-// SetEndOfFile, FlushFileBuffers), taken in turns (each first every other run)
-// so that both see the same machine; once for a file in the code page, in
-// UTF-8 and in UTF-16 LE. Beside them, the least a swap of the same bytes
-// costs (read, new file written, flushed, swapped in), without any insertion. Then what the flush of the new file costs (a new
-// file of the inserted size written, against written and flushed), and the
-// encoding decision against the read of the file.
+// InsertInSource on a large file against the least a safe swap of the same
+// text costs (read the file, write the text the insertion gives into a new
+// file, flush it, rename it over the file), taken next to each other in turns
+// (each first every other run) so that both see the same machine; once for a
+// file in the code page, in UTF-8 and in UTF-16 LE. Beside them, reading and
+// writing the same file in place through the same calls (CreateFileA,
+// ReadFile, WriteFile, SetEndOfFile, FlushFileBuffers). Then what the flush of
+// the new file costs (a new file of the inserted size written, against
+// written and flushed), and the encoding decision against the read of the
+// file.
 // Usage: insert_source_win32_bench [MiB] [runs]
 // The file is C-like text with markers spread evenly, 100,000 per 64 MiB.
 
@@ -96,11 +98,11 @@ bool ReadAndWrite(const std::string& path) {
     return ok;
 }
 
-// The same bytes taken through what a safe insertion cannot do without: read
-// the file, write them into a new file beside it, flush that, rename it over
-// the file (SwapIn, as the insertion does), close the old one (which frees its
-// blocks).
-bool ReadAndSwap(const std::string& path) {
+// What a safe insertion cannot do without: read the file, write the text the
+// insertion gives (`result`, made beforehand) into a new file beside it, flush
+// that, rename it over the file (SwapIn, as the insertion does), close the old
+// one (which frees its blocks).
+bool ReadAndSwap(const std::string& path, const std::string& result) {
     pw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
@@ -109,14 +111,8 @@ bool ReadAndSwap(const std::string& path) {
     const std::string swap = path + ".swap";
     pw::UniqueHandle out(
         CreateFileA(swap.c_str(), pw::kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ok = ok && out.Valid() && WriteWhole(out.Get(), text) && FlushFileBuffers(out.Get());
+    ok = ok && out.Valid() && WriteWhole(out.Get(), result) && FlushFileBuffers(out.Get());
     return ok && pw::SwapIn(pw::Wide(path), file, pw::Wide(swap), out);
-}
-
-std::size_t FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return static_cast<std::size_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
 double Median(std::vector<double> v) {
@@ -130,6 +126,16 @@ struct Variant {
     std::string bytes;
     std::size_t expectedSize;  // after the insertion
 };
+
+// The file's bytes, or nothing when it cannot be read.
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    if (!ReadOpenFile(file, bytes, kChunk, nullptr)) bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}
 
 std::string Utf16Le(const std::string& ascii) {
     std::string out;
@@ -190,14 +196,22 @@ int main(int argc, char** argv) {
         std::vector<double> plain;
         std::vector<double> swapped;
         std::vector<double> insert;
+        // The text an insertion gives, for the bare swap to write; each timed
+        // insertion must give it again.
+        ok = ok && Restore(path, v.bytes) &&
+             pw::InsertInSource(kCode, path, kMarkers, pw::AsciiFileEncoding::CodePage) == pw::InsertOutcome::Inserted;
+        const std::string result = ok ? FileBytes(path) : std::string();
+        ok = ok && result.size() == v.expectedSize;
         auto timePlain = [&] {
             ok = ok && Restore(path, v.bytes);
-            double start = Now();
+            const double start = Now();
             ok = ok && ReadAndWrite(path);
             plain.push_back(Now() - start);
+        };
+        auto timeSwap = [&] {
             ok = ok && Restore(path, v.bytes);
-            start = Now();
-            ok = ok && ReadAndSwap(path);
+            const double start = Now();
+            ok = ok && ReadAndSwap(path, result);
             swapped.push_back(Now() - start);
         };
         auto timeInsert = [&] {
@@ -206,14 +220,17 @@ int main(int argc, char** argv) {
             const pw::InsertOutcome outcome =
                 pw::InsertInSource(kCode, path, kMarkers, pw::AsciiFileEncoding::CodePage);
             insert.push_back(Now() - start);
-            ok = ok && outcome == pw::InsertOutcome::Inserted && FileSize(path) == v.expectedSize;
+            ok = ok && outcome == pw::InsertOutcome::Inserted && FileBytes(path) == result;
         };
+        // The swap next to the insertion, each first every other run.
         for (int run = 0; run < runs && ok; ++run) {
             if (run % 2 == 0) {
                 timePlain();
+                timeSwap();
                 timeInsert();
             } else {
                 timeInsert();
+                timeSwap();
                 timePlain();
             }
         }
@@ -221,6 +238,12 @@ int main(int argc, char** argv) {
         Report(v.name, "read+write", plain, "InsertInSource", insert);
         std::printf("  read+swap        %9.1f ms  %9.1f ms  (ratio to read+write %.3f)\n", Median(swapped),
                     *std::min_element(swapped.begin(), swapped.end()), Median(swapped) / Median(plain));
+        // Each run's insertion against the swap beside it: a drift of the
+        // machine within the run moves both.
+        std::vector<double> paired;
+        for (std::size_t i = 0; i < insert.size(); ++i) paired.push_back(insert[i] / swapped[i]);
+        std::printf("  InsertInSource against read+swap: ratio %.3f, median of the runs' own %.3f\n",
+                    Median(insert) / Median(swapped), Median(paired));
     }
 
     // The flush that makes the new file safe before it replaces the old one:

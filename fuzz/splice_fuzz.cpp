@@ -1,7 +1,8 @@
 // The splice Insert in source runs (FindMarkerOccurrences, then SpliceCode)
 // against the plain model, on any bytes. The input is cut at 0xFF bytes: the
 // code, up to twelve markers, then the source; the first byte's low bit picks
-// the portable search, its next bit matching on 2-byte code units (UTF-16).
+// the portable search, its next bit matching on 2-byte code units (UTF-16),
+// the rest the pieces in which the text arrives for the search as it is read.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,5 +32,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string expected = pw::ReferenceSplice(code, source, markers, found, unit);
     const std::vector<pw::MarkerOccurrence> occurrences = pw::FindMarkerOccurrences(source, markers, search, unit);
     if (occurrences.empty() == found || pw::SpliceCode(code, source, occurrences) != expected) __builtin_trap();
+
+    // The same found as the text arrives in pieces (the first byte's other bits).
+    const std::size_t piece = 1 + (data[0] >> 2);
+    pw::MarkerScan scan(markers, search, unit, data[0] >> 5);
+    for (std::size_t arrived = piece; arrived < source.size(); arrived += piece)
+        scan.Advance(std::string_view(source).substr(0, arrived));
+    if (pw::SpliceCode(code, source, scan.Finish(source)) != expected) __builtin_trap();
     return 0;
 }

@@ -6,11 +6,14 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/model/utf8.h"
+#include "core/output/marker_search.h"
 #include "core/output/source_encoding.h"
 #include "core/output/splice.h"
 #include "win32/file_swap_win32.h"
@@ -23,6 +26,9 @@ namespace {
 // Files are written in pieces of this size: WriteFile takes 32-bit counts,
 // and a failing write leaves at most this much unwritten.
 constexpr std::size_t kChunk = std::size_t{1} << 20;
+// The spliced text is gathered for the writes in pieces that stay in the
+// processor's cache; a larger buffer is fresh memory on every insertion.
+constexpr std::size_t kGather = std::size_t{256} << 10;
 
 // The fault hook and how many steps of each kind one InsertInSource call has
 // begun, across the target and the new file beside it.
@@ -40,6 +46,67 @@ private:
     std::array<int, 7> counts_{};
 };
 
+// The markers as the file's bytes hold them; a marker the code page lacks
+// cannot be in the file and is left out.
+std::vector<std::string> FileMarkers(std::span<const std::string> markers, SourceEncoding encoding);
+
+// What is done with each piece of the file as it is read, while it is still
+// in the cache: the UTF-8 check of the encoding decision, and the marker
+// search where the markers' bytes are certain before the whole file is: the
+// byte order mark decides them, and without one ASCII markers are the same
+// bytes in the code page and in UTF-8.
+class ReadAlong {
+public:
+    explicit ReadAlong(std::span<const std::string> markers = {}, AsciiFileEncoding asciiFiles = {})
+        : markers_(markers), asciiFiles_(asciiFiles) {}
+
+    // `text` is the file so far, of which the bytes from `from` on are new.
+    void Add(std::string_view text, std::size_t from) {
+        check_.Add(text.substr(from));
+        if (from == 0) Start(text);
+        if (scan_) scan_->Advance(text.substr(early_.bomSize));
+    }
+
+    const Utf8Check& Check() const { return check_; }
+
+    // The markers' occurrences in the file read whole, in the encoding decided.
+    std::vector<MarkerOccurrence> Occurrences(std::string_view text, SourceFileEncoding file) {
+        if (!scan_ || file.bomSize != early_.bomSize || CodeUnitSize(file.encoding) != CodeUnitSize(early_.encoding))
+            return Find(text, file, FileMarkers(markers_, file.encoding));
+        std::vector<MarkerOccurrence> found = scan_->Finish(text.substr(file.bomSize));
+        for (MarkerOccurrence& o : found) o.pos += file.bomSize;
+        return found;
+    }
+
+private:
+    static bool Ascii(std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    }
+
+    // Matched on the file's code units after its byte order mark.
+    static std::vector<MarkerOccurrence> Find(std::string_view text, SourceFileEncoding file,
+                                              std::span<const std::string> fileMarkers) {
+        std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(
+            text.substr(file.bomSize), fileMarkers, MarkerSearch::Fastest, CodeUnitSize(file.encoding));
+        for (MarkerOccurrence& o : occurrences) o.pos += file.bomSize;
+        return occurrences;
+    }
+
+    void Start(std::string_view first) {
+        if (markers_.empty()) return;
+        // Three bytes show every byte order mark, and nothing else.
+        early_ = DecideSourceEncoding(first.substr(0, 3), asciiFiles_);
+        if (early_.bomSize == 0 && !std::all_of(markers_.begin(), markers_.end(), Ascii)) return;
+        scan_.emplace(FileMarkers(markers_, early_.encoding), MarkerSearch::Fastest, CodeUnitSize(early_.encoding));
+    }
+
+    std::span<const std::string> markers_;
+    AsciiFileEncoding asciiFiles_;
+    Utf8Check check_;
+    SourceFileEncoding early_;
+    std::optional<MarkerScan> scan_;
+};
+
 // The file operations on one open file, each open to the fault hook.
 class SourceFile {
 public:
@@ -47,8 +114,8 @@ public:
 
     HANDLE Handle() const { return file_; }
 
-    // Reads the file whole, each piece put through `check` as it comes in.
-    bool ReadAll(std::string& text, Utf8Check& check) {
+    // Reads the file whole, each piece handed to `along` as it comes in.
+    bool ReadAll(std::string& text, ReadAlong& along) {
         LARGE_INTEGER size;
         if (!GetFileSizeEx(file_, &size) || size.QuadPart < 0) return false;
         if (static_cast<std::uint64_t>(size.QuadPart) > text.max_size()) return false;
@@ -59,7 +126,7 @@ public:
             DWORD got = 0;
             if (steps_.Fails(FileStep::Read) || !ReadFile(file_, text.data() + done, want, &got, nullptr)) return false;
             if (got == 0) break;
-            check.Add(std::string_view(text).substr(done, got));
+            along.Add(std::string_view(text).substr(0, done + got), done);
             done += got;
         }
         text.resize(done);
@@ -102,7 +169,7 @@ private:
 };
 
 // Writes the spliced text from byte `from` of the original on at the file
-// pointer, gathered into pieces of kChunk bytes in `buffer`, so that no second
+// pointer, gathered into pieces of kGather bytes in `buffer`, so that no second
 // copy of the whole text is made.
 bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text,
                   std::span<const MarkerOccurrence> occurrences, std::size_t from, std::string& buffer) {
@@ -114,10 +181,10 @@ bool WriteSpliced(SourceFile& file, std::string_view code, std::string_view text
         piece.remove_prefix(skipped);
         skip -= skipped;
         while (ok && !piece.empty()) {
-            const std::size_t take = std::min(kChunk - buffer.size(), piece.size());
+            const std::size_t take = std::min(kGather - buffer.size(), piece.size());
             buffer.append(piece.data(), take);
             piece.remove_prefix(take);
-            if (buffer.size() == kChunk) {
+            if (buffer.size() == kGather) {
                 ok = file.Write(buffer);
                 buffer.clear();
             }
@@ -158,7 +225,7 @@ InsertOutcome Rewrite(UniqueHandle& targetHandle, FileSteps& steps, const std::w
                       std::string_view code, std::string_view text, std::span<const MarkerOccurrence> occurrences) {
     SourceFile target(targetHandle.Get(), steps);
     std::string buffer;
-    buffer.reserve(kChunk);
+    buffer.reserve(kGather);
     const auto inPlace = [&] {
         const InsertOutcome outcome = RewriteInPlace(target, code, text, occurrences, buffer);
         return outcome == InsertOutcome::Inserted ? InsertOutcome::InsertedInPlace : outcome;
@@ -170,8 +237,13 @@ InsertOutcome Rewrite(UniqueHandle& targetHandle, FileSteps& steps, const std::w
     RemoveOnExit removeSwap(swapPath);  // after the handle below is closed
     UniqueHandle swap;
     if (!steps.Fails(FileStep::CreateSwap)) {
-        swap = UniqueHandle(
-            CreateFileW(swapPath.c_str(), kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const auto create = [&] {
+            return UniqueHandle(
+                CreateFileW(swapPath.c_str(), kSwapFileAccess, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        };
+        swap = create();
+        // Left by a run that was ended; looked for only here, as it is rare.
+        if (!swap.Valid() && GetLastError() == ERROR_FILE_EXISTS && DeleteFileW(swapPath.c_str())) swap = create();
     }
     if (!swap.Valid()) {  // the folder is not writable, or another program holds a file of that name
         removeSwap.Keep();
@@ -196,8 +268,9 @@ InsertOutcome Rewrite(UniqueHandle& targetHandle, FileSteps& steps, const std::w
 // Windows refuses write access to a read-only file, but Wine running as root
 // grants it; the attribute is the user's word either way.
 bool IsReadOnly(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info;
-    return GetFileInformationByHandle(file, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+    FILE_BASIC_INFO info{};
+    return GetFileInformationByHandleEx(file, FileBasicInfo, &info, sizeof info) &&
+           (info.FileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 // The text the file would have, or nothing when it cannot be held; a failure
@@ -235,67 +308,47 @@ std::string FromFileEncoding(std::string_view bytes, SourceFileEncoding file) {
     return DecodeUtf16(bytes, file.encoding);
 }
 
-// The markers' occurrences after the byte order mark, matched in the file's
-// encoding on its code units. A marker the code page lacks cannot be in the
-// file.
-std::vector<MarkerOccurrence> FindMarkers(std::string_view text, SourceFileEncoding file,
-                                          std::span<const std::string> markers) {
+std::vector<std::string> FileMarkers(std::span<const std::string> markers, SourceEncoding encoding) {
     std::vector<std::string> fileMarkers;
     for (const std::string& marker : markers)
-        if (std::optional<std::string> bytes = InFileEncoding(marker, file.encoding))
+        if (std::optional<std::string> bytes = InFileEncoding(marker, encoding))
             fileMarkers.push_back(std::move(*bytes));
-    std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(
-        text.substr(file.bomSize), fileMarkers, MarkerSearch::Fastest, CodeUnitSize(file.encoding));
-    if (file.bomSize != 0)
-        for (MarkerOccurrence& o : occurrences) o.pos += file.bomSize;
-    return occurrences;
+    return fileMarkers;
 }
 
 }  // namespace
 
 namespace {
 
-// Opens `path` for a rewrite: first without sharing, so that a file another
-// program holds is never replaced under it (a scanner's moment is waited
-// out; a denied access is the file's own), then the working handle, which
-// others may read through to the swap but not write. Removes what an ended
-// run left beside the real file. False: "Error while opening file".
+// Opens `path` for a rewrite, sharing only reading (others may read the text
+// until the swap) and deletion (which the rename over it needs). The open
+// fails while another program writes the file or holds it without sharing
+// both reading and writing; a scanner's moment is waited out, a denied access
+// is the file's own. False: "Error while opening file".
 bool OpenForRewrite(const std::wstring& widePath, FileSteps& steps, UniqueHandle& handle, std::wstring& finalPath) {
-    {
-        UniqueHandle probe;
-        Patiently(
-            [&] {
-                if (steps.Fails(FileStep::Open)) {
-                    SetLastError(ERROR_SHARING_VIOLATION);
-                    return false;
-                }
-                probe = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr));
-                return probe.Valid();
-            },
-            false);
-        if (!probe.Valid() || IsReadOnly(probe.Get())) return false;
-    }
     Patiently(
         [&] {
+            if (steps.Fails(FileStep::Open)) {
+                SetLastError(ERROR_SHARING_VIOLATION);
+                return false;
+            }
             handle = UniqueHandle(CreateFileW(widePath.c_str(), GENERIC_READ | GENERIC_WRITE,
                                               FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
             return handle.Valid();
         },
         false);
-    if (!handle.Valid()) return false;
+    if (!handle.Valid() || IsReadOnly(handle.Get())) return false;
     finalPath = FinalPathOf(handle.Get());
-    if (!finalPath.empty()) DeleteFileW(SwapFilePath(finalPath).c_str());  // left by a run that was ended
     return true;
 }
 
 // The whole file, checked for UTF-8 as it is read; false when a read fails or
 // the file is too large to hold.
-bool ReadWhole(const UniqueHandle& handle, FileSteps& steps, std::string& text, Utf8Check& check) {
+bool ReadWhole(const UniqueHandle& handle, FileSteps& steps, std::string& text, ReadAlong& along) {
     SourceFile file(handle.Get(), steps);
     try {
-        return file.ReadAll(text, check);
+        return file.ReadAll(text, along);
     } catch (const std::exception&) {
         return false;
     }
@@ -314,11 +367,11 @@ InsertOutcome InsertInSource(std::string_view code, const std::string& path, std
     if (!OpenForRewrite(widePath, steps, handle, finalPath)) return InsertOutcome::OpenFailed;
 
     std::string text;
-    Utf8Check check;
-    if (!ReadWhole(handle, steps, text, check)) return InsertOutcome::ReadFailed;
+    ReadAlong along(markers, asciiFiles);
+    if (!ReadWhole(handle, steps, text, along)) return InsertOutcome::ReadFailed;
     try {
-        const SourceFileEncoding encoding = DecideSourceEncoding(text, check, asciiFiles);
-        const std::vector<MarkerOccurrence> occurrences = FindMarkers(text, encoding, markers);
+        const SourceFileEncoding encoding = DecideSourceEncoding(text, along.Check(), asciiFiles);
+        const std::vector<MarkerOccurrence> occurrences = along.Occurrences(text, encoding);
         if (occurrences.empty()) {
             if (fileText != nullptr) *fileText = FromFileEncoding(text, encoding);
             return InsertOutcome::NoMarker;
@@ -346,8 +399,8 @@ ReplaceOutcome ReplaceInSource(const std::string& path, std::string_view expecte
     if (!OpenForRewrite(widePath, steps, handle, finalPath)) return ReplaceOutcome::OpenFailed;
 
     std::string text;
-    Utf8Check check;
-    if (!ReadWhole(handle, steps, text, check)) return ReplaceOutcome::ReadFailed;
+    ReadAlong along;
+    if (!ReadWhole(handle, steps, text, along)) return ReplaceOutcome::ReadFailed;
     if (text != expected || pos > text.size() || length > text.size() - pos) return ReplaceOutcome::Changed;
     const MarkerOccurrence stretch{pos, length};
     try {

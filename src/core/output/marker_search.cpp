@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define PW_VECTOR_X86 1
@@ -450,6 +451,38 @@ std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view text, std::
     FindInTurn(text, usable, unit, scratch);
     found.swap(scratch.taken);
     return found;
+}
+
+MarkerScan::MarkerScan(std::vector<std::string> markers, MarkerSearch search, std::size_t unit, std::size_t leastStep)
+    : markers_(std::move(markers)), search_(search), unit_(unit == 2 ? 2 : 1), leastStep_(leastStep) {
+    // An occurrence of the k-th marker depends on those of the earlier ones
+    // that overlap it, so a missing byte at the end reaches back at most
+    // every marker's length; one code unit more keeps the cut on a unit.
+    for (const std::string& marker : markers_) margin_ += marker.size();
+    margin_ += unit_;
+}
+
+void MarkerScan::SearchUpTo(std::string_view arrived, std::size_t cutoff) {
+    const std::size_t base = settled_;
+    std::size_t reached = cutoff;
+    for (const MarkerOccurrence& o : FindMarkerOccurrences(arrived.substr(base), markers_, search_, unit_)) {
+        if (base + o.pos >= cutoff) break;
+        found_.push_back({base + o.pos, o.length});
+        reached = std::max(reached, base + o.pos + o.length);
+    }
+    settled_ = reached;
+}
+
+void MarkerScan::Advance(std::string_view arrived) {
+    if (arrived.size() < settled_ + margin_ + leastStep_) return;
+    // On a code unit, as settled_ is: both count from the start of the text.
+    const std::size_t cutoff = (arrived.size() - margin_) / unit_ * unit_;
+    SearchUpTo(arrived, cutoff);
+}
+
+std::vector<MarkerOccurrence> MarkerScan::Finish(std::string_view whole) {
+    if (settled_ < whole.size()) SearchUpTo(whole, whole.size());
+    return std::move(found_);
 }
 
 }  // namespace pw

@@ -39,4 +39,34 @@ enum class MarkerSearch {
 std::vector<MarkerOccurrence> FindMarkerOccurrences(std::string_view text, std::span<const std::string> markers,
                                                     MarkerSearch search = MarkerSearch::Fastest, std::size_t unit = 1);
 
+// FindMarkerOccurrences over a text that arrives piece by piece (a file being
+// read): each piece is searched as it comes in, while it is still in the
+// processor's cache, and the result is the same as one search of the whole.
+//
+// Only occurrences that start a margin (all markers' lengths together) before
+// the end of what has arrived are taken: no byte still to come can change
+// them. The next search starts where no occurrence taken reaches.
+class MarkerScan {
+public:
+    // `leastStep`: the least text worth a search of its own.
+    explicit MarkerScan(std::vector<std::string> markers, MarkerSearch search = MarkerSearch::Fastest,
+                        std::size_t unit = 1, std::size_t leastStep = std::size_t{64} << 10);
+
+    // `arrived` is the text so far; each call gives a longer start of the same text.
+    void Advance(std::string_view arrived);
+    // The occurrences in `whole`, the text arrived in full.
+    std::vector<MarkerOccurrence> Finish(std::string_view whole);
+
+private:
+    void SearchUpTo(std::string_view arrived, std::size_t cutoff);
+
+    std::vector<std::string> markers_;
+    MarkerSearch search_;
+    std::size_t unit_;
+    std::size_t margin_ = 0;
+    std::size_t leastStep_;
+    std::size_t settled_ = 0;  // every occurrence that starts before it is in found_
+    std::vector<MarkerOccurrence> found_;
+};
+
 }  // namespace pw

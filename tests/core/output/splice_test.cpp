@@ -114,6 +114,15 @@ void ExpectSplicesLikeReference(std::string_view code, const std::string& source
                 << Name(search) << ", unit " << unit << ", round " << round;
             ASSERT_EQ(found, expectedFound) << Name(search) << ", unit " << unit << ", round " << round;
         }
+        // The same found as the text arrives in pieces, cut anywhere.
+        const std::size_t piece = 1 + static_cast<std::size_t>(round) % 97;
+        MarkerScan scan(markers, MarkerSearch::Fastest, unit, static_cast<std::size_t>(round) % 5);
+        for (std::size_t arrived = piece; arrived < source.size(); arrived += piece)
+            scan.Advance(std::string_view(source).substr(0, arrived));
+        bool found = false;
+        ASSERT_EQ(SpliceCode(code, source, scan.Finish(source)),
+                  Spliced(code, source, markers, kSearches[0], found, unit))
+            << "pieces of " << piece << ", unit " << unit << ", round " << round;
     }
 }
 
