@@ -182,6 +182,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
         break;  // anything else, IDOK and IDCANCEL included: Enter and Escape do nothing
     }
     if (notification == CBN_SELCHANGE && command == IDC_ICON) UpdateIconPreview(form);
+    if (notification == CBN_DROPDOWN && command == IDC_LANGUAGE) FitDroppedWidth(GetDlgItem(form, IDC_LANGUAGE));
 }
 
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
