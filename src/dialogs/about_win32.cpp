@@ -3,6 +3,7 @@
 #include "dialogs/app_context_win32.h"
 #include "dialogs/labels_win32.h"
 #include "res/resource.h"
+#include "win32/accessibility_win32.h"
 #include "win32/guard_win32.h"
 #include "win32/dialog_data_win32.h"
 #include "win32/dpi_win32.h"
@@ -13,6 +14,7 @@ namespace {
 // OK and the close box end the box; there is no cancel command, so Escape
 // does nothing.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    AnswerScreenReaders(dialog, message);
     const AppContext* context = DialogDataFor<const AppContext>(dialog, message, lParam);
     if (context == nullptr) return FALSE;
     switch (message) {

@@ -141,6 +141,7 @@ void OnDestroy(HWND window, HelpWindow& data) {
 }
 
 INT_PTR CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    AnswerScreenReaders(window, message);
     if (message == WM_INITDIALOG) {
         OnInitDialog(window, reinterpret_cast<HWND>(lParam));
         return TRUE;

@@ -21,6 +21,7 @@
 #include "dialogs/quickbox_win32.h"
 #include "dialogs/warning_win32.h"
 #include "res/resource.h"
+#include "win32/accessibility_win32.h"
 #include "win32/guard_win32.h"
 #include "win32/clipboard_win32.h"
 #include "win32/dialog_data_win32.h"
@@ -186,6 +187,7 @@ void OnCommand(HWND form, AppContext& context, int command, int notification) {
 }
 
 INT_PTR CALLBACK MainFormProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+    AnswerScreenReaders(form, message);
     const auto* creation = message == WM_INITDIALOG ? reinterpret_cast<const MainFormCreation*>(lParam) : nullptr;
     AppContext* context = creation != nullptr
                               ? AttachDialogData<AppContext>(form, reinterpret_cast<LPARAM>(creation->context))

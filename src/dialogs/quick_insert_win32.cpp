@@ -274,6 +274,7 @@ void ShowQuickInsertPage(HWND dialog, int listShow, int treeShow, int codeShow, 
 
 namespace {
 INT_PTR CALLBACK QuickInsertProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    AnswerScreenReaders(dialog, message);
     QuickInsertData* data = DialogDataFor<QuickInsertData>(dialog, message, lParam);
     if (data == nullptr) return FALSE;
     if (message == WM_NCDESTROY) {

@@ -475,9 +475,7 @@ void OnInsert(HWND designer) {
     context.EndMainWindows(1);
 }
 
-void OnLoadCode(HWND designer) {
-    LoadStatement(designer, Fields(designer).Text(IDC_TD_CODE));
-}
+void OnLoadCode(HWND designer) { LoadStatement(designer, Fields(designer).Text(IDC_TD_CODE)); }
 
 void OnPreview(HWND designer) {
     if (const std::optional<TaskDialogConfig> config = WritableConfig(designer)) PreviewTaskDialog(designer, *config);
@@ -582,6 +580,7 @@ void OnInitDialog(HWND designer) {
 }
 
 INT_PTR CALLBACK TaskDialogDesignerProc(HWND designer, UINT message, WPARAM wParam, LPARAM lParam) {
+    AnswerScreenReaders(designer, message);
     DesignerData* data = DialogDataFor<DesignerData>(designer, message, lParam);
     if (data == nullptr) return FALSE;
     switch (message) {

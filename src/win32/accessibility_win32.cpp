@@ -69,24 +69,27 @@ PendingNames* NamesOf(HWND window) {
     return root != nullptr ? static_cast<PendingNames*>(GetPropW(root, kNamesProp)) : nullptr;
 }
 
-// On the top-level window and on each named control: a client may ask any
-// of them first (a focus event names the control, a foreground event the
-// window). The request is then answered as it would have been.
+void GiveOnce(PendingNames* names) {
+    if (names == nullptr || names->given) return;
+    names->given = true;
+    Annotator annotator;
+    for (const NamedControl& named : names->controls) annotator.Give(named);
+}
+
+// On each named control: a client may ask it first (a focus event names the
+// control). The request is then answered as it would have been. The record
+// on the top-level window goes with the last of its named controls, which
+// are all destroyed before it.
 LRESULT CALLBACK NamesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     switch (message) {
-    case WM_GETOBJECT:
-        if (PendingNames* names = NamesOf(window); names != nullptr && !names->given) {
-            names->given = true;
-            Annotator annotator;
-            for (const NamedControl& named : names->controls) annotator.Give(named);
-        }
-        break;
+    case WM_GETOBJECT: GiveOnce(NamesOf(window)); break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(window, NamesProc, id);
-        // Only the top-level window holds the record; its controls go first.
-        delete static_cast<PendingNames*>(RemovePropW(window, kNamesProp));
-        if (PendingNames* names = NamesOf(window))
+        if (PendingNames* names = NamesOf(window)) {
             std::erase_if(names->controls, [window](const NamedControl& named) { return named.control == window; });
+            if (names->controls.empty())
+                delete static_cast<PendingNames*>(RemovePropW(GetAncestor(window, GA_ROOT), kNamesProp));
+        }
         break;
     default: break;
     }
@@ -95,20 +98,24 @@ LRESULT CALLBACK NamesProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
+void AnswerScreenReaders(HWND window, UINT message) {
+    if (message == WM_GETOBJECT) GiveOnce(static_cast<PendingNames*>(GetPropW(window, kNamesProp)));
+}
+
 void NameForScreenReaders(HWND control, std::string_view name, AccessibleRole role) {
     HWND root = control != nullptr ? GetAncestor(control, GA_ROOT) : nullptr;
     if (root == nullptr || root == control) return;
+    // Installed again, the subclass stays where it is.
+    if (!SetWindowSubclass(control, NamesProc, kNamesSubclass, 0)) return;
     auto* names = static_cast<PendingNames*>(GetPropW(root, kNamesProp));
     if (names == nullptr) {
-        if (!SetWindowSubclass(root, NamesProc, kNamesSubclass, 0)) return;
         names = new PendingNames;
         if (!SetPropW(root, kNamesProp, names)) {
             delete names;
+            RemoveWindowSubclass(control, NamesProc, kNamesSubclass);
             return;
         }
     }
-    // Installed again, the subclass stays where it is.
-    if (!SetWindowSubclass(control, NamesProc, kNamesSubclass, 0)) return;
     NamedControl named{control, Utf16(name), role};
     auto it = std::find_if(names->controls.begin(), names->controls.end(),
                            [control](const NamedControl& known) { return known.control == control; });

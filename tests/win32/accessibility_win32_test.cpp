@@ -11,21 +11,25 @@
 namespace pw {
 namespace {
 
-INT_PTR CALLBACK InertProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+// As the program's dialog procedures do, and nothing more.
+INT_PTR CALLBACK AnsweringProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    AnswerScreenReaders(dialog, message);
+    return FALSE;
+}
 
 TEST(ScreenReaderNames, AreGivenAtTheFirstRequestToTheWindowOrANamedControlWhichIsAnsweredAsBefore) {
     // OBJID_CLIENT as the system's clients ask, UiaRootObjectId as UI Automation's do.
     const struct {
         int askedId;  // 0: the window itself
         LPARAM object;
-    } cases[] = {{0, static_cast<LPARAM>(OBJID_CLIENT)}, {IDC_QI_LIST, static_cast<LPARAM>(OBJID_CLIENT)},
-                 {IDC_QI_LIST, -25}};
+    } cases[] = {
+        {0, static_cast<LPARAM>(OBJID_CLIENT)}, {IDC_QI_LIST, static_cast<LPARAM>(OBJID_CLIENT)}, {IDC_QI_LIST, -25}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.askedId);
         HWND dialog =
-            CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), nullptr, InertProc, 0);
+            CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), nullptr, AnsweringProc, 0);
         HWND twin =
-            CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), nullptr, InertProc, 0);
+            CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_QUICKINSERT), nullptr, AnsweringProc, 0);
         ASSERT_NE(dialog, nullptr);
         NameControl(dialog, IDC_QI_LIST, "QuickBox slots");
         NameControl(dialog, IDC_QI_CODE, "Code to insert");
