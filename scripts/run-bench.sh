@@ -13,7 +13,7 @@ for exe in "$B"/bench/*_bench; do
 done
 echo "== insert_source_win32_bench (x86_64, under Wine)" | tee -a "$out"
 PW_BENCH_EXE="$B/cmake-x86_64/insert_source_win32_bench.exe" bash "$ROOT/scripts/testbed.sh" \
-  bash -c '"$WINE" "$PW_BENCH_EXE" 64 7; "$WINE" "$PW_BENCH_EXE" 1 21' 2>&1 | tee -a "$out"
+  bash -c '"$WINE" "$PW_BENCH_EXE" 64 11; "$WINE" "$PW_BENCH_EXE" 1 41' 2>&1 | tee -a "$out"
 echo "== QuickBox slots and window opening (x86_64, under Wine)" | tee -a "$out"
 bash "$ROOT/scripts/bench-quickbox.sh" 7 2>&1 | tee -a "$out"
 echo "== -PRINT with 1,000 slots against a minimal program (x86_64, under Wine)" | tee -a "$out"
