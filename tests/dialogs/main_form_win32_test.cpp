@@ -81,6 +81,32 @@ TEST(MainFormDpi, TwoHundredDpiChangesRemakeTheLabelFontAndThePreviewIconLeaving
     }
 }
 
+// Some language names are longer than the closed list; open, it shows them whole.
+TEST(MainFormLanguages, TheOpenListHoldsTheLongestName) {
+    AppContext context;
+    context.settings.layout = Layout::Advanced;
+    context.settings.settingsPath = "Z:\\nonexistent\\promptwright.ini";
+    HWND form = CreateMainForm(context);
+    ASSERT_NE(form, nullptr);
+    HWND list = GetDlgItem(form, IDC_LANGUAGE);
+    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE longest{};
+    GetTextExtentPoint32W(dc, L"Spanish (Dominican Republic)", 28, &longest);
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    RECT box{};
+    GetWindowRect(list, &box);
+    EXPECT_LT(box.right - box.left, longest.cx);  // else this test shows nothing
+    EXPECT_GE(SendMessageW(list, CB_GETDROPPEDWIDTH, 0, 0), longest.cx + GetSystemMetrics(SM_CXVSCROLL));
+    DestroyWindow(form);
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
 // Characters of two, three and four UTF-8 bytes, the last a surrogate pair in UTF-16.
 const std::string kLine = "\u2713 Saved \u2192 Gr\u00FC\u00DFe \u65E5\u672C\u8A9E \U0001F600";
 const std::wstring kWideLine = L"\u2713 Saved \u2192 Gr\u00FC\u00DFe \u65E5\u672C\u8A9E \U0001F600";
