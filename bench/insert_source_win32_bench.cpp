@@ -127,16 +127,6 @@ struct Variant {
     std::size_t expectedSize;  // after the insertion
 };
 
-// The file's bytes, or nothing when it cannot be read.
-std::string FileBytes(const std::string& path) {
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    if (!ReadOpenFile(file, bytes, kChunk, nullptr)) bytes.clear();
-    CloseHandle(file);
-    return bytes;
-}
-
 std::string Utf16Le(const std::string& ascii) {
     std::string out;
     out.reserve(ascii.size() * 2);
@@ -156,6 +146,12 @@ bool ReadWhole(const std::string& path, std::string& text, pw::Utf8Check* check)
     const bool ok = ReadOpenFile(file, text, pw::kReadPiece, check);
     CloseHandle(file);
     return ok;
+}
+
+// The file's bytes, or nothing when it cannot be read.
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    return ReadWhole(path, bytes, nullptr) ? bytes : std::string();
 }
 
 void Report(const char* what, const char* base, std::vector<double>& a, const char* name, std::vector<double>& b) {

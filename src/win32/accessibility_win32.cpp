@@ -83,14 +83,15 @@ void GiveOnce(PendingNames* names) {
 LRESULT CALLBACK NamesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     switch (message) {
     case WM_GETOBJECT: GiveOnce(NamesOf(window)); break;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
         RemoveWindowSubclass(window, NamesProc, id);
-        if (PendingNames* names = NamesOf(window)) {
+        HWND root = GetAncestor(window, GA_ROOT);
+        if (auto* names = static_cast<PendingNames*>(GetPropW(root, kNamesProp))) {
             std::erase_if(names->controls, [window](const NamedControl& named) { return named.control == window; });
-            if (names->controls.empty())
-                delete static_cast<PendingNames*>(RemovePropW(GetAncestor(window, GA_ROOT), kNamesProp));
+            if (names->controls.empty()) delete static_cast<PendingNames*>(RemovePropW(root, kNamesProp));
         }
         break;
+    }
     default: break;
     }
     return DefSubclassProc(window, message, wParam, lParam);

@@ -69,11 +69,16 @@ public:
 
     const Utf8Check& Check() const { return check_; }
 
-    // The markers' occurrences in the file read whole, in the encoding decided.
+    // The markers' occurrences in the file read whole, in the encoding decided,
+    // matched on its code units after its byte order mark.
     std::vector<MarkerOccurrence> Occurrences(std::string_view text, SourceFileEncoding file) {
-        if (!scan_ || file.bomSize != early_.bomSize || CodeUnitSize(file.encoding) != CodeUnitSize(early_.encoding))
-            return Find(text, file, FileMarkers(markers_, file.encoding));
-        std::vector<MarkerOccurrence> found = scan_->Finish(text.substr(file.bomSize));
+        const std::string_view body = text.substr(file.bomSize);
+        const bool scanned =
+            scan_ && file.bomSize == early_.bomSize && CodeUnitSize(file.encoding) == CodeUnitSize(early_.encoding);
+        std::vector<MarkerOccurrence> found =
+            scanned ? scan_->Finish(body)
+                    : FindMarkerOccurrences(body, FileMarkers(markers_, file.encoding), MarkerSearch::Fastest,
+                                            CodeUnitSize(file.encoding));
         for (MarkerOccurrence& o : found) o.pos += file.bomSize;
         return found;
     }
@@ -81,15 +86,6 @@ public:
 private:
     static bool Ascii(std::string_view s) {
         return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    }
-
-    // Matched on the file's code units after its byte order mark.
-    static std::vector<MarkerOccurrence> Find(std::string_view text, SourceFileEncoding file,
-                                              std::span<const std::string> fileMarkers) {
-        std::vector<MarkerOccurrence> occurrences = FindMarkerOccurrences(
-            text.substr(file.bomSize), fileMarkers, MarkerSearch::Fastest, CodeUnitSize(file.encoding));
-        for (MarkerOccurrence& o : occurrences) o.pos += file.bomSize;
-        return occurrences;
     }
 
     void Start(std::string_view first) {
